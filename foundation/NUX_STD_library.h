@@ -1,0 +1,5 @@
+// NUX_STD_library: the general-purpose utility module. One namespace spread over several
+// files by theme; include this header to reach all of it.
+#pragma once
+
+#include "foundation/NUX_STD_system.h"

@@ -1,0 +1,75 @@
+// Helpers shared by the test executables.
+#include "support/TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    for (;;) {
+        auto p = std::filesystem::temp_directory_path() / ("zorvtest-" + std::to_string(gen()));
+        std::error_code ec;
+        if (std::filesystem::create_directory(p, ec)) {
+            path_ = p;
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Give back write rights that a test may have taken away before removing.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    }
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string dataPath(const std::string& name)
+{
+    return std::string(ZORV_TEST_DATA) + "/" + name;
+}
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool matchesGolden(const std::string& name, const std::string& actual)
+{
+    const std::string path = dataPath(name);
+    const char* update = std::getenv("ZORV_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        writeAll(path, actual);
+        return true;
+    }
+    if (readAll(path) == actual) {
+        std::error_code ec;
+        std::filesystem::remove(path + ".actual", ec);
+        return true;
+    }
+    writeAll(path + ".actual", actual);
+    return false;
+}
+
+}  // namespace testsupport

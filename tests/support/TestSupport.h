@@ -1,0 +1,38 @@
+// Helpers shared by the test executables: temporary folders, file reading and golden files.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// A fresh empty folder below the system temp folder, removed when the object dies.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // The folder's path, without a trailing separator.
+    const std::filesystem::path& path() const { return path_; }
+    // The folder's path as text, ending with "/" as the library expects of folder texts.
+    std::string dir() const { return path_.string() + "/"; }
+    // A path inside the folder.
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Path of a file in tests/data.
+std::string dataPath(const std::string& name);
+// The whole file as bytes; empty when missing.
+std::string readAll(const std::string& path);
+// Writes bytes to a file, replacing it.
+void writeAll(const std::string& path, const std::string& bytes);
+
+// Compares text with the golden file tests/data/<name>. On a mismatch writes the actual text
+// beside it as <name>.actual and returns false; with ZORV_UPDATE_GOLDEN=1 rewrites the golden.
+bool matchesGolden(const std::string& name, const std::string& actual);
+
+}  // namespace testsupport

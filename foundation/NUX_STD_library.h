@@ -4,3 +4,4 @@
 
 #include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
+#include "foundation/NUX_STD_text.h"

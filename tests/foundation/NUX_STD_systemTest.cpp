@@ -52,7 +52,15 @@ class EnvGuard {
 TEST(NUX_STD_system, VersionAndWords)
 {
     EXPECT_EQ(AppVersion(), "6.0.0.79");
-    EXPECT_FALSE(IsInIDE());  // the test run clears ZORV_DEVMODE
+    {
+        EnvGuard env;
+        env.set("ZORV_DEVMODE", nullptr);
+        EXPECT_FALSE(IsInIDE());
+        env.set("ZORV_DEVMODE", "0");
+        EXPECT_FALSE(IsInIDE());
+        env.set("ZORV_DEVMODE", "1");
+        EXPECT_TRUE(IsInIDE());
+    }
     EXPECT_EQ(HiWord(0x0001FFFF), 1);
     EXPECT_EQ(LoWord(0x0001FFFF), 65535);
     EXPECT_EQ(HiWord(-1), 65535);

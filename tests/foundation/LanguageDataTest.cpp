@@ -1,5 +1,8 @@
-// Checks the language table Zorv.lng shipped beside the program: every key the program looks up
-// is there, in every offered language.
+// Checks the data files shipped beside the program: the language table Zorv.lng (every key the
+// program looks up, in every offered language) and the HTML report template zorv.htt (every
+// placeholder the export fills).
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -70,6 +73,13 @@ const std::vector<std::string> kLookedUpKeys = {
 
 // Dialog buttons share the "$cmd." prefix but are captioned directly and carry no tool tip.
 const std::set<std::string> kDialogButtons = {"$cmd.ok", "$cmd.apply", "$cmd.cancel"};
+
+// The report template's placeholders, in the order the export replaces them.
+const std::vector<std::string> kPlaceholders = {
+    "$zorv.release", "$filename", "$name", "$desc", "$definition", "$scale#", "$lanes#",
+    "$length#", "$width#", "$height#", "$zorvfile#", "$report.reqroom", "$report.lanes",
+    "$report.set", "$report.scale", "$report.avglenght", "$report.filename", "$tbl_lanes",
+    "$tbl_bom", "$tbl_plan", "$head2", "$head3", "$head4"};
 
 bool endsWith(const std::string& s, const std::string& tail)
 {
@@ -248,6 +258,47 @@ TEST_F(LanguageTable, SpreadsheetMessageNamesTheFileInEveryLanguage)
         EXPECT_NE(at, std::string::npos) << lang;
         EXPECT_EQ(text.find("%1", at + 1), std::string::npos) << lang << ": %1 twice";
     }
+}
+
+// The report template as the program ships it.
+class ReportTemplate : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        text = testsupport::readAll(std::string(ZORV_SOURCE_DIR) + "/resources/zorv.htt");
+        ASSERT_FALSE(text.empty());
+    }
+    std::string text;
+};
+
+TEST_F(ReportTemplate, HoldsEveryPlaceholderOfTheReport)
+{
+    for (const std::string& p : kPlaceholders) {
+        EXPECT_NE(text.find(p), std::string::npos) << p;
+    }
+}
+
+TEST_F(ReportTemplate, EveryDollarWordIsAPlaceholder)
+{
+    // A "$" that starts no placeholder would either stay in the page or be partly filled.
+    for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 1)) {
+        bool known = std::any_of(kPlaceholders.begin(), kPlaceholders.end(),
+                                 [&](const std::string& p) {
+                                     return text.compare(at, p.size(), p) == 0;
+                                 });
+        EXPECT_TRUE(known) << "offset " << at << ": " << text.substr(at, 24);
+    }
+}
+
+TEST_F(ReportTemplate, IsSelfContainedAsciiHtml)
+{
+    EXPECT_TRUE(std::all_of(text.begin(), text.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+    for (const char* outside : {"http:", "https:", "<script", "<link", "@import", "url("}) {
+        EXPECT_EQ(text.find(outside), std::string::npos) << outside;
+    }
+    EXPECT_NE(text.find("<html"), std::string::npos);
+    EXPECT_NE(text.find("</html>"), std::string::npos);
 }
 
 }  // namespace

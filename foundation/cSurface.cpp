@@ -38,6 +38,7 @@ void cSurface::ScaleHeight(float v)
 void cSurface::ScaleMode(int mode)
 {
     // Twips (1/1440 inch) in one unit of each mode, across and down.
+    const double dpi = DeviceDpi() > 0 ? DeviceDpi() : 96;
     double twipsX = 0;
     double twipsY = 0;
     switch (mode) {
@@ -46,7 +47,7 @@ void cSurface::ScaleMode(int mode)
         return;
     case 1: twipsX = twipsY = 1; break;
     case 2: twipsX = twipsY = 20; break;
-    case 3: twipsX = twipsY = 1440.0 / DeviceDpi(); break;
+    case 3: twipsX = twipsY = 1440.0 / dpi; break;
     case 4: twipsX = 120; twipsY = 240; break;
     case 5: twipsX = twipsY = 1440; break;
     case 6: twipsX = twipsY = 1440.0 / 25.4; break;
@@ -54,7 +55,7 @@ void cSurface::ScaleMode(int mode)
     default:
         throw cError(380, "cSurface", "Invalid property value");
     }
-    const double inchesPerPixel = 1.0 / DeviceDpi();
+    const double inchesPerPixel = 1.0 / dpi;
     scaleLeft_ = 0;
     scaleTop_ = 0;
     if (mode == 3) {

@@ -22,7 +22,7 @@ public:
     int DrawWidth() const { return drawWidth_; }
     void DrawWidth(int w);
     // Pen style: 0 solid, 1 dashed, 2 dotted, 3 dash-dot, 4 dash-dot-dot, 5 invisible,
-    // 6 inside solid (drawn solid).
+    // 6 inside solid (drawn solid). Dashes and dots are drawn only by a one-pixel pen.
     int DrawStyle() const { return drawStyle_; }
     void DrawStyle(int s) { drawStyle_ = s; }
     // Pen and text colour (red in the low byte).

@@ -198,7 +198,9 @@ QPen cQtSurface::pen(std::int32_t color) const
     p.setWidth(DrawWidth());
     p.setJoinStyle(Qt::RoundJoin);
     p.setCapStyle(Qt::FlatCap);
-    switch (DrawStyle()) {
+    // As on a picture box, dashes and dots exist only for the one-pixel pen.
+    const int style = DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
+    switch (style) {
     case 1: p.setStyle(Qt::DashLine); break;
     case 2: p.setStyle(Qt::DotLine); break;
     case 3: p.setStyle(Qt::DashDotLine); break;

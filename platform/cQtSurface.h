@@ -1,7 +1,8 @@
 // cQtSurface: the drawing surface over a QPainter. It draws either on an image of its own
 // (the canvas and the image exports: the drawing stays until Cls, as on a picture box that
 // keeps its picture) or on an external paint device such as a printer page. User units are
-// mapped to device pixels by the surface's scale; pens are measured in device pixels.
+// mapped to device pixels by the surface's scale; pens are measured in device pixels, and
+// dashed or dotted pens are drawn solid when wider than one pixel, as on a picture box.
 #pragma once
 
 #include "foundation/cSurface.h"

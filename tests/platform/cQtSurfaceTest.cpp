@@ -75,6 +75,16 @@ TEST_F(QtSurfaceTest, LinesLandWhereTheScaleSaysWithPenWidthAndStyle)
     const int dots = count(10, 50, 190, 50, kGreen);
     EXPECT_GT(dots, 20);
     EXPECT_LT(dots, 120);
+    s.DrawWidth(3);  // a wider pen is solid whatever the style
+    s.Line(-90, 10, 90, 10, kGreen);
+    EXPECT_EQ(count(10, 40, 190, 40, kGreen), 181);
+
+    s.DrawWidth(4);
+    s.PSet(-80, -40, kRed);  // a round dot about four pixels across
+    const int dot = count(14, 84, 26, 96, kRed);
+    EXPECT_GE(dot, 9);
+    EXPECT_LE(dot, 20);
+    EXPECT_TRUE(is(20, 90, kRed));
 }
 
 TEST_F(QtSurfaceTest, CirclesAreFilledUnderTheFillStyle)

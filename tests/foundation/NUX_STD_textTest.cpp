@@ -2,6 +2,8 @@
 #include "foundation/NUX_STD_text.h"
 
 #include "foundation/cError.h"
+#include "foundation/cFixed.h"
+#include "foundation/cRecordSurface.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -22,35 +24,6 @@ class TestList : public cListModel {
   private:
     Kind kind_;
     std::vector<std::string> items_;
-};
-
-// A page whose texts are two units wide per byte and one unit high; it keeps the position of
-// every printed text.
-class TestPage : public cSurface {
-  public:
-    std::vector<std::pair<double, std::string>> printed;
-    int ClientWidth() const override { return 0; }
-    int ClientHeight() const override { return 0; }
-    bool HasDC() const override { return false; }
-    double TextWidth(const std::string& t) override { return 2.0 * t.size(); }
-    double TextHeight(const std::string&) override { return 1.0; }
-    void BeginPath() override {}
-    void MoveToEx(int, int) override {}
-    void LineToPx(int, int) override {}
-    void AngleArc(int, int, int, float, float) override {}
-    void Polygon(const std::vector<cPixel>&) override {}
-    void EndPath() override {}
-    void FlattenPath() override {}
-    void StrokeAndFillPath() override {}
-
-  protected:
-    void doCls() override {}
-    void doLine(double, double, double, double, std::int32_t) override {}
-    void doBox(double, double, double, double, std::int32_t, bool) override {}
-    void doCircle(double, double, double, std::int32_t) override {}
-    void doArc(double, double, double, std::int32_t, double, double) override {}
-    void doPSet(double, double, std::int32_t) override {}
-    void doPrint(double x, double, const std::string& t) override { printed.emplace_back(x, t); }
 };
 
 } // namespace
@@ -138,17 +111,24 @@ TEST(NUX_STD_text, ListFindString)
 
 TEST(NUX_STD_text, AlignedPrinting)
 {
-    TestPage page;
+    cRecordSurface page(cRecordSurface::Options{1000, 500, false, false, 96});
     page.Scale(0, 0, 100, 50);
-    PrintCentered(page, "abcde"); // ten units wide
-    ASSERT_EQ(page.printed.size(), 1u);
-    EXPECT_DOUBLE_EQ(page.printed[0].first, 45.0);
-    EXPECT_DOUBLE_EQ(page.CurrentY(), 1.0); // a line end followed
+    const double w5 = page.TextWidth("abcde");
+    const double h = page.TextHeight("abcde");
+    ASSERT_GT(w5, 0);
+    PrintCentered(page, "abcde");
+    ASSERT_EQ(page.Lines().size(), 1u);
+    EXPECT_NE(page.Lines()[0].find(cFixed::fromDouble(static_cast<float>((100 - w5) / 2)).str4()),
+              std::string::npos)
+        << page.Lines()[0];
+    EXPECT_DOUBLE_EQ(page.CurrentY(), h);  // a line end followed
 
+    const double w2 = page.TextWidth("ab");
     PrintRightAligned(page, "ab", 80.0f, false);
-    EXPECT_DOUBLE_EQ(page.printed[1].first, 76.0);
-    EXPECT_DOUBLE_EQ(page.CurrentX(), 80.0);
-    EXPECT_DOUBLE_EQ(page.CurrentY(), 1.0);
+    EXPECT_NE(page.Lines()[1].find(cFixed::fromDouble(80.0 - w2).str4()), std::string::npos)
+        << page.Lines()[1];
+    EXPECT_NEAR(page.CurrentX(), 80.0, 1e-4);  // single-precision x
+    EXPECT_DOUBLE_EQ(page.CurrentY(), h);
     PrintRightAligned(page, "ab", 80.0f, true);
-    EXPECT_DOUBLE_EQ(page.CurrentY(), 2.0);
+    EXPECT_DOUBLE_EQ(page.CurrentY(), 2 * h);
 }

@@ -206,7 +206,8 @@ bool SameCase(const std::string& a, const std::string& b)
 template <class V, class Name>
 auto FindNoCase(V& v, const std::string& name, Name nameOf)
 {
-    return std::find_if(v.begin(), v.end(), [&](const auto& e) { return SameCase(nameOf(e), name); });
+    return std::find_if(v.begin(), v.end(),
+                        [&](const auto& e) { return SameCase(nameOf(e), name); });
 }
 
 void ApplyToModel(std::vector<ModelSection>& m, const std::string& s, const std::string& k,

@@ -4,5 +4,6 @@
 
 #include "foundation/NUX_STD_encoding.h"
 #include "foundation/NUX_STD_files.h"
+#include "foundation/NUX_STD_ini.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/NUX_STD_text.h"

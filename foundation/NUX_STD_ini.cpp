@@ -3,8 +3,9 @@
 // lines and the file's own line ends are kept) and put the file back atomically.
 #include "foundation/NUX_STD_ini.h"
 
+#include "foundation/NUX_STD_files.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -298,70 +299,6 @@ bool UsableKey(std::string_view key)
            key.front() != ';' && key.front() != '[';
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Opens a new temporary file beside target; -1 when none can be made.
-int OpenTemporary(const fs::path& target, std::string& tmpPath)
-{
-    static std::atomic<unsigned> counter{0};
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpPath = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                          "-" + std::to_string(counter++)))
-                      .string();
-        const int fd = ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
-// Writes the whole file through a temporary file in the same folder renamed over it, so the
-// old file stays intact until the new one is complete. A symbolic link keeps pointing at the
-// file it names, and an existing file keeps its permissions.
-bool WriteFileAtomic(const std::string& path, std::string_view bytes)
-{
-    std::error_code ec;
-    fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) {
-            return false;
-        }
-    }
-    std::string tmp;
-    const int fd = OpenTemporary(target, tmp);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat old {};
-    bool ok = true;
-    if (::stat(target.c_str(), &old) == 0) {
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    }
-    ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmp.c_str());
-    }
-    return ok;
-}
-
 // The private-profile write: with a key and a value writes key=value; with the value absent
 // deletes the key; with the key absent deletes the section. The file is rewritten only when
 // something changed; a file that exists but cannot be read is never touched.
@@ -389,7 +326,7 @@ void ProfileWrite(std::string_view section, std::optional<std::string_view> key,
         changed = SetKey(p, section, *key, *value);
     }
     if (changed) {
-        WriteFileAtomic(iniFile, JoinLines(p));
+        WriteFileText(iniFile, JoinLines(p));
     }
 }
 

@@ -160,18 +160,19 @@ TEST_F(Ini, RefusedWritesLeaveEverythingAsItWas)
     IniWrite("Options", "LangID", "EN", tmp.file("folder.ini"));
     EXPECT_TRUE(fs::is_directory(tmp.file("folder.ini")));
 
-    // The temporary file's name is too long for the file system: the rename never happens.
-    const std::string longName = tmp.file(std::string(250, 'n'));
-    writeAll(longName, original);
-    IniWrite("Options", "LangID", "EN", longName);
-    EXPECT_EQ(readAll(longName), original);
+    // A read-only settings file is left as it is.
+    const std::string readOnly = tmp.file("readonly.ini");
+    writeAll(readOnly, original);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    IniWrite("Options", "LangID", "EN", readOnly);
+    EXPECT_EQ(readAll(readOnly), original);
 
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(tmp.path())) {
         names.push_back(e.path().filename().string());
     }
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Zorv.ini", "folder.ini", std::string(250, 'n')}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Zorv.ini", "folder.ini", "readonly.ini"}));
 }
 
 TEST_F(Ini, RewriteKeepsPermissionsAndSymbolicLinks)

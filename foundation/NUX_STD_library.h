@@ -3,3 +3,4 @@
 #pragma once
 
 #include "foundation/NUX_STD_system.h"
+#include "foundation/NUX_STD_locale.h"

@@ -3,4 +3,5 @@
 #pragma once
 
 #include "foundation/NUX_STD_system.h"
+#include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_locale.h"

@@ -4,6 +4,9 @@
 #include "foundation/cDateParts.h"
 #include "foundation/cRecordset.h"
 
+#include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
+
 #include <pugixml.hpp>
 
 #include <cctype>
@@ -20,8 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 std::string_view trimBlanks(std::string_view s)
 {
@@ -51,63 +52,29 @@ bool equalsNoCase(std::string_view a, std::string_view b)
 }
 
 // Standard Base64 with "=" fill; blanks and line breaks between the characters are skipped.
+// Anything else, or fill anywhere but at the end, makes the value unreadable.
 std::optional<std::string> decodeBase64(std::string_view text)
 {
-    std::string out;
-    unsigned buffer = 0;
-    int bits = 0;
-    std::size_t fill = 0;
-    std::size_t count = 0;
+    std::string clean;
+    clean.reserve(text.size());
     for (char c : text) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             continue;
         }
-        if (c == '=') {
-            ++fill;
-            ++count;
-            continue;
-        }
-        const char* at = std::strchr(kBase64, c);
-        if (c == '\0' || at == nullptr || fill > 0) {
+        const bool alphabet = std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '/';
+        if (!(alphabet || c == '=') || (alphabet && !clean.empty() && clean.back() == '=')) {
             return std::nullopt;
         }
-        buffer = (buffer << 6) | static_cast<unsigned>(at - kBase64);
-        bits += 6;
-        ++count;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((buffer >> bits) & 0xFF);
-        }
+        clean += c;
     }
-    if (count % 4 != 0 || fill > 2) {
+    const std::size_t fill = clean.size() - clean.find_last_not_of('=') - 1;
+    if (clean.empty()) {
+        return std::string();
+    }
+    if (clean.size() % 4 != 0 || fill > 2) {
         return std::nullopt;
     }
-    return out;
-}
-
-std::string encodeBase64(const std::string& bytes)
-{
-    std::string out;
-    std::size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        const unsigned n = (static_cast<unsigned char>(bytes[i]) << 16) |
-                           (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                           static_cast<unsigned char>(bytes[i + 2]);
-        for (int s = 18; s >= 0; s -= 6) {
-            out += kBase64[(n >> s) & 63];
-        }
-    }
-    if (i < bytes.size()) {
-        unsigned n = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size()) {
-            n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        }
-        out += kBase64[(n >> 18) & 63];
-        out += kBase64[(n >> 12) & 63];
-        out += i + 1 < bytes.size() ? kBase64[(n >> 6) & 63] : '=';
-        out += '=';
-    }
-    return out;
+    return NUX_STD_library::Base64Decode(clean, false);
 }
 
 std::optional<std::int64_t> parseWhole(std::string_view text, std::int64_t lo, std::int64_t hi)
@@ -446,45 +413,13 @@ std::optional<std::string> valueText(const cVariant& v, int type)
     case cFieldType::Boolean:
         return std::string(v.toBool() ? "true" : "false");
     case cFieldType::LongVarBinary:
-        return encodeBase64(v.str());
+        return NUX_STD_library::Base64Encode(v.str());
     default:
         if (v.kind() == cVariant::Kind::Text && !storableText(v.str())) {
             return std::nullopt;
         }
         return v.toText();
     }
-}
-
-// Writes the bytes to a new file in the target's folder and renames it over the target.
-bool writeAtomically(const std::string& path, const std::string& bytes)
-{
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    struct stat old {};
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-    }
-    return ok;
 }
 
 }  // namespace
@@ -542,7 +477,7 @@ long cRecordset::Save(const std::string& path) const
     if (!text) {
         return kErrBadArgument;
     }
-    if (!writeAtomically(path, *text)) {
+    if (!NUX_STD_library::WriteFileText(path, *text)) {
         errorText_ = "Cannot write: " + path;
         return kErrFileAccess;
     }

@@ -3,6 +3,7 @@
 #include "foundation/zvLang.h"
 
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/NUX_STD_text.h"
 #include "foundation/cRecordset.h"
 
 #include <array>
@@ -25,19 +26,6 @@ State& state()
 {
     static State s;
     return s;
-}
-
-// The key as a quoted filter literal: between single quotes, each quote inside doubled.
-std::string filterLiteral(std::string_view key)
-{
-    std::string out = "'";
-    for (char c : key) {
-        out += c;
-        if (c == '\'') {
-            out += '\'';
-        }
-    }
-    return out + "'";
 }
 
 std::string trimBlanks(std::string_view s)
@@ -124,7 +112,7 @@ std::string Translate(std::string_view key)
 {
     State& s = state();
     std::string result;
-    if (s.loaded && s.langRS.Filter("ID=" + filterLiteral(key)) == 0 &&
+    if (s.loaded && s.langRS.Filter("ID=" + NUX_STD_library::SqlQuote(std::string(key))) == 0 &&
         !(s.langRS.Bof() && s.langRS.Eof())) {
         result = rowText(s.langRS);
     } else {

@@ -84,10 +84,50 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 }  // namespace
 
+namespace {
+
+// The usual number of a drawing, an optional minus sign and at most fifteen digits around an
+// optional decimal point, read exactly: the digits and the power of ten are both exact
+// doubles, so their quotient is the correctly rounded value. Anything else gives false.
+bool SimpleDecimal(std::string_view s, double& out)
+{
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = s[0] == '-';
+    i += negative ? 1 : 0;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            decimals += decimals >= 0 ? 1 : 0;
+        } else if ((c == '.' || c == ',') && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || digits > 15) {
+        return false;
+    }
+    const double v = static_cast<double>(mantissa) / kPow10[decimals < 0 ? 0 : decimals];
+    out = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool cDXF::ValueNumber(std::string_view value, double& out)
 {
     if (value.empty() || value.size() > kMaxNumberLength) {
         return false;
+    }
+    if (SimpleDecimal(value, out)) {
+        return true;
     }
     char buf[kMaxNumberLength];
     std::size_t n = 0;

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <string>
+#include <vector>
 
 using testsupport::dataPath;
 using testsupport::readAll;
@@ -157,6 +161,28 @@ TEST(cDXFReader, NumbersAreReadStrictlyWithAPointOrADecimalComma)
         b.LoadBytes(Drawing(std::string("0 POINT\n10 ") + bad + "\n20 1"));
         EXPECT_TRUE(b.Points().empty()) << bad;
         EXPECT_EQ(b.Diagnostics().size(), 1u) << bad;
+    }
+}
+
+TEST(cDXFReader, EveryNumberFormReadsLikeTheCLibraryReadsIt)
+{
+    // Short decimals take a fast road; long ones, exponents and signs the general one.
+    std::mt19937 rng(99);
+    std::string groups;
+    std::vector<double> expected;
+    for (int i = 0; i < 2000; ++i) {
+        char buf[64];
+        const double v = std::uniform_real_distribution<double>(-1e6, 1e6)(rng);
+        const char* formats[] = {"%.0f", "%.3f", "%.9f", "%.15f", "%.4e", "%+.2f"};
+        std::snprintf(buf, sizeof buf, formats[i % 6], v);
+        groups += std::string(i == 0 ? "" : "\n") + "0 POINT\n10 " + buf + "\n20 0";
+        expected.push_back(std::strtod(buf, nullptr));
+    }
+    cDXF d;
+    d.LoadBytes(Drawing(groups));
+    ASSERT_EQ(d.Points().size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(d.Points()[i].x, RoundHalfEven(expected[i] * 100 + 0.5)) << i;
     }
 }
 

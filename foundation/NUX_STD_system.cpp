@@ -1,10 +1,182 @@
-// NUX_STD_library, system side: development mode, shell, version and system information.
+// NUX_STD_library, system side: development mode, the XDG user folders, machine, user and
+// kernel names, the program's version and opening files with xdg-open.
 #include "foundation/NUX_STD_system.h"
 
+#include <cctype>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace NUX_STD_library {
+
+namespace {
+
+constexpr int kShellFileNotFound = 2;
+constexpr int kShellNoAssociation = 31;
+constexpr int kShellStarted = 42;
+
+std::string Env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v != nullptr ? std::string(v) : std::string();
+}
+
+// An environment folder that is set and absolute, else "".
+std::string EnvFolder(const char* name)
+{
+    std::string v = Env(name);
+    return (!v.empty() && v[0] == '/') ? v : std::string();
+}
+
+std::string WithoutTrailingSlash(std::string s)
+{
+    while (s.size() > 1 && s.back() == '/') {
+        s.pop_back();
+    }
+    return s;
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string HomeFolder()
+{
+    std::string home = EnvFolder("HOME");
+    if (home.empty()) {
+        if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+            home = pw->pw_dir;
+        }
+    }
+    return WithoutTrailingSlash(home);
+}
+
+// The documents folder named in the user-dirs.dirs file of the XDG configuration, or "".
+std::string DocumentsFromUserDirs(const std::string& home)
+{
+    std::string config = EnvFolder("XDG_CONFIG_HOME");
+    if (config.empty()) {
+        if (home.empty()) {
+            return {};
+        }
+        config = home + "/.config";
+    }
+    std::ifstream in(config + "/user-dirs.dirs");
+    const std::string key = "XDG_DOCUMENTS_DIR=\"";
+    for (std::string line; std::getline(in, line);) {
+        if (line.compare(0, key.size(), key) != 0 || line.back() != '"') {
+            continue;
+        }
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.compare(0, 5, "$HOME") == 0 && !home.empty()) {
+            value = home + value.substr(5);
+        }
+        if (!value.empty() && value[0] == '/') {
+            return value;
+        }
+    }
+    return {};
+}
+
+std::string DocumentsFolder()
+{
+    const std::string home = HomeFolder();
+    std::string docs = EnvFolder("XDG_DOCUMENTS_DIR");
+    if (docs.empty()) {
+        docs = DocumentsFromUserDirs(home);
+    }
+    if (docs.empty() && !home.empty()) {
+        docs = IsFolder(home + "/Documents") ? home + "/Documents" : home;
+    }
+    return WithoutTrailingSlash(docs);
+}
+
+// True for a text that begins with a URL scheme of two or more characters ("https:").
+bool LooksLikeUrl(const std::string& s)
+{
+    std::size_t i = 0;
+    while (i < s.size() && (std::isalnum(static_cast<unsigned char>(s[i])) || s[i] == '+' ||
+                            s[i] == '-' || s[i] == '.')) {
+        ++i;
+    }
+    return i >= 2 && i < s.size() && s[i] == ':' && std::isalpha(static_cast<unsigned char>(s[0]));
+}
+
+// The full path of an executable found along $PATH, or "".
+std::string FindInPath(const std::string& name)
+{
+    const std::string path = Env("PATH");
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        auto end = path.find(':', begin);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string dir = end > begin ? path.substr(begin, end - begin) : ".";
+        const std::string candidate = dir + "/" + name;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        begin = end + 1;
+    }
+    return {};
+}
+
+// Starts program with one argument in its own session, not waited for (a middle process
+// exits at once, so no child is left behind). True when the program was started.
+bool SpawnDetached(const std::string& program, const std::string& arg)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        return false;
+    }
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(arg.c_str()), nullptr};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        setsid();
+        const pid_t grandchild = fork();
+        if (grandchild == 0) {
+            signal(SIGPIPE, SIG_DFL);
+            execv(argv[0], argv);
+            const int e = errno;
+            [[maybe_unused]] const auto n = write(fds[1], &e, sizeof e);
+            _exit(127);
+        }
+        _exit(grandchild < 0 ? 1 : 0);
+    }
+    close(fds[1]);
+    if (pid < 0) {
+        close(fds[0]);
+        return false;
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    // The pipe closes without a word when the program was started; otherwise the exec's
+    // error comes through it.
+    int execErr = 0;
+    ssize_t n = 0;
+    do {
+        n = read(fds[0], &execErr, sizeof execErr);
+    } while (n < 0 && errno == EINTR);
+    close(fds[0]);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+}
+
+} // namespace
 
 bool IsInIDE()
 {
@@ -12,4 +184,101 @@ bool IsInIDE()
     return v != nullptr && std::strcmp(v, "1") == 0;
 }
 
-}  // namespace NUX_STD_library
+std::string GetSpecialFolder(int csidl)
+{
+    if (csidl == 28) {
+        std::string data = EnvFolder("XDG_DATA_HOME");
+        if (data.empty()) {
+            const std::string home = HomeFolder();
+            data = home.empty() ? std::string() : home + "/.local/share";
+        }
+        return WithoutTrailingSlash(data);
+    }
+    if (csidl == 5) {
+        return DocumentsFolder();
+    }
+    return {};
+}
+
+std::string GetComputerName()
+{
+    char buf[256] = {};
+    if (gethostname(buf, sizeof buf - 1) != 0) {
+        return {};
+    }
+    std::string name(buf);
+    const auto b = name.find_first_not_of(' ');
+    if (b == std::string::npos) {
+        return {};
+    }
+    name = name.substr(b, name.find_last_not_of(' ') - b + 1);
+    for (char& c : name) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return name;
+}
+
+std::string GetUserName()
+{
+    if (const passwd* pw = getpwuid(geteuid()); pw != nullptr && pw->pw_name != nullptr) {
+        return pw->pw_name;
+    }
+    std::string name = Env("USER");
+    return name.empty() ? Env("LOGNAME") : name;
+}
+
+std::string GetOSVersion()
+{
+    utsname u{};
+    return uname(&u) == 0 ? std::string(u.release) : std::string();
+}
+
+int ShellOpen(int /*hwnd*/, const std::string& file, int /*showCmd*/)
+{
+    if (file.empty() || (!LooksLikeUrl(file) && access(file.c_str(), F_OK) != 0)) {
+        return kShellFileNotFound;
+    }
+    const std::string opener = FindInPath("xdg-open");
+    if (opener.empty() || !SpawnDetached(opener, file)) {
+        return kShellNoAssociation;
+    }
+    return kShellStarted;
+}
+
+std::string AppVersion()
+{
+    return std::to_string(kAppMajor) + "." + std::to_string(kAppMinor) + ".0." +
+           std::to_string(kAppRevision);
+}
+
+std::string GetFileVersion(const std::string& /*path*/)
+{
+    return {};
+}
+
+std::string GetFileVersionString(const std::string& /*path*/, int /*index*/)
+{
+    return {};
+}
+
+std::int32_t HiWord(std::int32_t value)
+{
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(value) >> 16) & 0xFFFF);
+}
+
+std::int32_t LoWord(std::int32_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) & 0xFFFF);
+}
+
+std::string GetFileTypeName(const std::string& /*path*/)
+{
+    return {};
+}
+
+int DrawFileIcon(const std::string& /*path*/, int /*size*/, cSurface& /*picture*/)
+{
+    return 0;
+}
+
+} // namespace NUX_STD_library

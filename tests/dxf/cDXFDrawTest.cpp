@@ -1,7 +1,7 @@
 // Placing and drawing a drawing: scale factor and offsets, the extent on the canvas, the
 // fitted scale, and every entity kind as the recording surface sees it.
 #include "dxf/cDXF.h"
-#include "dxf/RecordSurface.h"
+#include "foundation/cRecordSurface.h"
 #include "foundation/zvLib_canvas.h"
 #include "support/TestSupport.h"
 
@@ -32,12 +32,12 @@ protected:
     {
         d.LoadBytes(Drawing(body));
         d.scaleFactor(cFixed::fromRaw(100));  // 0.01: hundredths become drawing units
-        pic.calls.clear();
+        pic.Clear();
         d.Draw();
-        return pic.calls;
+        return pic.Lines();
     }
 
-    RecordSurface pic;
+    cRecordSurface pic;
     cDXF d;
 };
 
@@ -82,11 +82,11 @@ TEST_F(cDXFDraw, ScaleIsFittedToTwiceTheVisibleWidth)
 TEST_F(cDXFDraw, SettingTheVerticalOffsetDrawsAtOnce)
 {
     d.LoadBytes(Drawing("0\nPOINT\n10\n1\n20\n1\n"));
-    pic.calls.clear();
+    pic.Clear();
     d.OffsetX(cFixed(5));
-    EXPECT_TRUE(pic.calls.empty());
+    EXPECT_TRUE(pic.Lines().empty());
     d.OffsetY(cFixed(5));
-    EXPECT_EQ(pic.calls.size(), 1u);
+    EXPECT_EQ(pic.Lines().size(), 1u);
     zvLib::MainPic = nullptr;
     d.OffsetY(cFixed(6));  // no canvas: stored, nothing drawn
     EXPECT_EQ(d.OffsetY(), cFixed(6));
@@ -98,11 +98,12 @@ TEST_F(cDXFDraw, CircleAndPointMapThroughScaleAndOffsets)
     d.LoadBytes(Drawing("0\nCIRCLE\n10\n10\n20\n10\n40\n5\n0\nPOINT\n10\n10\n20\n10\n"));
     d.scaleFactor(cFixed::fromRaw(100));
     d.OffsetX(cFixed(10));
-    pic.calls.clear();
+    pic.Clear();
     d.OffsetY(cFixed(20));
-    ASSERT_EQ(pic.calls.size(), 2u);
-    EXPECT_EQ(pic.calls[0], "PSet 20.0000 -10.0000 #000000 w1");
-    EXPECT_EQ(pic.calls[1], "Circle 20.0000 -10.0000 5.0000 #000000 w1");
+    ASSERT_EQ(pic.Lines().size(), 2u);
+    EXPECT_EQ(pic.Lines()[0], "PSet 20.0000 -10.0000 color=&H000000 width=1");
+    EXPECT_EQ(pic.Lines()[1], "Circle 20.0000 -10.0000 r=5.0000 color=&H000000 width=1 style=0 "
+                             "fill=&H000000 fillstyle=1");
 }
 
 TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
@@ -111,12 +112,13 @@ TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
                                "0\nVERTEX\n10\n10\n20\n0\n0\nVERTEX\n10\n10\n20\n10\n";
     auto calls = DrawnBy(square + "0\nSEQEND\n");
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2], "Line 0.0000 0.0000 10.0000 10.0000 #000000 w1");
+    EXPECT_EQ(calls[2], "Line 0.0000 0.0000 10.0000 10.0000 color=&H000000 width=1 style=0");
     calls = DrawnBy(square + "42\n1\n0\nSEQEND\n");
     ASSERT_EQ(calls.size(), 3u);
     // The half circle from (10, 10) back to (0, 0), counter-clockwise about (5, 5); the radius
     // is held in whole hundredths.
-    EXPECT_EQ(calls[2], "Arc 5.0000 5.0000 7.0700 0.7854 3.9270 #000000 w1");
+    EXPECT_EQ(calls[2], "Arc 5.0000 5.0000 r=7.0700 from=0.7854 to=3.9270 color=&H000000 width=1 "
+                        "style=0");
     // A polyline of one vertex has nothing to draw.
     EXPECT_TRUE(DrawnBy("0\nPOLYLINE\n70\n1\n0\nVERTEX\n10\n3\n20\n3\n42\n1\n0\nSEQEND\n")
                     .empty());
@@ -144,8 +146,9 @@ TEST_F(cDXFDraw, TextShowsALayerDotAndTheTextInTheCanvasColour)
     const auto calls = DrawnBy("0\nTEXT\n8\nA\n1\nx\n10\n0\n20\n0\n"
                                "0\nTEXT\n8\nB\n1\nPit, \"lane\"\n10\n2\n20\n3\n");
     ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[2], "PSet 2.0000 3.0000 #0000FF w1");
-    EXPECT_EQ(calls[3], "Print 2.0000 3.0000 #123456 w1 \"Pit, \"lane\"\"");
+    EXPECT_EQ(calls[2], "PSet 2.0000 3.0000 color=&H0000FF width=1");
+    EXPECT_EQ(calls[3].rfind("Print 2.0000 3.0000 \"Pit, \"\"lane\"\"\" color=&H123456 ", 0), 0u)
+        << calls[3];
 }
 
 TEST_F(cDXFDraw, WholeDrawingMatchesItsRecording)
@@ -153,7 +156,7 @@ TEST_F(cDXFDraw, WholeDrawingMatchesItsRecording)
     d.fileLoad(dataPath("dxf/entities.dxf"));
     d.scaleFactor(cFixed::fromRaw(100));
     d.OffsetX(cFixed(1));
-    pic.calls.clear();
+    pic.Clear();
     d.OffsetY(cFixed(2));
-    EXPECT_TRUE(testsupport::matchesGolden("dxf/entities.draw.txt", pic.text()));
+    EXPECT_TRUE(testsupport::matchesGolden("dxf/entities.draw.txt", pic.Text()));
 }

@@ -1,8 +1,8 @@
 // Hostile and large input: seeded mutations of sound drawings must neither crash, hang nor
 // throw, and must leave consistent tables; the tables stay within a small multiple of the
 // drawing's size; the JSON description escapes what the drawing brings.
-#include "dxf/RecordSurface.h"
 #include "dxf/cDXF.h"
+#include "foundation/cRecordSurface.h"
 #include "foundation/zvLib_canvas.h"
 #include "support/TestSupport.h"
 
@@ -71,7 +71,7 @@ void ExpectConsistent(const cDXF& d)
 
 TEST(cDXFRobustness, SeededMutationsOfSoundDrawingsAreReadSafely)
 {
-    RecordSurface pic;
+    cRecordSurface pic;
     zvLib::MainPic = &pic;
     std::mt19937 rng(20240611);
     int diagnosed = 0;
@@ -83,7 +83,7 @@ TEST(cDXFRobustness, SeededMutationsOfSoundDrawingsAreReadSafely)
             cDXF d;
             ASSERT_NO_THROW({
                 d.LoadBytes(input);
-                pic.calls.clear();
+                pic.Clear();
                 d.Draw();
                 (void)d.Describe();
             }) << name << " mutation " << i;

@@ -1,0 +1,458 @@
+// NUX_STD_library, files side: folders, existence tests, whole-file reads and atomic writes,
+// file times and sizes, time-stamp names. Everything goes through POSIX calls on the path as
+// given; the process's current folder is never changed.
+#include "foundation/NUX_STD_files.h"
+
+#include "foundation/cError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <random>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace NUX_STD_library {
+
+namespace {
+
+constexpr int kErrFileNotFound = 53;
+constexpr int kErrPermission = 70;
+constexpr int kErrAccess = 75;
+constexpr int kErrPathNotFound = 76;
+
+// Date values of the failure results of GetFileDate, and of the Unix epoch.
+constexpr double kDate1601 = -109205.0;
+constexpr double kDate1900 = 2.0;
+constexpr std::int64_t kUnixEpochDate = 25569;
+
+std::string TrimBlanks(const std::string& s)
+{
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) {
+        return {};
+    }
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// The run-time error number for a failed open of a file.
+long FileErr(int e)
+{
+    switch (e) {
+    case ENOENT:
+        return kErrFileNotFound;
+    case ENOTDIR:
+        return kErrPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return kErrPermission;
+    default:
+        return kErrAccess;
+    }
+}
+
+// The run-time error number for a failed access to a folder.
+long PathErr(int e)
+{
+    return (e == ENOENT || e == ENOTDIR) ? kErrPathNotFound : FileErr(e);
+}
+
+const char* ErrText(long number)
+{
+    switch (number) {
+    case kErrFileNotFound:
+        return "File not found";
+    case kErrPermission:
+        return "Permission denied";
+    case kErrPathNotFound:
+        return "Path not found";
+    default:
+        return "Path/File access error";
+    }
+}
+
+[[noreturn]] void Raise(long number, const char* source, const std::string& path)
+{
+    throw cError(number, source, std::string(ErrText(number)) + ": " + path);
+}
+
+// The folder part of a path ("." for a bare name).
+std::string FolderOf(const std::string& path)
+{
+    const auto sl = path.rfind('/');
+    if (sl == std::string::npos) {
+        return ".";
+    }
+    return sl == 0 ? "/" : path.substr(0, sl);
+}
+
+bool IsFolder(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Creates one folder; one that is already there is fine.
+void CreateFolder(const std::string& path)
+{
+    if (mkdir(path.c_str(), 0777) == 0) {
+        return;
+    }
+    const int e = errno;
+    if (e == EEXIST) {
+        if (IsFolder(path)) {
+            return;
+        }
+        Raise(kErrAccess, "MakePath", path);
+    }
+    Raise(PathErr(e), "MakePath", path);
+}
+
+// Reads an open file to its end; false on a read error.
+bool ReadAll(int fd, std::string& out)
+{
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0) {
+            return true;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool WriteAll(int fd, const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The file a write to the path lands in: a symbolic link is followed, so that the link stays.
+std::string WriteTarget(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved) != nullptr) {
+            return resolved;
+        }
+    }
+    return path;
+}
+
+// Opens a new temporary file in the folder; -1 when none can be made.
+int OpenTempIn(const std::string& folder, std::string& tempPath)
+{
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, ".zorv-%016llx.tmp",
+                      static_cast<unsigned long long>(gen()));
+        tempPath = folder + "/" + name;
+        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// Writes the bytes to a fresh temporary file beside the target and renames it over the
+// target; the temporary file is removed on any failure.
+bool ReplaceFile(const std::string& target, const std::string& text, const struct stat* old)
+{
+    const std::string folder = FolderOf(target);
+    std::string temp;
+    const int fd = OpenTempIn(folder, temp);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = WriteAll(fd, text);
+    if (ok && old != nullptr) {
+        ok = fchmod(fd, old->st_mode & 07777) == 0;
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(temp.c_str());
+        return false;
+    }
+    const int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
+}
+
+// The days from 1970-01-01 to a civil date (proleptic Gregorian calendar).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+// The date value (days from 1899-12-30, the time of day as the fraction) of a Unix time.
+double DateFromUnixSeconds(std::int64_t t)
+{
+    std::int64_t day = t / 86400;
+    std::int64_t tod = t % 86400;
+    if (tod < 0) {
+        tod += 86400;
+        --day;
+    }
+    const std::int64_t d = day + kUnixEpochDate;
+    const double frac = static_cast<double>(tod) / 86400.0;
+    // Before the epoch of date values the day counts down while the time still counts up.
+    return d >= 0 ? static_cast<double>(d) + frac : static_cast<double>(d) - frac;
+}
+
+} // namespace
+
+std::string AddBackslash(const std::string& path)
+{
+    if (!path.empty() && path.back() == '/') {
+        return path;
+    }
+    return path + "/";
+}
+
+void MakePath(std::string& path)
+{
+    if (path.empty()) {
+        return;
+    }
+    path = AddBackslash(path);
+    // The root itself (a leading "/") is never created.
+    for (auto p = path.find('/', 1); p != std::string::npos; p = path.find('/', p + 1)) {
+        const std::string prefix = path.substr(0, p);
+        long err = 0;
+        if (!FolderExists(prefix, err)) {
+            CreateFolder(prefix);
+        }
+    }
+}
+
+bool FolderExists(const std::string& path, long& errNumber)
+{
+    if (TrimBlanks(path).empty()) {
+        return false;
+    }
+    std::string p = path;
+    if (p.size() > 1 && p.back() == '/') {
+        p.pop_back();
+    }
+    struct stat st {};
+    if (stat(p.c_str(), &st) != 0) {
+        errNumber = PathErr(errno);
+    } else {
+        errNumber = S_ISDIR(st.st_mode) ? 0 : kErrPathNotFound;
+    }
+    return errNumber == 0;
+}
+
+bool FileExists(const std::string& path, long& errNumber)
+{
+    errNumber = 0;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        errNumber = FileErr(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        errNumber = kErrAccess;
+    }
+    close(fd);
+    return errNumber == 0;
+}
+
+std::string GetTempFolder()
+{
+    const char* t = std::getenv("TMPDIR");
+    return AddBackslash(t != nullptr && *t != '\0' ? t : "/tmp");
+}
+
+void SplitPath(const std::string& path, std::string& folder, std::string& baseName,
+               std::string& ext)
+{
+    const auto sl = path.rfind('/');
+    const auto dot = path.rfind('.');
+    std::size_t begin = 0;
+    std::size_t end = path.size();
+    if (sl != std::string::npos) {
+        if (dot != std::string::npos && dot > sl) {
+            ext = path.substr(dot);
+            end = dot;
+        }
+        folder = path.substr(0, sl + 1);
+        begin = sl + 1;
+    }
+    baseName = path.substr(begin, end - begin);
+}
+
+std::string GetFileExtension(const std::string& name)
+{
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
+        return {};
+    }
+    return name.substr(dot + 1);
+}
+
+std::string SafeFileName(const std::string& name)
+{
+    std::string s = TrimBlanks(name);
+    for (char& c : s) {
+        if (std::string_view("*;\\/:?|><\"").find(c) != std::string_view::npos) {
+            c = '_';
+        }
+    }
+    return s;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    if (path.empty()) {
+        Raise(kErrAccess, "ReadFileText", path);
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT && IsFolder(FolderOf(path))) {
+            return {};
+        }
+        Raise(e == ENOENT ? kErrPathNotFound : FileErr(e), "ReadFileText", path);
+    }
+    struct stat st {};
+    std::string out;
+    const bool isFile = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    const bool ok = isFile && ReadAll(fd, out);
+    close(fd);
+    if (!ok) {
+        Raise(kErrAccess, "ReadFileText", path);
+    }
+    return out;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text)
+{
+    if (path.empty()) {
+        return false;
+    }
+    const std::string target = WriteTarget(path);
+    struct stat st {};
+    if (stat(target.c_str(), &st) != 0) {
+        return errno == ENOENT && ReplaceFile(target, text, nullptr);
+    }
+    // A folder, or a file nobody may write (the read-only attribute), is not replaced.
+    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+    return ReplaceFile(target, text, &st);
+}
+
+double GetFileDate(const std::string& path, int which)
+{
+    if (which < 0 || which > 2) {
+        return kDate1900;
+    }
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return kDate1601;
+    }
+    struct statx sx {};
+    const bool ok = statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0 &&
+                    !S_ISDIR(sx.stx_mode);
+    close(fd);
+    if (!ok) {
+        return kDate1601;
+    }
+    const struct statx_timestamp* ts = &sx.stx_atime;
+    if (which == 0) {
+        ts = (sx.stx_mask & STATX_BTIME) != 0 ? &sx.stx_btime : &sx.stx_ctime;
+    } else if (which == 1) {
+        ts = &sx.stx_mtime;
+    }
+    return DateFromUnixSeconds(ts->tv_sec);
+}
+
+cFixed GetFileSize64(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return cFixed();
+    }
+    struct stat st {};
+    const bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    close(fd);
+    return ok ? cFixed::fromWhole(st.st_size) : cFixed();
+}
+
+std::string TimeStampHexFromSeconds(std::int64_t secondsSince1900)
+{
+    if (secondsSince1900 < 0 || secondsSince1900 > 4294967294LL) {
+        return {};
+    }
+    char buf[20];
+    std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(secondsSince1900 + 1));
+    return buf;
+}
+
+std::string TimeStampHex()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&now, &lt);
+    const std::int64_t days =
+        DaysFromCivil(lt.tm_year + 1900, lt.tm_mon + 1, lt.tm_mday) - DaysFromCivil(1900, 1, 1);
+    return TimeStampHexFromSeconds(days * 86400 + lt.tm_hour * 3600 + lt.tm_min * 60 + lt.tm_sec);
+}
+
+} // namespace NUX_STD_library
+
+namespace zvLib {
+
+std::string EnsureFolder(const std::string& base, const std::string& sub)
+{
+    using namespace NUX_STD_library;
+    std::string path = AddBackslash(base) + sub;
+    long err = 0;
+    if (!FolderExists(path, err)) {
+        try {
+            MakePath(path);
+        } catch (...) {
+            path = base;
+        }
+    }
+    return AddBackslash(path);
+}
+
+} // namespace zvLib

@@ -1,0 +1,65 @@
+// NUX_STD_library, files side: folder texts, folder creation, existence tests, whole-file
+// reads and atomic writes, file times and sizes, and the time-stamp names of temporary files.
+// Folder texts handed between these functions end with "/". Error numbers follow the
+// program's run-time errors (53 file not found, 70 permission denied, 75 path/file access
+// error, 76 path not found).
+#pragma once
+
+#include "foundation/cFixed.h"
+
+#include <cstdint>
+#include <string>
+
+namespace NUX_STD_library {
+
+// The path with "/" appended unless it already ends with one; an empty path gives "/".
+std::string AddBackslash(const std::string& path);
+// Creates every missing folder of the path, level by level from the root; the caller's path
+// receives its normalised form (with a trailing "/"). Nothing happens for an empty path. A
+// folder that cannot be created raises cError (70, 75 or 76).
+void MakePath(std::string& path);
+// True when the path names an existing folder; errNumber gets 0 or the error number. A path
+// of blanks gives false and leaves errNumber alone. The current folder is never changed.
+bool FolderExists(const std::string& path, long& errNumber);
+// True when the path names a file that can be opened for reading; errNumber gets 0 or the
+// error number of the failed open (a folder gives 75).
+bool FileExists(const std::string& path, long& errNumber);
+// The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
+std::string GetTempFolder();
+// Splits a path into its folder (up to and including the last "/"), base name and extension
+// (from the last "." after the last "/", the dot included). Absent parts are not assigned.
+void SplitPath(const std::string& path, std::string& folder, std::string& baseName,
+               std::string& ext);
+// The text after the last "." of the name; empty when there is none or a "/" follows it.
+std::string GetFileExtension(const std::string& name);
+// The name trimmed of blanks, with * ; \ / : ? | > < and the double quote replaced by "_".
+std::string SafeFileName(const std::string& name);
+
+// The whole file as bytes. A missing file in an existing folder gives "" and creates
+// nothing; an empty path, a missing folder or an unreadable file raises cError.
+std::string ReadFileText(const std::string& path);
+// Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
+// renamed over the old one. False on any failure (a read-only or unwritable target, a
+// missing folder, a folder in the way), and the old file is then left untouched.
+bool WriteFileText(const std::string& path, const std::string& text);
+// One time of the file as a date value in UTC, whole seconds: which 0 creation (the change
+// time where the file system keeps no birth time), 1 last write, 2 last access. A file that
+// cannot be opened gives 1601-01-01; any other value of which gives 1900-01-01.
+double GetFileDate(const std::string& path, int which);
+// The size of the file in bytes (1000 bytes give 1000.0000); 0 when it cannot be opened.
+cFixed GetFileSize64(const std::string& path);
+// The current local time as upper-case hexadecimal of 1 + the seconds since 1900-01-01;
+// empty from 2036-02-07 06:28:15 on. Names temporary files and annotation objects.
+std::string TimeStampHex();
+// The time-stamp name for a given count of seconds since 1900-01-01 (local time).
+std::string TimeStampHexFromSeconds(std::int64_t secondsSince1900);
+
+} // namespace NUX_STD_library
+
+namespace zvLib {
+
+// The folder base & sub, created with every missing parent when needed; the base folder
+// when it cannot be made. The result ends with "/" and the call never fails.
+std::string EnsureFolder(const std::string& base, const std::string& sub);
+
+} // namespace zvLib

@@ -1,0 +1,31 @@
+// NUX_STD_library, INI files: read one key, list the keys of a section, write or delete a key
+// or a whole section. Section and key names match without regard to case; every change
+// rewrites the file atomically, so a write that fails leaves the old file as it was.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace NUX_STD_library {
+
+// The value of a key (blanks around it and one pair of enclosing quotes removed); empty when
+// the file, the section or the key is missing, or the key has no value.
+std::string IniRead(const std::string& section, const std::string& key,
+                    const std::string& iniFile);
+
+// Reads every key of a section with its value, in file order (a key written twice counts
+// once, with its first value): pairs[i].first is the i-th key, pairs[i].second its value.
+// Returns the number of keys; when the section is missing or has no keys, returns 0 and
+// leaves pairs as it was.
+int IniReadSection(const std::string& section, const std::string& iniFile,
+                   std::vector<std::pair<std::string, std::string>>& pairs);
+
+// Writes key=value, creating the file and the section when needed and replacing an existing
+// value in place. An empty key deletes the whole section whatever the value; an empty value
+// deletes the key. Nothing is reported: a refused write (no folder, a name or value holding
+// a line break) leaves the file unchanged.
+void IniWrite(const std::string& section, const std::string& key, const std::string& value,
+              const std::string& iniFile);
+
+}  // namespace NUX_STD_library

@@ -1,0 +1,443 @@
+// The Qt drawing surface: maps user units to device pixels, turns the drawing state into
+// pens, brushes and fonts, and builds the device-pixel paths of filled shapes with
+// QPainterPath.
+#include "platform/cQtSurface.h"
+
+#include "foundation/cError.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPaintDevice>
+#include <QPalette>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The palette colour standing for a system colour index.
+QColor systemColor(unsigned index)
+{
+    const QPalette pal = qGuiApp ? QGuiApplication::palette() : QPalette();
+    switch (index) {
+    case 5: return pal.color(QPalette::Base);               // window background
+    case 6: return pal.color(QPalette::Dark);               // window frame
+    case 7: return pal.color(QPalette::WindowText);         // menu text
+    case 8: return pal.color(QPalette::Text);               // window text
+    case 13: return pal.color(QPalette::Highlight);         // selection
+    case 14: return pal.color(QPalette::HighlightedText);   // selected text
+    case 15: return pal.color(QPalette::Button);            // button face
+    case 16: return pal.color(QPalette::Mid);               // button shadow
+    case 17: return pal.color(QPalette::Disabled, QPalette::Text);  // grey text
+    case 18: return pal.color(QPalette::ButtonText);        // button text
+    case 20: return pal.color(QPalette::Light);             // button highlight
+    case 21: return pal.color(QPalette::Shadow);            // dark shadow
+    case 22: return pal.color(QPalette::Midlight);          // light 3D edge
+    case 23: return pal.color(QPalette::ToolTipText);       // tooltip text
+    case 24: return pal.color(QPalette::ToolTipBase);       // tooltip background
+    case 26: return pal.color(QPalette::Link);              // hot-tracked item
+    default: return pal.color(QPalette::Window);
+    }
+}
+
+}  // namespace
+
+cQtSurface::cQtSurface(int width, int height)
+    : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), device_(&image_),
+      printer_(false)
+{
+    image_.fill(ToQColor(BackColor()));
+    ScaleMode(1);
+}
+
+cQtSurface::cQtSurface(QPaintDevice* device, bool printer) : device_(device), printer_(printer)
+{
+    if (device_ == nullptr) {
+        throw cError(91, "cQtSurface", "No paint device");
+    }
+    ScaleMode(1);
+}
+
+cQtSurface::~cQtSurface()
+{
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+int cQtSurface::ClientWidth() const
+{
+    return printer_ ? 0 : device_->width();
+}
+
+int cQtSurface::ClientHeight() const
+{
+    return printer_ ? 0 : device_->height();
+}
+
+int cQtSurface::DeviceWidth() const
+{
+    return device_->width();
+}
+
+int cQtSurface::DeviceHeight() const
+{
+    return device_->height();
+}
+
+double cQtSurface::DeviceDpi() const
+{
+    int dpi = device_->logicalDpiX();
+    return dpi > 0 ? dpi : 96;
+}
+
+double cQtSurface::TextWidth(const std::string& text)
+{
+    QFontMetricsF fm(font(), device_);
+    double px = fm.horizontalAdvance(QString::fromStdString(text));
+    return DeviceWidth() > 0 ? px * ScaleWidth() / DeviceWidth() : 0;
+}
+
+double cQtSurface::TextHeight(const std::string&)
+{
+    QFontMetricsF fm(font(), device_);
+    return DeviceHeight() > 0 ? fm.height() * ScaleHeight() / DeviceHeight() : 0;
+}
+
+const QImage& cQtSurface::Image()
+{
+    if (device_ == &image_ && painter_.isActive()) {
+        painter_.end();  // a later drawing begins again
+    }
+    return image_;
+}
+
+void cQtSurface::Resize(int width, int height)
+{
+    if (device_ != &image_) {
+        return;
+    }
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    QImage resized(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    resized.fill(ToQColor(BackColor()));
+    QPainter p(&resized);
+    p.drawImage(0, 0, image_);
+    p.end();
+    image_ = resized;
+}
+
+void cQtSurface::Antialiasing(bool on)
+{
+    antialiasing_ = on;
+    if (painter_.isActive()) {
+        painter_.setRenderHint(QPainter::Antialiasing, on);
+        painter_.setRenderHint(QPainter::TextAntialiasing, on);
+    }
+}
+
+void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
+{
+    double dpm = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
+    double scale = DeviceDpi() / (dpm * 0.0254);
+    QSizeF size(picture.width() * scale, picture.height() * scale);
+    painter().drawImage(QRectF(toDevice(x, y), size), picture);
+}
+
+void cQtSurface::EndDoc()
+{
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+QColor cQtSurface::ToQColor(std::int32_t color)
+{
+    const auto v = static_cast<std::uint32_t>(color);
+    if (v & 0x80000000u) {
+        return systemColor(v & 0xFFu);
+    }
+    return QColor(static_cast<int>(v & 0xFFu), static_cast<int>((v >> 8) & 0xFFu),
+                  static_cast<int>((v >> 16) & 0xFFu));
+}
+
+QPainter& cQtSurface::painter()
+{
+    if (!painter_.isActive()) {
+        if (!painter_.begin(device_)) {
+            throw cError(printer_ ? 482 : 5, "cQtSurface", "Cannot paint on the device");
+        }
+        painter_.setRenderHint(QPainter::Antialiasing, antialiasing_);
+        painter_.setRenderHint(QPainter::TextAntialiasing, antialiasing_);
+        painter_.setBackgroundMode(Qt::TransparentMode);
+    }
+    return painter_;
+}
+
+double cQtSurface::pixelsPerUnitX() const
+{
+    return ScaleWidth() != 0 ? DeviceWidth() / static_cast<double>(ScaleWidth()) : 0;
+}
+
+double cQtSurface::pixelsPerUnitY() const
+{
+    return ScaleHeight() != 0 ? DeviceHeight() / static_cast<double>(ScaleHeight()) : 0;
+}
+
+QPointF cQtSurface::toDevice(double x, double y) const
+{
+    return QPointF((x - ScaleLeft()) * pixelsPerUnitX(), (y - ScaleTop()) * pixelsPerUnitY());
+}
+
+QPen cQtSurface::pen(std::int32_t color) const
+{
+    QPen p(ToQColor(color));
+    p.setWidth(DrawWidth());
+    p.setJoinStyle(Qt::RoundJoin);
+    p.setCapStyle(Qt::FlatCap);
+    // As on a picture box, dashes and dots exist only for the one-pixel pen.
+    const int style = DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
+    switch (style) {
+    case 1: p.setStyle(Qt::DashLine); break;
+    case 2: p.setStyle(Qt::DotLine); break;
+    case 3: p.setStyle(Qt::DashDotLine); break;
+    case 4: p.setStyle(Qt::DashDotDotLine); break;
+    case 5: p.setStyle(Qt::NoPen); break;
+    default: p.setCapStyle(Qt::RoundCap); break;  // solid (0) and inside solid (6)
+    }
+    return p;
+}
+
+QBrush cQtSurface::brush() const
+{
+    static constexpr Qt::BrushStyle kStyles[] = {
+        Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
+        Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    const int s = FillStyle();
+    if (s < 0 || s > 7 || s == 1) {
+        return Qt::NoBrush;
+    }
+    return QBrush(ToQColor(FillColor()), kStyles[s]);
+}
+
+QFont cQtSurface::font() const
+{
+    QFont f(QString::fromStdString(FontName()));
+    f.setPointSizeF(FontSize() > 0 ? FontSize() : 1);
+    f.setBold(FontBold());
+    return f;
+}
+
+void cQtSurface::doCls()
+{
+    if (printer_) {
+        throw cError(438, "cQtSurface", "Object doesn't support this property or method: Cls");
+    }
+    painter().fillRect(QRectF(0, 0, DeviceWidth(), DeviceHeight()), ToQColor(BackColor()));
+}
+
+void cQtSurface::doLine(double x1, double y1, double x2, double y2, std::int32_t color)
+{
+    QPainter& p = painter();
+    p.setPen(pen(color));
+    p.drawLine(QLineF(toDevice(x1, y1), toDevice(x2, y2)));
+}
+
+void cQtSurface::doBox(double x1, double y1, double x2, double y2, std::int32_t color,
+                       bool filled)
+{
+    QPainter& p = painter();
+    p.setPen(pen(color));
+    p.setBrush(filled ? QBrush(ToQColor(color)) : brush());
+    p.drawRect(QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized());
+}
+
+void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
+{
+    const double r = std::fabs(radius * pixelsPerUnitX());
+    QPainter& p = painter();
+    p.setPen(pen(color));
+    p.setBrush(brush());
+    p.drawEllipse(toDevice(x, y), r, r);
+}
+
+void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, double start,
+                       double end)
+{
+    // The sweep from start to end turning left, in (0, 2 pi]: equal angles are a full turn.
+    constexpr double kTurn = 2 * std::numbers::pi;
+    double sweep = std::fmod(end - start, kTurn);
+    if (sweep <= 0) {
+        sweep += kTurn;
+    }
+    // A user direction (cos a, sin a) lands on the device mirrored by the signs of the scale;
+    // Qt measures angles counter-clockwise on the screen, whose y grows downwards.
+    const double sx = pixelsPerUnitX() < 0 ? -1 : 1;
+    const double sy = pixelsPerUnitY() < 0 ? -1 : 1;
+    const double deviceStart = std::atan2(-std::sin(start) * sy, std::cos(start) * sx);
+    const double deviceSweep = sweep * sx * -sy;
+    const double r = std::fabs(radius * pixelsPerUnitX());
+    const QPointF c = toDevice(x, y);
+    const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    QPainterPath arc;
+    arc.arcMoveTo(box, deviceStart * 180 / std::numbers::pi);
+    arc.arcTo(box, deviceStart * 180 / std::numbers::pi, deviceSweep * 180 / std::numbers::pi);
+    QPainter& p = painter();
+    p.setPen(pen(color));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+}
+
+void cQtSurface::doPSet(double x, double y, std::int32_t color)
+{
+    QPainter& p = painter();
+    p.setPen(QPen(ToQColor(color), DrawWidth(), Qt::SolidLine, Qt::RoundCap));
+    p.drawPoint(toDevice(x, y));
+}
+
+void cQtSurface::doPrint(double x, double y, const std::string& text)
+{
+    const QFont f = font();
+    QPainter& p = painter();
+    p.setFont(f);
+    p.setPen(ToQColor(ForeColor()));
+    const QFontMetricsF fm(f, device_);
+    const QPointF topLeft = toDevice(x, y);
+    p.drawText(QPointF(topLeft.x(), topLeft.y() + fm.ascent()), QString::fromStdString(text));
+}
+
+void cQtSurface::closeFigure()
+{
+    if (figureOpen_) {
+        path_.closeSubpath();
+    }
+    figureOpen_ = false;
+    figureStarted_ = false;
+}
+
+void cQtSurface::startFigure()
+{
+    if (!figureStarted_) {
+        path_.moveTo(pos_);
+        figureStarted_ = true;
+    }
+}
+
+void cQtSurface::drawNow(const QPainterPath& figure, bool fill)
+{
+    QPainter& p = painter();
+    p.setPen(pen(ForeColor()));
+    p.setBrush(fill ? brush() : QBrush(Qt::NoBrush));
+    p.drawPath(figure);
+}
+
+void cQtSurface::doBeginPath()
+{
+    path_ = QPainterPath();
+    path_.setFillRule(Qt::OddEvenFill);
+    inPath_ = true;
+    pathEnded_ = false;
+    figureStarted_ = false;
+    figureOpen_ = false;
+}
+
+void cQtSurface::doMoveToEx(int x, int y)
+{
+    pos_ = QPointF(x, y);
+    if (inPath_) {
+        closeFigure();
+        path_.moveTo(pos_);
+        figureStarted_ = true;
+    }
+}
+
+void cQtSurface::doLineToPx(int x, int y)
+{
+    const QPointF to(x, y);
+    if (inPath_) {
+        startFigure();
+        path_.lineTo(to);
+        figureOpen_ = true;
+    } else {
+        QPainterPath line(pos_);
+        line.lineTo(to);
+        drawNow(line, false);
+    }
+    pos_ = to;
+}
+
+void cQtSurface::doAngleArc(int x, int y, int radius, float start, float sweep)
+{
+    if (radius < 0) {
+        return;
+    }
+    if (radius == 0) {
+        doLineToPx(x, y);  // the arc shrinks to its centre
+        return;
+    }
+    const QRectF box(x - radius, y - radius, 2.0 * radius, 2.0 * radius);
+    if (inPath_) {
+        startFigure();
+        path_.arcTo(box, start, sweep);  // joins the current point to the arc's start
+        figureOpen_ = true;
+        pos_ = path_.currentPosition();
+    } else {
+        QPainterPath arc(pos_);
+        arc.arcTo(box, start, sweep);
+        drawNow(arc, false);
+        pos_ = arc.currentPosition();
+    }
+}
+
+void cQtSurface::doPolygon(const std::vector<cPixel>& points)
+{
+    if (points.size() < 2) {
+        return;
+    }
+    QPolygonF poly;
+    poly.reserve(static_cast<qsizetype>(points.size()));
+    for (const auto& pt : points) {
+        poly << QPointF(pt.x, pt.y);
+    }
+    if (inPath_) {
+        closeFigure();
+        path_.addPolygon(poly);
+        path_.closeSubpath();
+    } else {
+        QPainterPath figure;
+        figure.addPolygon(poly);
+        figure.closeSubpath();
+        drawNow(figure, true);
+    }
+}
+
+void cQtSurface::doEndPath()
+{
+    if (!inPath_) {
+        return;
+    }
+    closeFigure();
+    inPath_ = false;
+    pathEnded_ = true;
+}
+
+void cQtSurface::doFlattenPath()
+{
+    // Qt turns the curves of a path into line segments itself when it fills and strokes it.
+}
+
+void cQtSurface::doStrokeAndFillPath()
+{
+    if (!pathEnded_) {
+        return;
+    }
+    QPainter& p = painter();
+    p.setPen(pen(ForeColor()));
+    p.setBrush(brush());
+    p.drawPath(path_);
+    path_ = QPainterPath();
+    pathEnded_ = false;
+}

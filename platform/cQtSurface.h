@@ -1,0 +1,115 @@
+// cQtSurface: the drawing surface over a QPainter. It draws either on an image of its own
+// (the canvas and the image exports: the drawing stays until Cls, as on a picture box that
+// keeps its picture) or on an external paint device such as a printer page. User units are
+// mapped to device pixels by the surface's scale; pens are measured in device pixels, and
+// dashed or dotted pens are drawn solid when wider than one pixel, as on a picture box.
+#pragma once
+
+#include "foundation/cSurface.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointF>
+
+class QPaintDevice;
+
+class cQtSurface : public cSurface {
+public:
+    // A window surface over an image of its own, width by height pixels, cleared to the
+    // background colour; the scale starts in twips.
+    cQtSurface(int width, int height);
+    // A surface over an external device that must outlive it. A printer page has no window
+    // and no device context: its client size is 0, pixel conversions and path calls are
+    // refused, Cls raises error 438; lines, circles, dots and text are drawn as usual.
+    cQtSurface(QPaintDevice* device, bool printer);
+    // Ends painting (on a printer, that ends the document).
+    ~cQtSurface() override;
+    cQtSurface(const cQtSurface&) = delete;
+    cQtSurface& operator=(const cQtSurface&) = delete;
+
+    // Sizes and capabilities of the device.
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    bool HasDC() const override { return !printer_; }
+    int DeviceWidth() const override;
+    int DeviceHeight() const override;
+    double DeviceDpi() const override;
+
+    // Text measures of the current font on this device, in user units (signed as the scale).
+    double TextWidth(const std::string& text) override;
+    double TextHeight(const std::string& text) override;
+
+    // The own image with everything drawn so far (a null image over an external device).
+    const QImage& Image();
+    // Gives the own image a new size; the drawing stays at the top-left corner and new area
+    // takes the background colour. Sizes below 1 become 1.
+    void Resize(int width, int height);
+    // Smoothed edges (on by default); tests turn them off to probe exact pixels.
+    bool Antialiasing() const { return antialiasing_; }
+    void Antialiasing(bool on);
+    // Draws a picture at its natural size (its own resolution) with its top-left corner at
+    // (x, y) in user units.
+    void PaintPicture(const QImage& picture, double x, double y);
+    // Ends painting on the device; on a printer this ends the document and sends the page.
+    // Drawing on an own image afterwards simply resumes.
+    void EndDoc();
+
+    // The colour of a colour value (red in the low byte); a value with the high bit set names
+    // a system colour by the index in its low byte, taken from the application palette.
+    static QColor ToQColor(std::int32_t color);
+
+protected:
+    void doCls() override;
+    void doLine(double x1, double y1, double x2, double y2, std::int32_t color) override;
+    void doBox(double x1, double y1, double x2, double y2, std::int32_t color,
+               bool filled) override;
+    void doCircle(double x, double y, double radius, std::int32_t color) override;
+    void doArc(double x, double y, double radius, std::int32_t color, double start,
+               double end) override;
+    void doPSet(double x, double y, std::int32_t color) override;
+    void doPrint(double x, double y, const std::string& text) override;
+    void doBeginPath() override;
+    void doMoveToEx(int x, int y) override;
+    void doLineToPx(int x, int y) override;
+    void doAngleArc(int x, int y, int radius, float start, float sweep) override;
+    void doPolygon(const std::vector<cPixel>& points) override;
+    void doEndPath() override;
+    void doFlattenPath() override;
+    void doStrokeAndFillPath() override;
+
+private:
+    // The painter, begun on the device when first needed.
+    QPainter& painter();
+    // A point in user units as a device point.
+    QPointF toDevice(double x, double y) const;
+    // Pixels per user unit across and down (signed).
+    double pixelsPerUnitX() const;
+    double pixelsPerUnitY() const;
+    // The pen of the drawing state in a colour, and the brush of the fill state.
+    QPen pen(std::int32_t color) const;
+    QBrush brush() const;
+    // The current font.
+    QFont font() const;
+    // Closes the open figure of the path being built.
+    void closeFigure();
+    // Starts a figure at the current point when none is started.
+    void startFigure();
+    // Strokes (and with fill, fills) a figure drawn outside a path at once.
+    void drawNow(const QPainterPath& figure, bool fill);
+
+    QImage image_;
+    QPaintDevice* device_;
+    bool printer_;
+    bool antialiasing_ = true;
+    QPainter painter_;
+    // The device context's current point and the path being built.
+    QPointF pos_;
+    QPainterPath path_;
+    bool inPath_ = false;
+    bool pathEnded_ = false;
+    bool figureStarted_ = false;
+    bool figureOpen_ = false;
+};

@@ -1,0 +1,226 @@
+// Folder texts, folder creation, existence tests, whole-file reads and atomic writes, file
+// times and sizes and the time-stamp names.
+#include "foundation/NUX_STD_files.h"
+
+#include "foundation/cError.h"
+#include "support/TestSupport.h"
+
+#include <algorithm>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace NUX_STD_library;
+using testsupport::TempDir;
+
+namespace {
+
+// The names in a folder (to see that no temporary file is left behind).
+std::vector<std::string> Names(const fs::path& dir)
+{
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        out.push_back(e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace
+
+TEST(NUX_STD_files, PathTexts)
+{
+    EXPECT_EQ(AddBackslash(""), "/");
+    EXPECT_EQ(AddBackslash("/data/zorv"), "/data/zorv/");
+    EXPECT_EQ(AddBackslash("/data/zorv/"), "/data/zorv/");
+    EXPECT_EQ(AddBackslash("rel"), "rel/");
+
+    EXPECT_EQ(GetFileExtension("archive.tar.gz"), "gz");
+    EXPECT_EQ(GetFileExtension("file."), "");
+    EXPECT_EQ(GetFileExtension("/dir.x/file"), "");
+    EXPECT_EQ(GetFileExtension("noext"), "");
+
+    EXPECT_EQ(SafeFileName(" a:b;c "), "a_b_c");
+    EXPECT_EQ(SafeFileName("*;\\/:?|><\"x. y"), "__________x. y");
+}
+
+TEST(NUX_STD_files, SplitPathAssignsOnlyThePartsPresent)
+{
+    std::string folder = "keep", base, ext = "keep";
+    SplitPath("/dir/file.ext", folder, base, ext);
+    EXPECT_EQ(folder, "/dir/");
+    EXPECT_EQ(base, "file");
+    EXPECT_EQ(ext, ".ext");
+
+    folder = "keep", ext = "keep";
+    SplitPath("/dir.x/file", folder, base, ext);
+    EXPECT_EQ(folder, "/dir.x/");
+    EXPECT_EQ(base, "file");
+    EXPECT_EQ(ext, "keep");
+
+    folder = "keep";
+    SplitPath("file.txt", folder, base, ext);
+    EXPECT_EQ(folder, "keep");
+    EXPECT_EQ(base, "file.txt");
+    EXPECT_EQ(ext, "keep");
+}
+
+TEST(NUX_STD_files, FolderAndFileExistence)
+{
+    TempDir t;
+    testsupport::writeAll(t.file("f.txt"), "x");
+    const auto cwd = fs::current_path();
+    long err = -1;
+    EXPECT_TRUE(FolderExists(t.dir(), err));
+    EXPECT_EQ(err, 0);
+    EXPECT_TRUE(FolderExists("/", err));
+    EXPECT_FALSE(FolderExists(t.file("missing"), err));
+    EXPECT_EQ(err, 76);
+    EXPECT_FALSE(FolderExists(t.file("f.txt"), err));
+    EXPECT_NE(err, 0);
+    err = 123;
+    EXPECT_FALSE(FolderExists("   ", err));
+    EXPECT_EQ(err, 123);
+    EXPECT_EQ(fs::current_path(), cwd);
+
+    EXPECT_TRUE(FileExists(t.file("f.txt"), err));
+    EXPECT_EQ(err, 0);
+    EXPECT_FALSE(FileExists(t.dir(), err));
+    EXPECT_EQ(err, 75);
+    EXPECT_FALSE(FileExists(t.file("missing"), err));
+    EXPECT_EQ(err, 53);
+}
+
+TEST(NUX_STD_files, MakePathAndEnsureFolder)
+{
+    TempDir t;
+    std::string p = t.file("a/b");
+    MakePath(p);
+    EXPECT_EQ(p, t.file("a/b") + "/");
+    EXPECT_TRUE(fs::is_directory(t.path() / "a" / "b"));
+    MakePath(p); // everything there already: nothing to do, nothing raised
+    std::string empty;
+    MakePath(empty);
+    EXPECT_EQ(empty, "");
+
+    testsupport::writeAll(t.file("blocker"), "x");
+    std::string blocked = t.file("blocker/sub");
+    try {
+        MakePath(blocked);
+        ADD_FAILURE() << "a file in the way must raise";
+    } catch (const cError& e) {
+        EXPECT_NE(e.Number(), 0);
+        EXPECT_EQ(e.Source(), "MakePath");
+    }
+
+    EXPECT_EQ(zvLib::EnsureFolder(t.dir(), "x/y"), t.dir() + "x/y/");
+    EXPECT_TRUE(fs::is_directory(t.path() / "x" / "y"));
+    EXPECT_EQ(zvLib::EnsureFolder(t.path().string(), "x"), t.dir() + "x/");
+    EXPECT_EQ(zvLib::EnsureFolder(t.path().string(), "blocker/sub"), t.dir());
+}
+
+TEST(NUX_STD_files, ReadFileTextMissingAndFailures)
+{
+    TempDir t;
+    EXPECT_EQ(ReadFileText(t.file("missing.dxf")), "");
+    EXPECT_FALSE(fs::exists(t.path() / "missing.dxf"));
+    auto errorOf = [](const std::string& path) {
+        try {
+            ReadFileText(path);
+        } catch (const cError& e) {
+            return e.Number();
+        }
+        return 0L;
+    };
+    EXPECT_EQ(errorOf(t.file("nofolder/x")), 76);
+    EXPECT_EQ(errorOf(""), 75);
+    EXPECT_EQ(errorOf(t.dir()), 75);
+}
+
+TEST(NUX_STD_files, WriteAndReadKeepEveryByte)
+{
+    TempDir t;
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) {
+        bytes += static_cast<char>(i);
+    }
+    ASSERT_TRUE(WriteFileText(t.file("all.bin"), bytes + bytes));
+    ASSERT_TRUE(WriteFileText(t.file("all.bin"), bytes)); // a shorter text replaces it whole
+    EXPECT_EQ(ReadFileText(t.file("all.bin")), bytes);
+    EXPECT_EQ(Names(t.path()), std::vector<std::string>{"all.bin"});
+    EXPECT_EQ(GetFileSize64(t.file("all.bin")), cFixed(256));
+}
+
+TEST(NUX_STD_files, WriteFailuresLeaveTheOldFile)
+{
+    TempDir t;
+    const std::string ro = t.file("ro.txt");
+    testsupport::writeAll(ro, "old");
+    chmod(ro.c_str(), 0444);
+    EXPECT_FALSE(WriteFileText(ro, "new"));
+    EXPECT_EQ(testsupport::readAll(ro), "old");
+
+    fs::create_directory(t.path() / "dir");
+    EXPECT_FALSE(WriteFileText(t.file("dir"), "new"));
+    EXPECT_TRUE(fs::is_directory(t.path() / "dir"));
+    EXPECT_FALSE(WriteFileText(t.file("nofolder/x.txt"), "new"));
+    EXPECT_FALSE(WriteFileText("", "new"));
+    EXPECT_EQ(Names(t.path()), (std::vector<std::string>{"dir", "ro.txt"}));
+}
+
+TEST(NUX_STD_files, WriteKeepsModeAndSymbolicLink)
+{
+    TempDir t;
+    const std::string real = t.file("real.txt");
+    testsupport::writeAll(real, "old");
+    chmod(real.c_str(), 0640);
+    fs::create_symlink(real, t.path() / "link.txt");
+    ASSERT_TRUE(WriteFileText(t.file("link.txt"), "new"));
+    EXPECT_TRUE(fs::is_symlink(t.path() / "link.txt"));
+    EXPECT_EQ(testsupport::readAll(real), "new");
+    struct stat st {};
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(NUX_STD_files, FileDatesAndSizes)
+{
+    TempDir t;
+    const std::string f = t.file("d.txt");
+    testsupport::writeAll(f, std::string(1000, 'x'));
+    // 2001-02-03 04:05:06 UTC is date 36925 plus 14706 seconds; 1999-12-31 00:00 is 36525.
+    const timespec times[2] = {{946598400, 0}, {981173106, 999}};
+    ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+    EXPECT_DOUBLE_EQ(GetFileDate(f, 1), 36925.0 + 14706.0 / 86400.0);
+    EXPECT_DOUBLE_EQ(GetFileDate(f, 2), 36525.0);
+    const double now = static_cast<double>(std::time(nullptr)) / 86400.0 + 25569.0;
+    EXPECT_NEAR(GetFileDate(f, 0), now, 1.0);
+    EXPECT_DOUBLE_EQ(GetFileDate(f, 3), 2.0);                       // 1900-01-01
+    EXPECT_DOUBLE_EQ(GetFileDate(t.file("missing"), 1), -109205.0); // 1601-01-01
+    EXPECT_DOUBLE_EQ(GetFileDate(t.dir(), 1), -109205.0);
+    EXPECT_EQ(GetFileSize64(f), cFixed(1000));
+    EXPECT_EQ(GetFileSize64(t.file("missing")), cFixed(0));
+    EXPECT_EQ(GetFileSize64(t.dir()), cFixed(0));
+    EXPECT_EQ(GetTempFolder().back(), '/');
+}
+
+TEST(NUX_STD_files, TimeStampHex)
+{
+    EXPECT_EQ(TimeStampHexFromSeconds(36524LL * 86400), "BC17C201"); // 2000-01-01 00:00:00
+    EXPECT_EQ(TimeStampHexFromSeconds(4294967294LL), "FFFFFFFF");
+    EXPECT_EQ(TimeStampHexFromSeconds(4294967295LL), "");
+
+    // The current stamp counts local seconds since 1900 (25567 days before the Unix epoch).
+    const std::time_t now = std::time(nullptr);
+    std::tm lt{};
+    localtime_r(&now, &lt);
+    const long long local1900 = static_cast<long long>(timegm(&lt)) + 25567LL * 86400;
+    const std::string stamp = TimeStampHex();
+    ASSERT_EQ(stamp.size(), 8u);
+    EXPECT_NEAR(static_cast<double>(std::stoll(stamp, nullptr, 16) - 1),
+                static_cast<double>(local1900), 5.0);
+}

@@ -3,7 +3,6 @@
 #include "dxf/cDXF.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <random>
 #include <string>
@@ -14,7 +13,7 @@ constexpr std::size_t kTargetBytes = 50u << 20;
 constexpr int kLayers = 600;
 
 class Writer {
-public:
+  public:
     explicit Writer(std::string& out) : out_(out) {}
     // One group: the code right-aligned in three places, then the value, as CAD programs do.
     void Group(int code, const std::string& value)
@@ -32,7 +31,7 @@ public:
         Group(code, buf);
     }
 
-private:
+  private:
     std::string& out_;
 };
 
@@ -131,7 +130,7 @@ void BM_ReadDrawing(benchmark::State& state)
     state.counters["records"] = static_cast<double>(records);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_ReadDrawing)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -1,7 +1,10 @@
-// cDXF: loading a drawing, its placement on the canvas (scale factor and offsets), the
-// layer table with its preset colours, the extent and the diagnostics of a load.
+// cDXF: loading a drawing (from a file, from bytes or from the Base64 text of a circuit file),
+// its placement on the canvas (scale factor and offsets), the layer table with its preset
+// colours, the extent and the diagnostics of a load.
 #include "dxf/cDXF.h"
 
+#include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
@@ -20,13 +23,12 @@ constexpr std::array<std::int32_t, 16> kPresetColors = {
 // The scale of a drawing that cannot be fitted to the canvas: one drawing unit per millimetre.
 const cFixed kUnfittedScale = cFixed::fromRaw(100);
 
-template <typename T>
-std::size_t CapacityBytes(const std::vector<T>& v)
+template <typename T> std::size_t CapacityBytes(const std::vector<T>& v)
 {
     return v.capacity() * sizeof(T);
 }
 
-}  // namespace
+} // namespace
 
 cDXF::cDXF()
 {
@@ -105,6 +107,24 @@ void cDXF::LoadBytes(std::string bytes)
     FitScale();
 }
 
+void cDXF::FileStream(std::string text)
+{
+    std::string bytes = NUX_STD_library::Base64Decode(text, true);
+    const std::string path = NUX_STD_library::AddBackslash(NUX_STD_library::GetTempFolder()) +
+                             NUX_STD_library::TimeStampHex() + ".dxf";
+    // The copy only names the drawing; the kept bytes are what is saved again later.
+    const bool written = NUX_STD_library::WriteFileText(path, bytes);
+    LoadBytes(std::move(bytes));
+    if (written) {
+        fileName_ = path;
+    }
+}
+
+std::string cDXF::FileStream() const
+{
+    return NUX_STD_library::Base64Encode(bytes_);
+}
+
 void cDXF::FitScale()
 {
     // The drawing's width spans twice the canvas's visible width. Without a canvas or without
@@ -147,9 +167,9 @@ std::string_view cDXF::TextOf(const DXFTextRecord& r) const
 std::size_t cDXF::TableBytes() const
 {
     std::size_t n = CapacityBytes(arcs_) + CapacityBytes(circles_) + CapacityBytes(lines_) +
-                    CapacityBytes(points_) + CapacityBytes(vertices_) +
-                    CapacityBytes(polylines_) + CapacityBytes(texts_) + CapacityBytes(faces_) +
-                    textPool_.capacity() + CapacityBytes(layers_);
+                    CapacityBytes(points_) + CapacityBytes(vertices_) + CapacityBytes(polylines_) +
+                    CapacityBytes(texts_) + CapacityBytes(faces_) + textPool_.capacity() +
+                    CapacityBytes(layers_);
     for (const auto& l : layers_) {
         n += l.name.capacity();
     }

@@ -1,7 +1,7 @@
 // cDXF: the background drawing a circuit may carry, read from an ASCII DXF file. It keeps the
 // file's bytes, one table of fixed-size records per entity kind (coordinates in hundredths of
 // a drawing unit), the layers with their colours and the drawing's extent, and draws itself on
-// the main canvas at its scale factor and offsets.
+// the main canvas at its scale factor and offsets. It travels in the circuit file as Base64.
 #pragma once
 
 #include "foundation/cFixed.h"
@@ -104,7 +104,7 @@ struct DXFExtent {
 };
 
 class cDXF {
-public:
+  public:
     // Largest drawing read, in bytes; a larger one is refused with a diagnostic.
     static constexpr std::size_t kMaxDrawingBytes = std::size_t(512) << 20;
     // Most layers a drawing may name; reading stops with a diagnostic beyond.
@@ -129,6 +129,13 @@ public:
     void LoadBytes(std::string bytes);
     // The path of the loaded DXF file, or empty.
     const std::string& FileName() const { return fileName_; }
+    // Takes the drawing as Base64 text (characters outside the alphabet are passed over):
+    // decodes it, leaves a copy in the temporary folder (the path FileName then gives) and
+    // loads it. The drawing is loaded from memory even when the copy cannot be written.
+    // Raises cError 9 when the text holds no Base64 at all.
+    void FileStream(std::string text);
+    // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
+    std::string FileStream() const;
     // Circuit units per hundredth of a drawing unit; 0 is stored as 0.0001.
     cFixed scaleFactor() const { return scale_; }
     void scaleFactor(cFixed v);
@@ -182,7 +189,7 @@ public:
     // Bytes held by the tables, the text pool and the layers (not the kept file bytes).
     std::size_t TableBytes() const;
 
-private:
+  private:
     // Hashes texts and text views alike, so layer lookups need no temporary string.
     struct NameHash {
         using is_transparent = void;
@@ -219,8 +226,7 @@ private:
     void SkipSection();
     void SkipEntity();
     void ReadEntities();
-    template <typename Store>
-    bool ReadFields(Store store);
+    template <typename Store> bool ReadFields(Store store);
     void DropEntity(const char* kind, std::int64_t line);
     bool LayerIndex(std::string_view raw, std::int32_t& index);
     bool ResolveLayer(std::string_view raw, std::int32_t& index);
@@ -253,8 +259,8 @@ private:
                  float end, std::int32_t color);
     void DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,
                     std::int32_t color);
-    void DrawLine(cSurface& pic, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                  std::int32_t y2, std::int32_t color);
+    void DrawLine(cSurface& pic, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                  std::int32_t color);
     void DrawPoint(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t color);
     void DrawSegment(cSurface& pic, const DXFVertexRecord& a, const DXFVertexRecord& b,
                      std::int32_t color);

@@ -13,11 +13,21 @@ void AppendEscaped(std::string& out, std::string_view s)
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(ch);
         switch (ch) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -37,7 +47,7 @@ std::string Units(std::int32_t hundredths)
     return cFixed::fromRaw(static_cast<std::int64_t>(hundredths) * 100).str4();
 }
 
-}  // namespace
+} // namespace
 
 std::string cDXF::Describe() const
 {
@@ -45,12 +55,15 @@ std::string cDXF::Describe() const
     for (const auto& f : faces_) {
         solids += f.solid ? 1 : 0;
     }
-    const std::pair<const char*, std::size_t> counts[] = {
-        {"POINT", points_.size()},       {"LINE", lines_.size()},
-        {"ARC", arcs_.size()},           {"CIRCLE", circles_.size()},
-        {"TEXT", texts_.size()},         {"POLYLINE", polylines_.size()},
-        {"VERTEX", vertices_.size()},    {"3DFACE", faces_.size() - solids},
-        {"SOLID", solids}};
+    const std::pair<const char*, std::size_t> counts[] = {{"POINT", points_.size()},
+                                                          {"LINE", lines_.size()},
+                                                          {"ARC", arcs_.size()},
+                                                          {"CIRCLE", circles_.size()},
+                                                          {"TEXT", texts_.size()},
+                                                          {"POLYLINE", polylines_.size()},
+                                                          {"VERTEX", vertices_.size()},
+                                                          {"3DFACE", faces_.size() - solids},
+                                                          {"SOLID", solids}};
     std::string out = "{\"counts\":{";
     bool first = true;
     for (const auto& [name, n] : counts) {

@@ -2,7 +2,6 @@
 // layer's colour and line width. A drawing point (x, y) in hundredths lands on the canvas at
 // (x * scale + OffsetX, y * scale - OffsetY), taken in four-decimal fixed point.
 #include "dxf/cDXF.h"
-
 #include "foundation/zvLib_canvas.h"
 
 namespace {
@@ -32,7 +31,7 @@ double D(cFixed v)
     return v.toDouble();
 }
 
-}  // namespace
+} // namespace
 
 cFixed cDXF::MapX(std::int32_t x) const
 {
@@ -59,8 +58,7 @@ std::int32_t cDXF::LayerColor(std::int32_t layer) const
 
 bool cDXF::UseLayer(cSurface& pic, std::int32_t layer)
 {
-    if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size() ||
-        !layers_[layer].visible) {
+    if (layer < 0 || static_cast<std::size_t>(layer) >= layers_.size() || !layers_[layer].visible) {
         return false;
     }
     pic.DrawWidth(layers_[layer].lineWidth);

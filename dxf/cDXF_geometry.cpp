@@ -26,7 +26,7 @@ std::int32_t Saturate(std::int64_t v)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-}  // namespace
+} // namespace
 
 bool cDXF::BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                       float bulge, std::int32_t& centreDx, std::int32_t& centreDy,

@@ -58,7 +58,7 @@ bool ParseCode(std::string_view s, int& code)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void cDXF::ReadDrawing()
 {
@@ -197,8 +197,7 @@ void cDXF::ReadEntities()
     }
 }
 
-template <typename Store>
-bool cDXF::ReadFields(Store store)
+template <typename Store> bool cDXF::ReadFields(Store store)
 {
     for (;;) {
         if (!ReadPair()) {
@@ -242,12 +241,23 @@ void cDXF::ReadLine()
     const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
-        case 8: layer = v; break;
-        case 10: coord(v, r.x1); break;
-        case 20: coord(v, r.y1); break;
-        case 11: coord(v, r.x2); break;
-        case 21: coord(v, r.y2); break;
-        default: break;
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x1);
+            break;
+        case 20:
+            coord(v, r.y1);
+            break;
+        case 11:
+            coord(v, r.x2);
+            break;
+        case 21:
+            coord(v, r.y2);
+            break;
+        default:
+            break;
         }
     });
     if (!complete) {
@@ -273,10 +283,17 @@ void cDXF::ReadPoint()
     const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
-        case 8: layer = v; break;
-        case 10: coord(v, r.x); break;
-        case 20: coord(v, r.y); break;
-        default: break;
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        default:
+            break;
         }
     });
     if (!complete) {
@@ -301,11 +318,22 @@ void cDXF::ReadCircle()
     const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
-        case 8: layer = v; break;
-        case 10: case 11: coord(v, r.x); break;
-        case 20: case 21: coord(v, r.y); break;
-        case 40: coord(v, r.radius); break;
-        default: break;
+        case 8:
+            layer = v;
+            break;
+        case 10:
+        case 11:
+            coord(v, r.x);
+            break;
+        case 20:
+        case 21:
+            coord(v, r.y);
+            break;
+        case 40:
+            coord(v, r.radius);
+            break;
+        default:
+            break;
         }
     });
     if (!complete) {
@@ -332,13 +360,26 @@ void cDXF::ReadArc()
     const auto angle = [&](std::string_view v, float& f) { ok = ValueAngle(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
-        case 8: layer = v; break;
-        case 10: coord(v, r.x); break;
-        case 20: coord(v, r.y); break;
-        case 40: coord(v, r.radius); break;
-        case 50: angle(v, r.startAngle); break;
-        case 51: angle(v, r.endAngle); break;
-        default: break;
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        case 40:
+            coord(v, r.radius);
+            break;
+        case 50:
+            angle(v, r.startAngle);
+            break;
+        case 51:
+            angle(v, r.endAngle);
+            break;
+        default:
+            break;
         }
     });
     if (!complete) {
@@ -352,7 +393,8 @@ void cDXF::ReadArc()
     }
     arcs_.push_back(r);
     const auto at = [&](float a, bool cosine) {
-        const double c = cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
+        const double c =
+            cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
         return static_cast<std::int32_t>(RoundHalfEven((cosine ? r.x : r.y) + r.radius * c));
     };
     ExtendExtent(at(r.startAngle, true), at(r.startAngle, false));
@@ -370,11 +412,20 @@ void cDXF::ReadText()
     const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
-        case 8: layer = v; break;
-        case 1: text = v; break;
-        case 10: coord(v, r.x); break;
-        case 20: coord(v, r.y); break;
-        default: break;
+        case 8:
+            layer = v;
+            break;
+        case 1:
+            text = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        default:
+            break;
         }
     });
     if (!complete) {
@@ -435,7 +486,7 @@ void cDXF::ReadFace(bool solid)
         }
     }
     if (r.lastCorner == 3 && r.x[3] == r.x[2] && r.y[3] == r.y[2]) {
-        r.lastCorner = 2;  // a triangle
+        r.lastCorner = 2; // a triangle
     }
     if (solid && r.lastCorner == 3) {
         // A SOLID lists its third and fourth corners crosswise; keep them in outline order.
@@ -455,9 +506,15 @@ bool cDXF::ReadVertex(bool keep, bool& bad)
     const bool complete = ReadFields([&](int code, std::string_view v) {
         double b = 0;
         switch (code) {
-        case 8: layer = v; break;
-        case 10: coord(v, r.x); break;
-        case 20: coord(v, r.y); break;
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
         case 42:
             if (ValueNumber(v, b) && std::fabs(b) <= kMaxBulge) {
                 r.bulge = static_cast<float>(b);
@@ -465,7 +522,8 @@ bool cDXF::ReadVertex(bool keep, bool& bad)
                 bad = true;
             }
             break;
-        default: break;
+        default:
+            break;
         }
     });
     if (!complete || !keep) {

@@ -2,7 +2,6 @@
 // in radians and UTF-8 texts. Numbers are read strictly: a value that is not wholly a finite
 // number, or that lies beyond the coordinate range, is refused.
 #include "dxf/cDXF.h"
-
 #include "foundation/cFixed.h"
 
 #include <charconv>
@@ -32,12 +31,12 @@ std::size_t Utf8SequenceLength(std::string_view s, std::size_t i)
         n = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
         n = 3;
-        lo = c == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        hi = c == 0xED ? 0x9F : 0xBF;  // no surrogates
+        lo = c == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        hi = c == 0xED ? 0x9F : 0xBF; // no surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
         n = 4;
         lo = c == 0xF0 ? 0x90 : 0x80;
-        hi = c == 0xF4 ? 0x8F : 0xBF;  // nothing beyond U+10FFFF
+        hi = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
     } else {
         return 0;
     }
@@ -82,7 +81,7 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -119,7 +118,7 @@ bool SimpleDecimal(std::string_view s, double& out)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool cDXF::ValueNumber(std::string_view value, double& out)
 {

@@ -11,4 +11,4 @@ namespace zvLib {
 // The current background drawing, or empty when the circuit has none.
 inline std::unique_ptr<cDXF> DXF;
 
-}  // namespace zvLib
+} // namespace zvLib

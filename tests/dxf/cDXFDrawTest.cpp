@@ -5,9 +5,8 @@
 #include "foundation/zvLib_canvas.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 using testsupport::dataPath;
 
@@ -20,7 +19,7 @@ std::string Drawing(const std::string& body)
 
 // The main canvas is a recording surface for the life of each test.
 class cDXFDraw : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         pic.Scale(0, 100, 200, 0);
@@ -31,7 +30,7 @@ protected:
     std::vector<std::string> DrawnBy(const std::string& body)
     {
         d.LoadBytes(Drawing(body));
-        d.scaleFactor(cFixed::fromRaw(100));  // 0.01: hundredths become drawing units
+        d.scaleFactor(cFixed::fromRaw(100)); // 0.01: hundredths become drawing units
         pic.Clear();
         d.Draw();
         return pic.Lines();
@@ -41,12 +40,12 @@ protected:
     cDXF d;
 };
 
-}  // namespace
+} // namespace
 
 TEST(cDXFPlacement, ScaleAndOffsetsPlaceTheExtent)
 {
     cDXF d;
-    EXPECT_EQ(d.scaleFactor(), cFixed(100));  // nothing loaded, nothing fitted
+    EXPECT_EQ(d.scaleFactor(), cFixed(100)); // nothing loaded, nothing fitted
     d.scaleFactor(cFixed());
     EXPECT_EQ(d.scaleFactor(), cFixed::fromRaw(1));
     d.scaleFactor(cFixed::fromRaw(2500));
@@ -55,7 +54,7 @@ TEST(cDXFPlacement, ScaleAndOffsetsPlaceTheExtent)
     EXPECT_EQ(d.scaleFactor(), cFixed(-2));
 
     d.LoadBytes(Drawing("0\nLINE\n10\n0\n20\n0\n11\n100\n21\n50\n"));
-    EXPECT_EQ(d.scaleFactor().str(), "0.01");  // no canvas to fit to
+    EXPECT_EQ(d.scaleFactor().str(), "0.01"); // no canvas to fit to
     d.scaleFactor(cFixed::fromRaw(100));
     d.OffsetX(cFixed(200));
     d.OffsetY(cFixed(30));
@@ -73,9 +72,9 @@ TEST(cDXFPlacement, ScaleAndOffsetsPlaceTheExtent)
 TEST_F(cDXFDraw, ScaleIsFittedToTwiceTheVisibleWidth)
 {
     d.LoadBytes(Drawing("0\nLINE\n10\n-50\n20\n0\n11\n150\n21\n0\n"));
-    EXPECT_EQ(d.scaleFactor().str(), "0.02");  // 2 x 200 / 20000 hundredths
+    EXPECT_EQ(d.scaleFactor().str(), "0.02"); // 2 x 200 / 20000 hundredths
     d.LoadBytes(Drawing("0\nLINE\n10\n5\n20\n0\n11\n5\n21\n9\n"));
-    EXPECT_EQ(d.scaleFactor().str(), "0.01");  // no width: nothing to divide by
+    EXPECT_EQ(d.scaleFactor().str(), "0.01"); // no width: nothing to divide by
     EXPECT_EQ(d.OffsetX(), cFixed());
 }
 
@@ -88,7 +87,7 @@ TEST_F(cDXFDraw, SettingTheVerticalOffsetDrawsAtOnce)
     d.OffsetY(cFixed(5));
     EXPECT_EQ(pic.Lines().size(), 1u);
     zvLib::MainPic = nullptr;
-    d.OffsetY(cFixed(6));  // no canvas: stored, nothing drawn
+    d.OffsetY(cFixed(6)); // no canvas: stored, nothing drawn
     EXPECT_EQ(d.OffsetY(), cFixed(6));
     EXPECT_THROW(d.Draw(), std::exception);
 }
@@ -103,7 +102,7 @@ TEST_F(cDXFDraw, CircleAndPointMapThroughScaleAndOffsets)
     ASSERT_EQ(pic.Lines().size(), 2u);
     EXPECT_EQ(pic.Lines()[0], "PSet 20.0000 -10.0000 color=&H000000 width=1");
     EXPECT_EQ(pic.Lines()[1], "Circle 20.0000 -10.0000 r=5.0000 color=&H000000 width=1 style=0 "
-                             "fill=&H000000 fillstyle=1");
+                              "fill=&H000000 fillstyle=1");
 }
 
 TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
@@ -120,8 +119,7 @@ TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
     EXPECT_EQ(calls[2], "Arc 5.0000 5.0000 r=7.0700 from=0.7854 to=3.9270 color=&H000000 width=1 "
                         "style=0");
     // A polyline of one vertex has nothing to draw.
-    EXPECT_TRUE(DrawnBy("0\nPOLYLINE\n70\n1\n0\nVERTEX\n10\n3\n20\n3\n42\n1\n0\nSEQEND\n")
-                    .empty());
+    EXPECT_TRUE(DrawnBy("0\nPOLYLINE\n70\n1\n0\nVERTEX\n10\n3\n20\n3\n42\n1\n0\nSEQEND\n").empty());
 }
 
 TEST_F(cDXFDraw, FacesDrawThreeOrFourEdgesInOutlineOrder)

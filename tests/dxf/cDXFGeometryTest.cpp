@@ -1,9 +1,8 @@
 // The arc of a bulged polyline segment and the axis points an arc adds to the extent.
 #include "dxf/cDXF.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,7 +24,7 @@ Arc Bulge(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, fl
 
 constexpr double kPi = cDXF::kPi;
 
-}  // namespace
+} // namespace
 
 TEST(cDXFGeometry, BulgeGivesCentreRadiusAndCounterClockwiseAngles)
 {

@@ -3,10 +3,9 @@
 #include "dxf/cDXF.h"
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,12 +43,12 @@ std::string Replace(std::string s, const std::string& from, const std::string& t
 }
 
 class cDXFEntitiesFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { d.fileLoad(dataPath("dxf/entities.dxf")); }
     cDXF d;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(cDXFEntitiesFile, EveryKindIsReadInHundredths)
 {
@@ -57,14 +56,14 @@ TEST_F(cDXFEntitiesFile, EveryKindIsReadInHundredths)
     EXPECT_EQ(d.FileName(), dataPath("dxf/entities.dxf"));
     ASSERT_EQ(d.Points().size(), 2u);
     EXPECT_EQ(d.Points()[0].x, 150);
-    EXPECT_EQ(d.Points()[0].y, 226);  // 225.5 rounds to the even 226
+    EXPECT_EQ(d.Points()[0].y, 226); // 225.5 rounds to the even 226
     ASSERT_EQ(d.Lines().size(), 2u);
     EXPECT_EQ(d.Lines()[0].x2, 10000);
     EXPECT_EQ(d.Lines()[0].y2, 5000);
     ASSERT_EQ(d.Arcs().size(), 1u);
     EXPECT_EQ(d.Arcs()[0].radius, 1000);
     EXPECT_NEAR(d.Arcs()[0].startAngle, 350 * cDXF::kPi / 180, 1e-5);
-    ASSERT_EQ(d.Circles().size(), 1u);  // given by codes 11 and 21
+    ASSERT_EQ(d.Circles().size(), 1u); // given by codes 11 and 21
     EXPECT_EQ(d.Circles()[0].x, 2000);
     EXPECT_EQ(d.Circles()[0].y, 3000);
     EXPECT_EQ(d.Circles()[0].radius, 500);
@@ -72,7 +71,7 @@ TEST_F(cDXFEntitiesFile, EveryKindIsReadInHundredths)
     EXPECT_EQ(d.TextOf(d.Texts()[0]), "Pit lane, north");
     EXPECT_EQ(d.TextOf(d.Texts()[1]), "Virage \xC3\xA0 droite");
     ASSERT_EQ(d.Faces().size(), 2u);
-    EXPECT_EQ(d.Faces()[0].lastCorner, 2);  // the fourth corner repeats the third
+    EXPECT_EQ(d.Faces()[0].lastCorner, 2); // the fourth corner repeats the third
     EXPECT_FALSE(d.Faces()[0].solid);
     // The SOLID's crosswise corners are kept in outline order.
     const auto& s = d.Faces()[1];
@@ -85,7 +84,7 @@ TEST_F(cDXFEntitiesFile, EveryKindIsReadInHundredths)
 TEST_F(cDXFEntitiesFile, PolylinesOwnTheirVerticesAndMeshesAreLeftOut)
 {
     ASSERT_EQ(d.Polylines().size(), 2u);
-    ASSERT_EQ(d.Vertices().size(), 5u);  // the polyface mesh's vertex is not kept
+    ASSERT_EQ(d.Vertices().size(), 5u); // the polyface mesh's vertex is not kept
     const auto& open = d.Polylines()[0];
     EXPECT_EQ(open.firstVertex, 0);
     EXPECT_EQ(open.lastVertex, 2);
@@ -108,7 +107,7 @@ TEST_F(cDXFEntitiesFile, LayersAreNumberedInOrderOfFirstUseWithPresetColours)
     EXPECT_EQ(d.Layers()[3].name, "Track");
     EXPECT_EQ(d.Layers()[0].color, 0x000000);
     EXPECT_EQ(d.Layers()[1].color, 0x0000FF);
-    EXPECT_EQ(d.Points()[1].layer, 0);  // no layer given
+    EXPECT_EQ(d.Points()[1].layer, 0); // no layer given
     EXPECT_EQ(d.Faces()[1].layer, 1);
 }
 
@@ -148,8 +147,8 @@ TEST(cDXFReader, NumbersAreReadStrictlyWithAPointOrADecimalComma)
     d.LoadBytes(Drawing("0 POINT\n10 12,5\n20 -12.346\n0 POINT\n10 1.2\n20 1.21\n"
                         "0 POINT\n10 +3E1\n20   \t7\n0 POINT\n10 12.341\n20 .5"));
     ASSERT_EQ(d.Points().size(), 4u);
-    EXPECT_EQ(d.Points()[0].x, 1250);   // 1250.5 rounds to even
-    EXPECT_EQ(d.Points()[0].y, -1234);  // -1234.6 + 0.5
+    EXPECT_EQ(d.Points()[0].x, 1250);  // 1250.5 rounds to even
+    EXPECT_EQ(d.Points()[0].y, -1234); // -1234.6 + 0.5
     EXPECT_EQ(d.Points()[1].x, 120);
     EXPECT_EQ(d.Points()[1].y, 122);
     EXPECT_EQ(d.Points()[2].x, 3000);
@@ -194,7 +193,7 @@ TEST(cDXFReader, TextsAndLayerNamesAreUtf8OrWindows1252)
                         "0 TEXT\n8 Caf\xC3\xA9\n1 ok\n10 0\n20 0"));
     ASSERT_EQ(d.Texts().size(), 2u);
     EXPECT_EQ(d.TextOf(d.Texts()[0]), "5 \xE2\x82\xAC, a,b c");
-    ASSERT_EQ(d.LayerCount(), 1);  // both spellings name the same layer
+    ASSERT_EQ(d.LayerCount(), 1); // both spellings name the same layer
     EXPECT_EQ(d.Layers()[0].name, "Caf\xC3\xA9");
 }
 
@@ -208,9 +207,9 @@ TEST(cDXFReader, LayerNamesAreCaseSensitiveAndPresetsRunOut)
     cDXF d;
     d.LoadBytes(Drawing(groups));
     ASSERT_EQ(d.LayerCount(), 19);
-    EXPECT_EQ(d.Points()[18].layer, 18);  // "l1" is not "L1"
+    EXPECT_EQ(d.Points()[18].layer, 18); // "l1" is not "L1"
     EXPECT_EQ(d.Points()[19].layer, 1);
-    EXPECT_EQ(d.Layers()[6].color, 0xFFFF00);  // the seventh is cyan
+    EXPECT_EQ(d.Layers()[6].color, 0xFFFF00); // the seventh is cyan
     EXPECT_EQ(d.Layers()[16].color, 0);
     EXPECT_EQ(d.Layers()[16].lineWidth, 1);
 }
@@ -258,7 +257,7 @@ TEST(cDXFReader, BrokenFilesKeepWhatWasReadAndSayWhy)
     }
     cDXF u;
     u.fileLoad(dataPath("dxf/unknownsection.dxf"));
-    EXPECT_EQ(u.Lines()[0].x2, 200);  // the line inside the unknown section is not read
+    EXPECT_EQ(u.Lines()[0].x2, 200); // the line inside the unknown section is not read
     cDXF p;
     p.fileLoad(dataPath("dxf/noseqend.dxf"));
     EXPECT_EQ(p.Polylines()[0].lastVertex, 1);

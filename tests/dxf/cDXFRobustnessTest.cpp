@@ -7,7 +7,6 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 using testsupport::dataPath;
@@ -16,10 +15,10 @@ using testsupport::readAll;
 namespace {
 
 // Pieces of the format that mutations splice in, so that they reach deep into the reader.
-const char* const kTokens[] = {"0\r\n", "\r\n", "\n", "\r", "POLYLINE", "VERTEX", "SEQEND",
-                               "42", "70", "1e308", "-1e-300", "nan", "1,5", "999", "EOF",
-                               "ENDSEC", "SECTION", "2", "ENTITIES", "8", "\xE9", "SOLID", "13",
-                               "-", "2147483647", "\t"};
+const char* const kTokens[] = {
+    "0\r\n",    "\r\n",    "\n",   "\r",    "POLYLINE", "VERTEX", "SEQEND",     "42",      "70",
+    "1e308",    "-1e-300", "nan",  "1,5",   "999",      "EOF",    "ENDSEC",     "SECTION", "2",
+    "ENTITIES", "8",       "\xE9", "SOLID", "13",       "-",      "2147483647", "\t"};
 
 std::string Mutate(std::string s, std::mt19937& rng)
 {
@@ -35,10 +34,18 @@ std::string Mutate(std::string s, std::mt19937& rng)
                 s[pick(s.size())] = static_cast<char>(pick(256));
             }
             break;
-        case 1: s.insert(at, kTokens[pick(std::size(kTokens))]); break;
-        case 2: s.erase(at, pick(40)); break;
-        case 3: s.insert(at, s.substr(pick(s.size() + 1), pick(200))); break;
-        default: s.resize(at); break;
+        case 1:
+            s.insert(at, kTokens[pick(std::size(kTokens))]);
+            break;
+        case 2:
+            s.erase(at, pick(40));
+            break;
+        case 3:
+            s.insert(at, s.substr(pick(s.size() + 1), pick(200)));
+            break;
+        default:
+            s.resize(at);
+            break;
         }
     }
     return s;
@@ -67,7 +74,7 @@ void ExpectConsistent(const cDXF& d)
     ASSERT_LE(d.Diagnostics().size(), cDXF::kMaxDiagnostics + 1);
 }
 
-}  // namespace
+} // namespace
 
 TEST(cDXFRobustness, SeededMutationsOfSoundDrawingsAreReadSafely)
 {
@@ -86,13 +93,14 @@ TEST(cDXFRobustness, SeededMutationsOfSoundDrawingsAreReadSafely)
                 pic.Clear();
                 d.Draw();
                 (void)d.Describe();
-            }) << name << " mutation " << i;
+            }) << name
+               << " mutation " << i;
             ExpectConsistent(d);
             diagnosed += d.Diagnostics().empty() ? 0 : 1;
         }
     }
     zvLib::MainPic = nullptr;
-    EXPECT_GT(diagnosed, 100);  // the mutations did reach the error paths
+    EXPECT_GT(diagnosed, 100); // the mutations did reach the error paths
 }
 
 TEST(cDXFRobustness, TablesStayWithinASmallMultipleOfTheDrawing)

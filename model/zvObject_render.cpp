@@ -6,9 +6,9 @@
 #include "foundation/zvLib_pixels.h"
 #include "model/zvLib_globals.h"
 #include "model/zvObject.h"
+#include "foundation/NUX_STD_locale.h"
+#include "foundation/cVariant.h"
 
-#include <langinfo.h>
-#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -18,33 +18,6 @@ namespace {
 constexpr std::int32_t kHighlight = static_cast<std::int32_t>(0x8000000DU);
 // Half the side of a grip in device pixels.
 constexpr int kGripHalf = 3;
-
-// The thousands separator of the user's number settings (LC_ALL, LC_NUMERIC or LANG); empty
-// when they name no grouping or no installed locale.
-std::string userThousandsSeparator()
-{
-    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr)) {
-        return {};
-    }
-    std::string sep = nl_langinfo_l(THOUSEP, loc);
-    freelocale(loc);
-    return sep;
-}
-
-// A whole number with the separator between groups of three digits ("#,0").
-std::string groupThousands(std::int64_t value, const std::string& sep)
-{
-    const std::string digits = std::to_string(value < 0 ? -value : value);
-    std::string out = value < 0 ? "-" : "";
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) {
-            out += sep;
-        }
-        out += digits[i];
-    }
-    return out;
-}
 
 // A device pixel of the canvas's client area back in user units, across and down.
 double pixelToUserX(cSurface& canvas, std::int64_t px)
@@ -146,7 +119,7 @@ void zvObject::drawMeasureLabel(cSurface& device)
     const zvPoint& a = points_[0];
     const zvPoint& b = points_[1];
     const cFixed length = zvLib::Distance(a.x, a.y, b.x, b.y);
-    const std::string label = groupThousands(length.toWhole(), userThousandsSeparator());
+    const std::string label = NUX_STD_library::FormatEx(cVariant(length), "#,0", 0);
     const auto mid = zvLib::MidPoint(a.x, a.y, b.x, b.y);
     // The label is measured in the font it is printed in, so that it sits centred.
     device.FontSize(8);

@@ -11,6 +11,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +61,7 @@ class cBarWidgetTest : public ::testing::Test {
         ev.ToolHoverEnter = [this](cBarTool& t) { log.push_back("enter " + t.Name()); };
         ev.ToolHoverLeave = [this](cBarTool& t) { log.push_back("leave " + t.Name()); };
         ev.ComboSelChange = [this](cBarTool& t) { log.push_back("combo " + t.Text()); };
+        ev.ToolTextChange = [this](cBarTool& t) { log.push_back("text " + t.Text()); };
         ev.BandOpen = [this](cBarBand& b) { log.push_back("open " + b.Name()); };
         ev.ChildBandChange = [this](cBarBand&, cBarBand& c) { log.push_back("tab " + c.Name()); };
         binding = std::make_unique<cBarWidget>(bar, window);
@@ -168,12 +170,16 @@ TEST_F(cBarWidgetTest, CombosAndTabsReportTheUsersChoice)
     set.Text("CARRERA"); // the program's own change shows and raises nothing
     EXPECT_EQ(combo->count(), 3);
     EXPECT_EQ(combo->currentText(), "CARRERA");
+    combo->setEditText("1.25"); // typed and committed by the user
+    emit combo->lineEdit()->editingFinished();
+    EXPECT_EQ(set.Text(), "1.25");
+    EXPECT_EQ(set.ListIndex(), -1);
 
     auto* tabs = qobject_cast<QTabWidget*>(binding->BandWidget(bar.Band("ibr")));
     tabs->setCurrentIndex(2);
     bar.Band("ibr").ActiveChildBand(0);
     EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(log, (std::vector<std::string>{"combo NINCO", "tab draw"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"combo NINCO", "text 1.25", "tab draw"}));
 }
 
 TEST_F(cBarWidgetTest, RebuiltBandsShowTheirNewTools)

@@ -306,6 +306,7 @@ void cBarWidget::SyncTabs(cBarBand& band)
     if (tabs == nullptr) {
         return;
     }
+    const bool wasSyncing = syncing_;
     syncing_ = true;
     for (int i = 0; i < band.ChildBandCount(); ++i) {
         cBarBand& child = band.ChildBand(i);
@@ -320,7 +321,7 @@ void cBarWidget::SyncTabs(cBarBand& band)
     if (band.ActiveChildBand() >= 0) {
         tabs->setCurrentIndex(band.ActiveChildBand());
     }
-    syncing_ = false;
+    syncing_ = wasSyncing;
 }
 
 // ---- tools ----
@@ -503,6 +504,7 @@ void cBarWidget::SyncCombo(ToolView& tv)
     if (combo == nullptr) {
         return;
     }
+    const bool wasSyncing = syncing_;
     syncing_ = true;
     combo->blockSignals(true);
     combo->clear();
@@ -517,7 +519,7 @@ void cBarWidget::SyncCombo(ToolView& tv)
     if (tool.Width() > 0) {
         combo->setFixedWidth(TwipsToPixels(tool.Width()));
     }
-    syncing_ = false;
+    syncing_ = wasSyncing;
 }
 
 void cBarWidget::ResyncSubMenus()

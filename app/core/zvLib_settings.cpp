@@ -39,8 +39,7 @@ void SaveSetting(const std::string& /*app*/, const std::string& section, const s
     NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
 }
 
-void DeleteSetting(const std::string& /*app*/, const std::string& section,
-                   const std::string& key)
+void DeleteSetting(const std::string& /*app*/, const std::string& section, const std::string& key)
 {
     NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
 }

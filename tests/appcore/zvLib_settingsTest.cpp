@@ -1,6 +1,7 @@
 // The settings file calls: reading with trimming and defaults, saving with the program's own
 // number and Boolean texts, deleting keys and whole sections.
 #include "app/core/zvLib_settings.h"
+
 #include "foundation/NUX_STD_ini.h"
 #include "support/TestSupport.h"
 
@@ -14,7 +15,7 @@ using testsupport::writeAll;
 namespace {
 
 class Settings : public ::testing::Test {
-protected:
+  protected:
     TempDir tmp;
     void SetUp() override { IniFile = tmp.file("Zorv.ini"); }
     void TearDown() override { IniFile.clear(); }
@@ -24,7 +25,7 @@ protected:
 
 TEST_F(Settings, GetSettingTrimsAndFallsBackToTheDefault)
 {
-    EXPECT_EQ(GetSetting("Zorv", "Options", "GridWidth", 100), "100");  // no file yet
+    EXPECT_EQ(GetSetting("Zorv", "Options", "GridWidth", 100), "100"); // no file yet
     writeAll(IniFile, "[Options]\nSeven=   7   \nQuoted=\"  8  \"\nEmpty=\nBlanks=\"   \"\n"
                       "Words= two words \n");
     EXPECT_EQ(GetSetting("Zorv", "Options", "Seven"), "7");
@@ -51,7 +52,7 @@ TEST_F(Settings, SaveSettingWritesLocaleFreeTextsAndEmptyDeletes)
     EXPECT_EQ(readAll(IniFile),
               "[Options]\nLangID=EN\nWidth=12.5\nRatio=0.25\nFlag=False\nCount=-3\n");
 
-    SaveSetting("Zorv", "options", "langid", "IT");  // replaced in place
+    SaveSetting("Zorv", "options", "langid", "IT"); // replaced in place
     EXPECT_EQ(GetSetting("Zorv", "Options", "LangID"), "IT");
 
     SaveSetting("Zorv", "Options", "Count", "");

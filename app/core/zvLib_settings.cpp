@@ -1,0 +1,47 @@
+// zvLib, the settings file calls over the program's INI functions: every call reads or
+// rewrites the file at once, with no cache of its own.
+#include "app/core/zvLib_settings.h"
+
+#include "foundation/NUX_STD_ini.h"
+
+#include <string_view>
+
+namespace zvLib {
+
+std::string IniFile;
+
+namespace {
+
+std::string TrimBlanks(std::string_view s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
+} // namespace
+
+std::string GetSetting(const std::string& /*app*/, const std::string& section,
+                       const std::string& key, const cVariant& def)
+{
+    std::string value = TrimBlanks(NUX_STD_library::IniRead(section, key, IniFile));
+    if (value.empty()) {
+        value = def.toText();
+    }
+    return value;
+}
+
+void SaveSetting(const std::string& /*app*/, const std::string& section, const std::string& key,
+                 const cVariant& value)
+{
+    NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
+}
+
+void DeleteSetting(const std::string& /*app*/, const std::string& section, const std::string& key)
+{
+    NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
+}
+
+} // namespace zvLib

@@ -1,0 +1,29 @@
+// zvLib, the settings file: the get, save and delete calls that the rest of the program uses
+// for its own settings. They keep the shape of the classic registry-settings calls, but the
+// application name is ignored and everything lives in the one INI file IniFile.
+#pragma once
+
+#include "foundation/cVariant.h"
+
+#include <string>
+
+namespace zvLib {
+
+// Full path of the settings file "Zorv.ini" in the data folder, set at start-up.
+extern std::string IniFile;
+
+// The value of a key of the settings file with blanks around it removed. When that is empty
+// (missing file, section or key, or a blank value), the default as text (not trimmed); the
+// empty default gives the empty text. The application name is ignored.
+std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                       const cVariant& def = cVariant());
+
+// Writes the value as text (numbers with "." as decimal sign, Booleans "True" or "False");
+// an empty text deletes the key, an empty key the whole section. Failures are silent.
+void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                 const cVariant& value);
+
+// Deletes the key, or the whole section when the key is empty.
+void DeleteSetting(const std::string& app, const std::string& section, const std::string& key);
+
+} // namespace zvLib

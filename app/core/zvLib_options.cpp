@@ -9,7 +9,7 @@
 #include "foundation/zvLang.h"
 #include "model/zvLib_colors.h"
 #include "model/zvLib_globals.h"
-#include "model/zvLib_text.h"
+#include "foundation/zvLib_text.h"
 
 #include <array>
 #include <charconv>

@@ -1,52 +1,19 @@
-// Benchmarks of the piece factory: one piece of each class made at a turned pose, and a chain
-// of mixed pieces laid end to start as a track rebuild does.
-#include "model/zvLib_factory.h"
-#include "model/zvLib_globals.h"
+// Benchmarks of the pieces: one piece of each class made at a turned pose, a chain of mixed
+// pieces laid end to start as a track rebuild does, and that chain drawn on the recording
+// surface.
+#include "PieceChain.h"
+#include "foundation/cRecordSurface.h"
+#include "foundation/zvLib_canvas.h"
 
 #include <array>
 #include <benchmark/benchmark.h>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
-zvPieceRecord benchRecord(const std::string& item, int classe, double sng1, double sng2, int o)
-{
-    zvPieceRecord rec;
-    rec.setID = "B";
-    rec.itemID = item;
-    rec.code = item;
-    rec.stdWidth = 156;
-    rec.lanesGap = 39;
-    rec.kerbsWidth = 20;
-    rec.classe = classe;
-    rec.sng1 = cFixed::fromDouble(sng1);
-    rec.sng2 = cFixed::fromDouble(sng2);
-    rec.sng3 = 60;
-    rec.Orientation = o;
-    rec.r = 2;
-    return rec;
-}
-
-void fillTable()
-{
-    zvLib::ResetModelGlobals();
-    zvLib::SetStdWidth = 156;
-    auto& t = zvLib::PieceTable;
-    t.push_back(benchRecord("S350", 1, 350, 0, 2));
-    t.push_back(benchRecord("C45(R)", 2, 45, 324, -1));
-    t.push_back(benchRecord("C45(L)", 2, 45, 324, 1));
-    t.push_back(benchRecord("W350(F)", 8, 350, 120, 2));
-    zvPieceRecord cross = benchRecord("X350", 1, 350, 0, 2);
-    cross.flgSwap = true;
-    t.push_back(cross);
-    zvPieceRecord ticks = benchRecord("F2", 1, 350, 0, 2);
-    ticks.flags = 2;
-    t.push_back(ticks);
-    zvPieceRecord sets = benchRecord("P350", 1, 350, 0, 2);
-    sets.extra = "L1=0:39;175:20;350:39\r\nL2=0:-39;175:-20;350:-39";
-    t.push_back(sets);
-    t.push_back(zvLib::StartRecord());
-}
+using benchchain::fillTable;
 
 const std::array<const char*, 8> kItems = {"<START>", "S350", "C45(R)", "C45(L)",
                                            "W350(F)", "X350", "F2",     "P350"};
@@ -66,21 +33,36 @@ void BM_CreateItem(benchmark::State& state)
 }
 BENCHMARK(BM_CreateItem)->DenseRange(0, static_cast<int>(kItems.size()) - 1);
 
+// The 2,000-piece chain laid end to start, as a track rebuild lays it.
 void BM_Chain2000(benchmark::State& state)
 {
     fillTable();
-    const std::array<const char*, 4> loop = {"S350", "C45(L)", "C45(L)", "X350"};
     for (auto _ : state) {
-        std::string item = "S350";
-        auto p = zvLib::CreateItem("B", item, 0, 0, 0);
-        for (int i = 1; i < 2000; ++i) {
-            item = loop[static_cast<std::size_t>(i) % loop.size()];
-            p = zvLib::CreateItem("B", item, p->xFine(), p->yFine(), p->aFine());
-        }
-        benchmark::DoNotOptimize(p);
+        auto chain = benchchain::makeChain();
+        benchmark::DoNotOptimize(chain.data());
     }
 }
 BENCHMARK(BM_Chain2000)->Unit(benchmark::kMicrosecond);
+
+// The 2,000-piece chain drawn with fills, lanes and labels on a recording canvas of full-HD
+// size that shows the whole chain.
+void BM_Draw2000(benchmark::State& state)
+{
+    fillTable();
+    const auto chain = benchchain::makeChain();
+    cRecordSurface canvas({.width = 1920, .height = 1080});
+    canvas.Scale(-15000, 26000, 32111, -500);
+    zvLib::MainPic = &canvas;
+    for (auto _ : state) {
+        canvas.Clear();
+        for (const auto& p : chain) {
+            p->Draw();
+        }
+        benchmark::DoNotOptimize(canvas.Lines().data());
+    }
+    zvLib::MainPic = nullptr;
+}
+BENCHMARK(BM_Draw2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -249,6 +249,20 @@ class zvItem : public std::enable_shared_from_this<zvItem> {
     // when the piece has no set of that name.
     std::string Points(const std::string& feature) const;
 
+    // Draws the named point set as a polyline on the surface in the colour, with the surface's
+    // pen; nothing when the piece has no such set.
+    void drawFeature(const std::string& feature, cSurface& outdevice, std::int32_t drawColor) const;
+    // Draws the piece on the main canvas.
+    void Draw() const;
+    // Draws the piece on the piece editor's picture, construction marks included.
+    void Display() const;
+    // Draws the piece as selected on the main canvas.
+    void hilite() const;
+    // Draws the piece as a preview of a piece about to be appended on the main canvas.
+    void Sketch() const;
+    // Draws the piece on the printer page.
+    void Printout() const;
+
     // Bounding box of the outline (minX, minY, maxX, maxY), widened by the kerbs while kerbs are
     // shown; sets the label point X0, Y0 from the outline alone.
     std::array<cFixed, 4> GetExtent();
@@ -267,6 +281,16 @@ class zvItem : public std::enable_shared_from_this<zvItem> {
     int FindPointSet(const std::string& name) const;
 
   private:
+    // Draws the piece in layers in one output mode: -1 editor, 0 canvas, 1 selected,
+    // 2 preview, 4 printer.
+    void Render(int mode) const;
+    // Dotted radius lines and the centre cross of a curve.
+    void DrawConstruction(cSurface& surface) const;
+    // A red cross at the label point.
+    void DrawOrigin(cSurface& surface) const;
+    // The code label centred on the label point.
+    void DrawCode(cSurface& surface) const;
+
     // A named list of world points.
     struct PointSet {
         std::string name;

@@ -1,0 +1,296 @@
+// cDXF: the background drawing a circuit may carry, read from an ASCII DXF file. It keeps the
+// file's bytes, one table of fixed-size records per entity kind (coordinates in hundredths of
+// a drawing unit), the layers with their colours and the drawing's extent, and draws itself on
+// the main canvas at its scale factor and offsets. It travels in the circuit file as Base64.
+#pragma once
+
+#include "foundation/cFixed.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class cSurface;
+
+// An arc: centre, radius and angles in radians, running counter-clockwise from start to end.
+struct DXFArcRecord {
+    std::int32_t layer = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t radius = 0;
+    float startAngle = 0;
+    float endAngle = 0;
+};
+
+// A full circle.
+struct DXFCircleRecord {
+    std::int32_t layer = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t radius = 0;
+};
+
+// A straight segment.
+struct DXFLineRecord {
+    std::int32_t layer = 0;
+    std::int32_t x1 = 0;
+    std::int32_t y1 = 0;
+    std::int32_t x2 = 0;
+    std::int32_t y2 = 0;
+};
+
+// A single point.
+struct DXFPointRecord {
+    std::int32_t layer = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// One vertex of a polyline; bulge is the tangent of a quarter of the included angle of the
+// segment that starts here (0 for a straight segment).
+struct DXFVertexRecord {
+    std::int32_t layer = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    float bulge = 0;
+};
+
+// A polyline: the vertices firstVertex to lastVertex of the vertex table; closed is -1 or 0.
+struct DXFPolylineRecord {
+    std::int32_t layer = 0;
+    std::int16_t closed = 0;
+    std::int32_t firstVertex = 0;
+    std::int32_t lastVertex = -1;
+};
+
+// A text at its insertion point; the text itself lies in the drawing's text pool.
+struct DXFTextRecord {
+    std::int32_t layer = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint32_t textOffset = 0;
+    std::uint32_t textLength = 0;
+};
+
+// A 3DFACE or SOLID: corners 0 to lastCorner (2 or 3), kept in outline order.
+struct DXFFaceRecord {
+    std::int32_t layer = 0;
+    std::int16_t lastCorner = 0;
+    bool solid = false;
+    std::array<std::int32_t, 4> x{};
+    std::array<std::int32_t, 4> y{};
+};
+
+// One layer: name, colour (red in the low byte), visibility and line width in pixels.
+struct DXFLayerRecord {
+    std::string name;
+    std::int32_t color = 0;
+    bool visible = true;
+    int lineWidth = 1;
+};
+
+// The drawing's bounding box in hundredths; an empty range reads as 0 to 0.
+struct DXFExtent {
+    std::int32_t xmin = 0;
+    std::int32_t ymin = 0;
+    std::int32_t xmax = 0;
+    std::int32_t ymax = 0;
+    bool hasX = false;
+    bool hasY = false;
+};
+
+class cDXF {
+  public:
+    // Largest drawing read, in bytes; a larger one is refused with a diagnostic.
+    static constexpr std::size_t kMaxDrawingBytes = std::size_t(512) << 20;
+    // Most layers a drawing may name; reading stops with a diagnostic beyond.
+    static constexpr std::int32_t kMaxLayers = 65536;
+    // Largest coordinate or radius magnitude in hundredths; entities beyond are dropped.
+    static constexpr std::int32_t kMaxCoord = 1000000000;
+    // Largest bulge magnitude; a polyline with a larger one is dropped.
+    static constexpr double kMaxBulge = 1e6;
+    // Most diagnostics kept from one load; one last line says that more were left out.
+    static constexpr std::size_t kMaxDiagnostics = 100;
+    // The program's value of pi and of two pi.
+    static constexpr double kPi = 3.14159265358979;
+    static constexpr double k2Pi = 6.28318530717958;
+
+    // An empty drawing: no entities, the sixteen preset layers, scale factor 100.
+    cDXF();
+
+    // Reads the DXF file at path, keeps its bytes, sets FileName and fits the scale. A file
+    // that cannot be opened or read raises cError 53.
+    void fileLoad(const std::string& path);
+    // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
+    void LoadBytes(std::string bytes);
+    // The path of the loaded DXF file, or empty.
+    const std::string& FileName() const { return fileName_; }
+    // Takes the drawing as Base64 text (characters outside the alphabet are passed over):
+    // decodes it, leaves a copy in the temporary folder (the path FileName then gives) and
+    // loads it. The drawing is loaded from memory even when the copy cannot be written.
+    // Raises cError 9 when the text holds no Base64 at all.
+    void FileStream(std::string text);
+    // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
+    std::string FileStream() const;
+    // Circuit units per hundredth of a drawing unit; 0 is stored as 0.0001.
+    cFixed scaleFactor() const { return scale_; }
+    void scaleFactor(cFixed v);
+    // Horizontal shift on the canvas in circuit units (added to x).
+    cFixed OffsetX() const { return offsetX_; }
+    void OffsetX(cFixed v) { offsetX_ = v; }
+    // Vertical shift in circuit units (subtracted from y); setting it draws the drawing at
+    // once when the main canvas exists.
+    cFixed OffsetY() const { return offsetY_; }
+    void OffsetY(cFixed v);
+    // The bounding box on the canvas: xmin, ymin, xmax, ymax in circuit units.
+    std::array<cFixed, 4> GetExtent() const;
+    // Draws every visible entity on the main canvas (error 91 when there is none).
+    void Draw();
+    // Draws the polyline of the given index, made of the vertices first to last.
+    void DrawPolyLine2D(std::int32_t first, std::int32_t last, std::int32_t index);
+
+    // Turns the segment (x1, y1)-(x2, y2) with a bulge into an arc: centre offsets from
+    // (x1, y1), radius, and start and end angles running counter-clockwise. Returns false and
+    // writes nothing when the bulge is 0 or the arc lies beyond the coordinate range.
+    static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                           float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
+                           std::int32_t& radius, float& startAngle, float& endAngle);
+    // Adds to the extent the points due north, west, south and east of the centre that lie
+    // strictly inside the arc's sweep.
+    void ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,
+                   float endAngle);
+
+    // The entity tables, in file order.
+    const std::vector<DXFArcRecord>& Arcs() const { return arcs_; }
+    const std::vector<DXFCircleRecord>& Circles() const { return circles_; }
+    const std::vector<DXFLineRecord>& Lines() const { return lines_; }
+    const std::vector<DXFPointRecord>& Points() const { return points_; }
+    const std::vector<DXFVertexRecord>& Vertices() const { return vertices_; }
+    const std::vector<DXFPolylineRecord>& Polylines() const { return polylines_; }
+    const std::vector<DXFTextRecord>& Texts() const { return texts_; }
+    const std::vector<DXFFaceRecord>& Faces() const { return faces_; }
+    // The text of a TEXT record, in UTF-8.
+    std::string_view TextOf(const DXFTextRecord& r) const;
+    // The layer table: at least the sixteen preset rows; LayerCount of them are in use.
+    const std::vector<DXFLayerRecord>& Layers() const { return layers_; }
+    // The number of layers named by the drawing.
+    std::int32_t LayerCount() const { return layerCount_; }
+    // The drawing's own extent in hundredths.
+    const DXFExtent& Extent() const { return extent_; }
+    // What went wrong or was left out while reading, for the caller to show once.
+    const std::vector<std::string>& Diagnostics() const { return diagnostics_; }
+    // The drawing as one JSON object: counts per entity name, layers, extent in drawing
+    // units, scale, offsets and diagnostics.
+    std::string Describe() const;
+    // Bytes held by the tables, the text pool and the layers (not the kept file bytes).
+    std::size_t TableBytes() const;
+
+  private:
+    // Hashes texts and text views alike, so layer lookups need no temporary string.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const
+        {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+
+    // The reading cursor over the kept bytes and the pair last read.
+    struct Cursor {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        std::size_t pos = 0;
+        std::int64_t line = 0;
+        int code = 0;
+        std::string_view value;
+        bool stopped = false;
+        bool sawEOF = false;
+    };
+
+    void Reset();
+    void FitScale();
+    void Diagnose(std::string message);
+    void ExtendExtent(std::int32_t x, std::int32_t y);
+    void ExtendX(std::int32_t x);
+    void ExtendY(std::int32_t y);
+
+    // Reading and the entity readers (cDXF_reader.cpp).
+    void ReadDrawing();
+    bool NextLine(std::string_view& line);
+    bool ReadPair();
+    bool IsPair(int code, std::string_view value) const;
+    void SkipSection();
+    void SkipEntity();
+    void ReadEntities();
+    template <typename Store> bool ReadFields(Store store);
+    void DropEntity(const char* kind, std::int64_t line);
+    bool LayerIndex(std::string_view raw, std::int32_t& index);
+    bool ResolveLayer(std::string_view raw, std::int32_t& index);
+
+    // One reader per entity kind; each returns with the pair that ended its entity current.
+    void ReadArc();
+    void ReadCircle();
+    void ReadFace(bool solid);
+    void ReadPoint();
+    void ReadText();
+    bool ReadVertex(bool keep, bool& bad);
+    void ReadPolyline();
+    void ReadLine();
+    void CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int64_t line);
+    bool PolylineExtent(const DXFPolylineRecord& rec);
+    bool SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
+
+    // Value conversions (cDXF_values.cpp).
+    static bool ValueNumber(std::string_view value, double& out);
+    static bool ScaledCoord(std::string_view value, std::int32_t& out);
+    static bool ValueAngle(std::string_view value, float& out);
+    static void ValueText(std::string_view raw, std::string& out);
+
+    // Drawing (cDXF_draw.cpp).
+    cFixed MapX(std::int32_t x) const;
+    cFixed MapY(std::int32_t y) const;
+    cFixed MapLength(std::int32_t r) const;
+    bool UseLayer(cSurface& pic, std::int32_t layer);
+    void DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r, float start,
+                 float end, std::int32_t color);
+    void DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,
+                    std::int32_t color);
+    void DrawLine(cSurface& pic, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                  std::int32_t color);
+    void DrawPoint(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t color);
+    void DrawSegment(cSurface& pic, const DXFVertexRecord& a, const DXFVertexRecord& b,
+                     std::int32_t color);
+    void DrawFace(cSurface& pic, const DXFFaceRecord& f, std::int32_t color);
+    std::int32_t LayerColor(std::int32_t layer) const;
+
+    std::string fileName_;
+    std::string bytes_;
+    cFixed scale_;
+    cFixed offsetX_;
+    cFixed offsetY_;
+
+    std::vector<DXFArcRecord> arcs_;
+    std::vector<DXFCircleRecord> circles_;
+    std::vector<DXFLineRecord> lines_;
+    std::vector<DXFPointRecord> points_;
+    std::vector<DXFVertexRecord> vertices_;
+    std::vector<DXFPolylineRecord> polylines_;
+    std::vector<DXFTextRecord> texts_;
+    std::vector<DXFFaceRecord> faces_;
+    std::string textPool_;
+
+    std::vector<DXFLayerRecord> layers_;
+    std::int32_t layerCount_ = 0;
+    std::unordered_map<std::string, std::int32_t, NameHash, std::equal_to<>> layerIndex_;
+    std::string lastLayerRaw_;
+    std::int32_t lastLayer_ = -1;
+    std::string scratch_;
+
+    DXFExtent extent_;
+    std::vector<std::string> diagnostics_;
+    Cursor cur_;
+};

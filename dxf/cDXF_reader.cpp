@@ -1,0 +1,638 @@
+// cDXF, the reader: group pairs (a code line and a value line) read straight from the kept
+// bytes, the section loop, and one reader per entity kind of the ENTITIES section. Reading
+// never recurses and never throws: what cannot be read becomes a diagnostic, and reading
+// stops at "0 EOF", at the end of the bytes or at a group code that is not a number.
+#include "dxf/cDXF.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// Shown when the bytes end before the drawing's end mark.
+const char* const kEndOfFileMessage =
+    "File Error: \r\n"
+    " The file has to be in ASCII-format and the CR/LF\r\n"
+    " must be used (windows, not unix text file)\r\n"
+    " Check also for extra lines (maybe empty and at the end of the file)\r\n"
+    " Sorry!";
+
+// Sections passed over whole.
+constexpr std::string_view kSkippedSections[] = {"HEADER", "CLASSES", "BLOCKS", "TABLES",
+                                                 "OBJECTS"};
+
+// Polyline flags of polygon meshes and polyface meshes, which are not drawn.
+constexpr int kMeshFlags = 16 | 64;
+
+std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// A group code: an optional sign and at most six digits.
+bool ParseCode(std::string_view s, int& code)
+{
+    bool negative = false;
+    if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+        negative = s[0] == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 6) {
+        return false;
+    }
+    int v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        v = v * 10 + (c - '0');
+    }
+    code = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
+void cDXF::ReadDrawing()
+{
+    cur_ = Cursor{};
+    cur_.data = bytes_.data();
+    cur_.size = bytes_.size();
+    while (ReadPair()) {
+        if (cur_.code != 2) {
+            continue;
+        }
+        const std::string_view name = cur_.value;
+        bool known = false;
+        for (auto s : kSkippedSections) {
+            known = known || name == s;
+        }
+        if (name == "ENTITIES") {
+            ReadEntities();
+        } else if (known) {
+            SkipSection();
+        } else {
+            ValueText(name.substr(0, 80), scratch_);
+            Diagnose("Unkown section found " + scratch_);
+            SkipSection();
+        }
+    }
+}
+
+bool cDXF::NextLine(std::string_view& line)
+{
+    const std::size_t begin = cur_.pos;
+    if (begin >= cur_.size) {
+        return false;
+    }
+    const char* d = cur_.data;
+    std::size_t i = begin;
+    while (i < cur_.size && d[i] != '\n' && d[i] != '\r') {
+        ++i;
+    }
+    line = std::string_view(d + begin, i - begin);
+    if (i < cur_.size) {
+        // CR LF, LF and CR alone all end a line.
+        i += (d[i] == '\r' && i + 1 < cur_.size && d[i + 1] == '\n') ? 2 : 1;
+    }
+    cur_.pos = i;
+    ++cur_.line;
+    return true;
+}
+
+bool cDXF::ReadPair()
+{
+    if (cur_.stopped) {
+        return false;
+    }
+    if (cur_.sawEOF) {
+        cur_.stopped = true;
+        return false;
+    }
+    std::string_view codeLine;
+    std::string_view valueLine;
+    if (!NextLine(codeLine) || !NextLine(valueLine)) {
+        Diagnose(kEndOfFileMessage);
+        cur_.stopped = true;
+        return false;
+    }
+    int code = 0;
+    if (!ParseCode(Trim(codeLine), code)) {
+        ValueText(Trim(codeLine).substr(0, 40), scratch_);
+        Diagnose("The group code on line " + std::to_string(cur_.line - 1) +
+                 " is not a number (\"" + scratch_ + "\"); reading stopped there.");
+        cur_.stopped = true;
+        return false;
+    }
+    cur_.code = code;
+    cur_.value = Trim(valueLine);
+    cur_.sawEOF = code == 0 && cur_.value == "EOF";
+    return true;
+}
+
+bool cDXF::IsPair(int code, std::string_view value) const
+{
+    return cur_.code == code && cur_.value == value;
+}
+
+void cDXF::SkipSection()
+{
+    while (ReadPair()) {
+        if (IsPair(0, "ENDSEC")) {
+            return;
+        }
+    }
+}
+
+void cDXF::SkipEntity()
+{
+    while (ReadPair()) {
+        if (cur_.code == 0) {
+            return;
+        }
+    }
+}
+
+void cDXF::ReadEntities()
+{
+    if (!ReadPair()) {
+        return;
+    }
+    while (!cur_.stopped) {
+        if (cur_.code != 0) {
+            if (!ReadPair()) {
+                return;
+            }
+            continue;
+        }
+        const std::string_view name = cur_.value;
+        if (name == "ENDSEC" || name == "EOF") {
+            return;
+        }
+        if (name == "LINE") {
+            ReadLine();
+        } else if (name == "ARC") {
+            ReadArc();
+        } else if (name == "CIRCLE") {
+            ReadCircle();
+        } else if (name == "POINT") {
+            ReadPoint();
+        } else if (name == "TEXT") {
+            ReadText();
+        } else if (name == "POLYLINE") {
+            ReadPolyline();
+        } else if (name == "3DFACE" || name == "SOLID") {
+            ReadFace(name == "SOLID");
+        } else {
+            // Everything else, block references included, is passed over.
+            SkipEntity();
+        }
+    }
+}
+
+template <typename Store> bool cDXF::ReadFields(Store store)
+{
+    for (;;) {
+        if (!ReadPair()) {
+            return false;
+        }
+        if (cur_.code == 0) {
+            return true;
+        }
+        store(cur_.code, cur_.value);
+    }
+}
+
+void cDXF::DropEntity(const char* kind, std::int64_t line)
+{
+    Diagnose(std::string("The ") + kind + " on line " + std::to_string(line) +
+             " holds a value that is not a number or is out of range; it was left out.");
+}
+
+bool cDXF::ResolveLayer(std::string_view raw, std::int32_t& index)
+{
+    // An entity without a layer takes the first row.
+    if (raw.data() == nullptr) {
+        index = 0;
+        return true;
+    }
+    if (LayerIndex(raw, index)) {
+        return true;
+    }
+    Diagnose("The drawing names more than " + std::to_string(kMaxLayers) +
+             " layers; reading stopped on line " + std::to_string(cur_.line - 1) + ".");
+    cur_.stopped = true;
+    return false;
+}
+
+void cDXF::ReadLine()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFLineRecord r;
+    std::string_view layer;
+    bool ok = true;
+    const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x1);
+            break;
+        case 20:
+            coord(v, r.y1);
+            break;
+        case 11:
+            coord(v, r.x2);
+            break;
+        case 21:
+            coord(v, r.y2);
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok) {
+        return DropEntity("LINE", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    lines_.push_back(r);
+    ExtendExtent(r.x1, r.y1);
+    ExtendExtent(r.x2, r.y2);
+}
+
+void cDXF::ReadPoint()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFPointRecord r;
+    std::string_view layer;
+    bool ok = true;
+    const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok) {
+        return DropEntity("POINT", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    points_.push_back(r);
+    ExtendExtent(r.x, r.y);
+}
+
+void cDXF::ReadCircle()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFCircleRecord r;
+    std::string_view layer;
+    bool ok = true;
+    const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 10:
+        case 11:
+            coord(v, r.x);
+            break;
+        case 20:
+        case 21:
+            coord(v, r.y);
+            break;
+        case 40:
+            coord(v, r.radius);
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok || r.radius < 0) {
+        return DropEntity("CIRCLE", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    circles_.push_back(r);
+    ExtendExtent(r.x - r.radius, r.y - r.radius);
+    ExtendExtent(r.x + r.radius, r.y + r.radius);
+}
+
+void cDXF::ReadArc()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFArcRecord r;
+    std::string_view layer;
+    bool ok = true;
+    const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
+    const auto angle = [&](std::string_view v, float& f) { ok = ValueAngle(v, f) && ok; };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        case 40:
+            coord(v, r.radius);
+            break;
+        case 50:
+            angle(v, r.startAngle);
+            break;
+        case 51:
+            angle(v, r.endAngle);
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok || r.radius < 0) {
+        return DropEntity("ARC", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    arcs_.push_back(r);
+    const auto at = [&](float a, bool cosine) {
+        const double c =
+            cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
+        return static_cast<std::int32_t>(RoundHalfEven((cosine ? r.x : r.y) + r.radius * c));
+    };
+    ExtendExtent(at(r.startAngle, true), at(r.startAngle, false));
+    ExtendExtent(at(r.endAngle, true), at(r.endAngle, false));
+    ArcExtent(r.x, r.y, r.radius, r.startAngle, r.endAngle);
+}
+
+void cDXF::ReadText()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFTextRecord r;
+    std::string_view layer;
+    std::string_view text;
+    bool ok = true;
+    const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 1:
+            text = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok) {
+        return DropEntity("TEXT", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    ValueText(text, scratch_);
+    r.textOffset = static_cast<std::uint32_t>(textPool_.size());
+    r.textLength = static_cast<std::uint32_t>(scratch_.size());
+    textPool_ += scratch_;
+    texts_.push_back(r);
+    ExtendExtent(r.x, r.y);
+}
+
+void cDXF::ReadFace(bool solid)
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFFaceRecord r;
+    r.solid = solid;
+    std::string_view layer;
+    bool ok = true;
+    unsigned xRead = 0;
+    unsigned yRead = 0;
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        if (code == 8) {
+            layer = v;
+        } else if (code >= 10 && code <= 13) {
+            const int k = code - 10;
+            ok = ScaledCoord(v, r.x[k]) && ok;
+            xRead |= 1u << k;
+            r.lastCorner = std::max<std::int16_t>(r.lastCorner, static_cast<std::int16_t>(k));
+        } else if (code >= 20 && code <= 23) {
+            const int k = code - 20;
+            ok = ScaledCoord(v, r.y[k]) && ok;
+            yRead |= 1u << k;
+        }
+    });
+    if (!complete) {
+        return;
+    }
+    if (!ok) {
+        return DropEntity(solid ? "SOLID" : "3DFACE", line);
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return;
+    }
+    for (int k = 0; k < 4; ++k) {
+        if (xRead & (1u << k)) {
+            ExtendX(r.x[k]);
+        }
+        if (yRead & (1u << k)) {
+            ExtendY(r.y[k]);
+        }
+    }
+    if (r.lastCorner == 3 && r.x[3] == r.x[2] && r.y[3] == r.y[2]) {
+        r.lastCorner = 2; // a triangle
+    }
+    if (solid && r.lastCorner == 3) {
+        // A SOLID lists its third and fourth corners crosswise; keep them in outline order.
+        std::swap(r.x[2], r.x[3]);
+        std::swap(r.y[2], r.y[3]);
+    }
+    faces_.push_back(r);
+}
+
+bool cDXF::ReadVertex(bool keep, bool& bad)
+{
+    DXFVertexRecord r;
+    std::string_view layer;
+    const auto coord = [&](std::string_view v, std::int32_t& f) {
+        bad = !ScaledCoord(v, f) || bad;
+    };
+    const bool complete = ReadFields([&](int code, std::string_view v) {
+        double b = 0;
+        switch (code) {
+        case 8:
+            layer = v;
+            break;
+        case 10:
+            coord(v, r.x);
+            break;
+        case 20:
+            coord(v, r.y);
+            break;
+        case 42:
+            if (ValueNumber(v, b) && std::fabs(b) <= kMaxBulge) {
+                r.bulge = static_cast<float>(b);
+            } else {
+                bad = true;
+            }
+            break;
+        default:
+            break;
+        }
+    });
+    if (!complete || !keep) {
+        return complete;
+    }
+    if (!ResolveLayer(layer, r.layer)) {
+        return false;
+    }
+    vertices_.push_back(r);
+    return true;
+}
+
+void cDXF::ReadPolyline()
+{
+    const std::int64_t line = cur_.line - 1;
+    DXFPolylineRecord rec;
+    rec.firstVertex = static_cast<std::int32_t>(vertices_.size());
+    std::string_view layer;
+    bool layerDone = false;
+    int flags = 0;
+    bool bad = false;
+    // The polyline's own layer is numbered before those of its vertices; meshes name none.
+    const auto resolve = [&] {
+        layerDone = layerDone || (flags & kMeshFlags) != 0 || ResolveLayer(layer, rec.layer);
+        return layerDone;
+    };
+    while (ReadPair()) {
+        if (IsPair(0, "VERTEX") && !resolve()) {
+            break;
+        }
+        while (IsPair(0, "VERTEX")) {
+            if (!ReadVertex((flags & kMeshFlags) == 0, bad)) {
+                break;
+            }
+        }
+        if (cur_.stopped) {
+            break;
+        }
+        if (cur_.code == 0) {
+            // SEQEND closes the polyline; any other entity ends it as well.
+            const bool seqend = cur_.value == "SEQEND";
+            if (resolve()) {
+                CommitPolyline(rec, bad, flags, line);
+            }
+            if (seqend) {
+                SkipEntity();
+            }
+            return;
+        }
+        double f = 0;
+        if (cur_.code == 8) {
+            layer = cur_.value;
+        } else if (cur_.code == 70) {
+            if (ValueNumber(cur_.value, f) && std::fabs(f) <= INT32_MAX) {
+                flags = static_cast<int>(RoundHalfEven(f));
+            } else {
+                bad = true;
+            }
+        }
+    }
+    // Cut off by the end of the drawing: the polyline and its vertices are dropped.
+    vertices_.resize(rec.firstVertex);
+}
+
+void cDXF::CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int64_t line)
+{
+    if ((flags & kMeshFlags) != 0) {
+        vertices_.resize(rec.firstVertex);
+        return;
+    }
+    rec.lastVertex = static_cast<std::int32_t>(vertices_.size()) - 1;
+    rec.closed = (flags & 1) != 0 ? -1 : 0;
+    const DXFExtent saved = extent_;
+    if (bad || !PolylineExtent(rec)) {
+        extent_ = saved;
+        vertices_.resize(rec.firstVertex);
+        DropEntity("POLYLINE", line);
+        return;
+    }
+    polylines_.push_back(rec);
+}
+
+bool cDXF::PolylineExtent(const DXFPolylineRecord& rec)
+{
+    for (std::int32_t i = rec.firstVertex; i <= rec.lastVertex; ++i) {
+        ExtendExtent(vertices_[i].x, vertices_[i].y);
+        if (i > rec.firstVertex && !SegmentExtent(vertices_[i - 1], vertices_[i])) {
+            return false;
+        }
+    }
+    if (rec.closed != 0 && rec.lastVertex > rec.firstVertex) {
+        return SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
+    }
+    return true;
+}
+
+bool cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
+{
+    if (a.bulge == 0) {
+        return true;
+    }
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+    std::int32_t r = 0;
+    float start = 0;
+    float end = 0;
+    if (!BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
+        return false;
+    }
+    ArcExtent(a.x + dx, a.y + dy, r, start, end);
+    return true;
+}

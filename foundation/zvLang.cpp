@@ -1,0 +1,152 @@
+// zvLang: the language table, opened once and kept for the program's life, and the lookup of
+// keys in the current language.
+#include "foundation/zvLang.h"
+
+#include "foundation/NUX_STD_apppath.h"
+#include "foundation/NUX_STD_text.h"
+#include "foundation/cRecordset.h"
+
+#include <array>
+
+namespace zvLang {
+
+namespace {
+
+// The languages the program offers.
+constexpr std::array<std::string_view, 4> kOffered = {"IT", "EN", "FR", "ES"};
+
+struct State {
+    std::string langID;
+    std::string langFile;
+    cRecordset langRS;
+    bool loaded = false;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+std::string trimBlanks(std::string_view s)
+{
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
+void replaceAll(std::string& s, std::string_view what, std::string_view with)
+{
+    for (std::size_t p = s.find(what); p != std::string::npos; p = s.find(what, p + with.size())) {
+        s.replace(p, what.size(), with);
+    }
+}
+
+std::string textOf(const cField& field)
+{
+    return field.Value().toText();
+}
+
+// The text of the matching row in the current language, or the English fallback.
+std::string rowText(cRecordset& rs)
+{
+    const std::string& id = state().langID;
+    const std::string code = !id.empty() && rs.FieldIndex(id) >= 0 ? id : "EN";
+    std::string text = trimBlanks(textOf(rs.Fields(code)));
+    if (text.empty()) {
+        text = "[" + code + "] " + textOf(rs.Fields("EN"));
+    }
+    return text;
+}
+
+}  // namespace
+
+const std::string& LangID()
+{
+    return state().langID;
+}
+
+void LangID(std::string_view code)
+{
+    std::string c = trimBlanks(code);
+    for (char& ch : c) {
+        if (ch >= 'a' && ch <= 'z') {
+            ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    bool offered = false;
+    for (std::string_view o : kOffered) {
+        offered = offered || c == o;
+    }
+    state().langID = c.empty() || offered ? c : "EN";
+}
+
+const std::string& LangFile()
+{
+    return state().langFile;
+}
+
+long LoadLanguageFile()
+{
+    State& s = state();
+    s.langFile = NUX_STD_library::AppPath() + "Zorv.lng";
+    cRecordset rs;
+    long err = rs.Open(s.langFile);
+    if (err == 0 && (rs.FieldIndex("ID") < 0 || rs.FieldIndex("EN") < 0)) {
+        err = cRecordset::kErrItemNotFound;
+    }
+    if (err == 0) {
+        err = rs.MoveLast();
+    }
+    if (err != 0) {
+        return err;
+    }
+    s.langRS = std::move(rs);
+    s.loaded = true;
+    return 0;
+}
+
+std::string Translate(std::string_view key)
+{
+    State& s = state();
+    std::string result;
+    if (s.loaded && s.langRS.Filter("ID=" + NUX_STD_library::SqlQuote(std::string(key))) == 0 &&
+        !(s.langRS.Bof() && s.langRS.Eof())) {
+        result = rowText(s.langRS);
+    } else {
+        result = "[TODO] " + std::string(key);
+    }
+    if (s.loaded) {
+        s.langRS.Filter("");
+    }
+    result = trimBlanks(result);
+    replaceAll(result, "\\n", "\r\n");
+    return result;
+}
+
+ToolTexts ToolCaptionAndTip(std::string_view toolName,
+                            const std::function<std::string(std::string_view)>& lookup)
+{
+    const std::string key = "$cmd." + std::string(toolName);
+    ToolTexts t;
+    t.caption = lookup(key);
+    t.tip = lookup(key + ".tip");
+    if (t.caption.starts_with("[TODO]")) {
+        t.caption.clear();
+    }
+    if (t.tip.starts_with("[TODO]")) {
+        t.tip = t.caption;
+    }
+    replaceAll(t.tip, "&", "");
+    replaceAll(t.tip, "...", "");
+    return t;
+}
+
+ToolTexts ToolCaptionAndTip(std::string_view toolName)
+{
+    return ToolCaptionAndTip(toolName, [](std::string_view k) { return Translate(k); });
+}
+
+}  // namespace zvLang

@@ -1,0 +1,126 @@
+// The language table: loading, lookups with every fallback, and the tool caption and tip rule.
+#include "foundation/NUX_STD_apppath.h"
+#include "foundation/cRecordset.h"
+#include "foundation/zvLang.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+class zvLangTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        NUX_STD_library::AppPath(testsupport::dataPath("lang"));
+        ASSERT_EQ(zvLang::LoadLanguageFile(), 0);
+        zvLang::LangID("it");
+    }
+    void TearDown() override { NUX_STD_library::AppPath(""); }
+};
+
+TEST(zvLangState, LookupBeforeLoadAndLanguageCodes)
+{
+    // This runs before any test loads the table (tests of one file run in order).
+    EXPECT_EQ(zvLang::Translate("$msg.ready"), "[TODO] $msg.ready");
+
+    zvLang::LangID(" fr ");
+    EXPECT_EQ(zvLang::LangID(), "FR");
+    zvLang::LangID("de");
+    EXPECT_EQ(zvLang::LangID(), "EN");
+    zvLang::LangID("");
+    EXPECT_EQ(zvLang::LangID(), "");
+}
+
+TEST_F(zvLangTest, LoadsTheFileBesideTheProgram)
+{
+    EXPECT_EQ(zvLang::LangFile(), testsupport::dataPath("lang") + "/Zorv.lng");
+    EXPECT_EQ(zvLang::Translate("$msg.ready"), "Pronto");
+    zvLang::LangID("ES");
+    EXPECT_EQ(zvLang::Translate("$msg.ready"), "Listo");
+}
+
+TEST_F(zvLangTest, KeysAreFoundWhateverTheirQuotesAndCase)
+{
+    EXPECT_EQ(zvLang::Translate("$it's"), "Chiave con apice");
+    EXPECT_EQ(zvLang::Translate("$MSG.READY"), "Pronto");
+    EXPECT_EQ(zvLang::Translate("$msg.missing"), "[TODO] $msg.missing");
+    EXPECT_EQ(zvLang::Translate("$it''s"), "[TODO] $it''s");
+}
+
+TEST_F(zvLangTest, EmptyTextsFallBackToEnglishWithTheCode)
+{
+    EXPECT_EQ(zvLang::Translate("$msg.upper"), "[IT] Stays\\Nas written");
+    zvLang::LangID("FR");
+    EXPECT_EQ(zvLang::Translate("$msg.ready"), "[FR] Ready");
+    EXPECT_EQ(zvLang::Translate("$report.lane"), "Voie");
+    zvLang::LangID("IT");
+    // Blank Italian and empty English leave only the bracketed code.
+    EXPECT_EQ(zvLang::Translate("$msg.empty"), "[IT]");
+    zvLang::LangID("EN");
+    EXPECT_EQ(zvLang::Translate("$msg.empty"), "[EN]");
+}
+
+TEST_F(zvLangTest, TextsAreTrimmedAndLineBreaksUnescaped)
+{
+    EXPECT_EQ(zvLang::Translate("$msg.noundo"), "Niente da annullare");
+    EXPECT_EQ(zvLang::Translate("$msg.twolines"), "Prima riga\r\nSeconda riga");
+    zvLang::LangID("EN");
+    EXPECT_EQ(zvLang::Translate("$msg.noundo"), "Nothing to undo");
+    EXPECT_EQ(zvLang::Translate("$msg.upper"), "Stays\\Nas written");
+}
+
+TEST_F(zvLangTest, FailedLoadsReportAndKeepTheTable)
+{
+    testsupport::TempDir dir;
+    NUX_STD_library::AppPath(dir.dir());
+    EXPECT_EQ(zvLang::LoadLanguageFile(), cRecordset::kErrFileNotFound);
+    EXPECT_EQ(zvLang::LangFile(), dir.dir() + "Zorv.lng");
+
+    const std::string head = "<recordset><fields><field name='ID' type='202'/>";
+    testsupport::writeAll(dir.file("Zorv.lng"), head + "</fields><row ID='$a'/></recordset>");
+    EXPECT_EQ(zvLang::LoadLanguageFile(), cRecordset::kErrItemNotFound);  // no EN field
+    testsupport::writeAll(dir.file("Zorv.lng"),
+                          head + "<field name='EN' type='203'/></fields></recordset>");
+    EXPECT_EQ(zvLang::LoadLanguageFile(), cRecordset::kErrNoCurrentRow);  // no row
+    testsupport::writeAll(dir.file("Zorv.lng"), "not a table");
+    EXPECT_EQ(zvLang::LoadLanguageFile(), cRecordset::kErrBadFile);
+
+    EXPECT_EQ(zvLang::Translate("$msg.ready"), "Pronto");
+}
+
+TEST_F(zvLangTest, ToolCaptionsAndTipsFromTheTable)
+{
+    zvLang::LangID("EN");
+    auto t = zvLang::ToolCaptionAndTip("new");
+    EXPECT_EQ(t.caption, "&New...");
+    EXPECT_EQ(t.tip, "New circuit");
+    t = zvLang::ToolCaptionAndTip("open");  // no tip key: the caption, cleaned
+    EXPECT_EQ(t.caption, "&Open...");
+    EXPECT_EQ(t.tip, "Open");
+    t = zvLang::ToolCaptionAndTip("nosuchtool");
+    EXPECT_EQ(t.caption, "");
+    EXPECT_EQ(t.tip, "");
+    zvLang::LangID("IT");
+    t = zvLang::ToolCaptionAndTip("zoom+");
+    EXPECT_EQ(t.caption, "Ingrandisci");
+    EXPECT_EQ(t.tip, "[IT] Zoom in");
+}
+
+TEST(zvLangTools, CaptionAndTipRuleOnAnyLookup)
+{
+    std::map<std::string, std::string> texts = {
+        {"$cmd.save", "&Save..."}, {"$cmd.save.tip", "[TODO] $cmd.save.tip"},
+        {"$cmd.cut", "[TODO] $cmd.cut"}, {"$cmd.cut.tip", "Cut && paste.... later"}};
+    auto lookup = [&](std::string_view k) { return texts.at(std::string(k)); };
+    auto t = zvLang::ToolCaptionAndTip("save", lookup);
+    EXPECT_EQ(t.caption, "&Save...");
+    EXPECT_EQ(t.tip, "Save");
+    t = zvLang::ToolCaptionAndTip("cut", lookup);
+    EXPECT_EQ(t.caption, "");
+    EXPECT_EQ(t.tip, "Cut  paste. later");
+}
+
+}  // namespace

@@ -1,11 +1,13 @@
 // zvCircuit: building the tracks from a start pose, the definition text and its reading, the
-// start pose properties that re-lay the circuit out, the current piece and selection, the hit
-// test, and the current circuit of the program.
+// start pose properties that re-lay the circuit out (the background drawing stays), the
+// current piece and selection, the hit test, and the current circuit of the program.
 #include "model/zvCircuit.h"
 
 #include "foundation/cError.h"
 #include "foundation/zvLib_geometry.h"
+#include "dxf/zvLib_dxf.h"
 #include "model/zvLib_factory.h"
+#include "model/zvObject.h"
 
 #include <cmath>
 
@@ -67,6 +69,7 @@ void zvCircuit::Init(const std::string& code, std::int16_t lanes, cFixed angle, 
                      cFixed y)
 {
     build(code, lanes, angle, x, y);
+    zvLib::DXF.reset();
 }
 
 void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x,
@@ -245,6 +248,12 @@ zvLocated zvCircuit::LocateItem(cFixed x, cFixed y) const
     for (const auto& t : tracks_) {
         hit.item = t->HitTest(x, y);
         if (hit.item) {
+            return hit;
+        }
+    }
+    for (const auto& o : objects_) {
+        if (o->isThis(x, y)) {
+            hit.object = o;
             return hit;
         }
     }

@@ -86,9 +86,16 @@ public:
     // then left as it was.
     void DefString(const std::string& text);
     // Builds floor(lanes / 2) empty tracks from a start pose, track i lying (i - 1) standard
-    // widths to the right of track 1, and drops the background drawing; the current piece is
-    // track 1's start marker. Fewer than 1 or more than 4 tracks raise cError 5.
+    // widths to the right of track 1, and drops the background drawing (a new circuit, or one
+    // read from a file, brings its own); the current piece is track 1's start marker. Fewer
+    // than 1 or more than 4 tracks raise cError 5 and change nothing.
     void Init(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y);
+    // Repaints the whole circuit on the main canvas: clears it, the grid (when shown) and the
+    // origin cross, the rooms, every piece (selected ones highlighted), the pieces marked to
+    // the front once more, the other objects, and in development mode the background drawing.
+    void Draw() const;
+    // Draws the rooms, the pieces and the other objects on the printer page the caller set up.
+    void Printout() const;
     // What lies under a world point: pieces of every track in order first, start markers
     // included; annotation objects only when no piece is hit. Shows nothing itself.
     zvLocated LocateItem(cFixed x, cFixed y) const;

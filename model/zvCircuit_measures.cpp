@@ -3,7 +3,9 @@
 // of sets used. None of them changes the circuit.
 #include "model/zvCircuit.h"
 
+#include "dxf/zvLib_dxf.h"
 #include "model/zvLib_globals.h"
+#include "model/zvObject.h"
 #include "model/zvLib_text.h"
 
 #include <algorithm>
@@ -93,6 +95,14 @@ std::array<cFixed, 6> zvCircuit::GetExtent() const
                 widen(e, p->GetExtent());
             }
         }
+    }
+    for (const auto& o : objects_) {
+        if (const auto box = o->GetExtent()) {
+            widen(e, *box);
+        }
+    }
+    if (zvLib::DXF) {
+        widen(e, zvLib::DXF->GetExtent());
     }
     if (e[0] == far) {
         e[0] = 0;

@@ -3,6 +3,7 @@
 #include "model/zvTrack.h"
 
 #include "foundation/cError.h"
+#include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_factory.h"
 #include "model/zvUI.h"
@@ -182,6 +183,9 @@ void zvTrack::Init(cFixed x, cFixed y, cFixed Angle)
     start->TrackIndex(index_);
     items_.Add(start, start->Key());
     restoreCurrent(current);
+    if (zvLib::MainPic != nullptr) {
+        start->Draw();
+    }
 }
 
 void zvTrack::truncateToStart()

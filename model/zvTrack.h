@@ -48,7 +48,8 @@ public:
     // Running length of the last piece in mm: 0 centre line, 1 lane 1, 2 lane 2; 0 otherwise.
     double GetLength(std::int16_t laneNumber) const;
     // Empties the track and its selection and places its start marker (key "K0") at (x, y)
-    // with the heading Angle; cError 91 when the piece table has no start record.
+    // with the heading Angle, drawn at once when there is a main canvas; cError 91 when the
+    // piece table has no start record.
     void Init(cFixed x, cFixed y, cFixed Angle);
     // The pieces of a definition chained from ItemStart's end (the last piece when null),
     // held by a new track without keys and with index 0, this track left unchanged.

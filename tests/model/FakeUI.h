@@ -2,6 +2,7 @@
 // questions, and a record of the messages and status texts the model shows.
 #pragma once
 
+#include "foundation/zvLib_canvas.h"
 #include "model/zvUI.h"
 
 #include <deque>
@@ -39,11 +40,18 @@ public:
     void SetStatus(const std::string& text, bool) override { status = text; }
     zvViewRect GetViewRect() override { return view; }
     void SetViewRect(const zvViewRect& rect) override { view = rect; }
+    // The grid and the origin cross leave a dot of their own colour on the main canvas, so
+    // that a recording shows where they were drawn.
+    void DrawGrid() override { mark(kGridColor); }
+    void DrawCross() override { mark(kCrossColor); }
     std::int16_t LoadSet(const std::string& setCode) override
     {
         loaded.push_back(setCode);
         return 0;
     }
+
+    static constexpr std::int32_t kGridColor = 0x0A0B0C;
+    static constexpr std::int32_t kCrossColor = 0x0C0B0A;
 
     // What the model did with the interface.
     std::string clipboard;
@@ -54,6 +62,14 @@ public:
     std::string status;
     zvViewRect view;
     std::vector<std::string> loaded;
+
+private:
+    static void mark(std::int32_t color)
+    {
+        if (zvLib::MainPic != nullptr) {
+            zvLib::MainPic->PSet(0, 0, color);
+        }
+    }
 };
 
 } // namespace modeltest

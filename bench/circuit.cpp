@@ -51,7 +51,7 @@ void fillTable()
 // The definition of piece i of a long meandering chain.
 const char* pieceAt(int i)
 {
-    static const char* const kCycle[] = {"B:S350;", "B:C45(L);", "B:S350;", "B:C45(R);",
+    static const char* const kCycle[] = {"B:S350;", "B:C45(L);", "B:S350;",   "B:C45(R);",
                                          "B:S350;", "B:X350;",   "B:C45(R);", "B:C45(L);"};
     return kCycle[i % 8];
 }
@@ -133,8 +133,7 @@ void BM_LocateItem(benchmark::State& state)
     std::uniform_real_distribution<double> ux(e[0].toDouble(), e[2].toDouble());
     std::uniform_real_distribution<double> uy(e[1].toDouble(), e[3].toDouble());
     for (auto _ : state) {
-        const auto hit =
-            c->LocateItem(cFixed::fromDouble(ux(rng)), cFixed::fromDouble(uy(rng)));
+        const auto hit = c->LocateItem(cFixed::fromDouble(ux(rng)), cFixed::fromDouble(uy(rng)));
         benchmark::DoNotOptimize(hit.item);
     }
 }

@@ -15,9 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
-template <class T>
-class cKeyedList {
-public:
+template <class T> class cKeyedList {
+  public:
     // The element type: a shared object.
     using value_type = std::shared_ptr<T>;
     // Iteration over the elements in list order.
@@ -130,8 +129,7 @@ public:
         ++revision_;
     }
     // Removes, in one pass, every element for which the test is true; returns how many went.
-    template <class Pred>
-    std::size_t RemoveIf(Pred test)
+    template <class Pred> std::size_t RemoveIf(Pred test)
     {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < values_.size(); ++i) {
@@ -172,7 +170,7 @@ public:
     const_iterator begin() const { return values_.begin(); }
     const_iterator end() const { return values_.end(); }
 
-private:
+  private:
     // Keys compare without regard to the case of ASCII letters.
     static std::string normalized(std::string_view key)
     {

@@ -3,9 +3,9 @@
 // current piece and selection, the hit test, and the current circuit of the program.
 #include "model/zvCircuit.h"
 
+#include "dxf/zvLib_dxf.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_geometry.h"
-#include "dxf/zvLib_dxf.h"
 #include "model/zvLib_factory.h"
 #include "model/zvObject.h"
 
@@ -65,15 +65,13 @@ void zvCircuit::releaseTracks()
     tracks_.Clear();
 }
 
-void zvCircuit::Init(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x,
-                     cFixed y)
+void zvCircuit::Init(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y)
 {
     build(code, lanes, angle, x, y);
     zvLib::DXF.reset();
 }
 
-void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x,
-                      cFixed y)
+void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y)
 {
     const std::int16_t count = static_cast<std::int16_t>(lanes / 2);
     if (lanes < 2 || count > kMaxTracks) {
@@ -108,8 +106,8 @@ void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle,
 std::string zvCircuit::DefString() const
 {
     std::string out = DefCode_ + ";" + std::to_string(TrackCount_) + ";" + Angle_.str() + ";" +
-                      StartX_.str() + ";" + StartY_.str() + ";" + zvLib::EscapeText(Name_) +
-                      ";" + zvLib::EscapeText(Description_) + ";\r\n";
+                      StartX_.str() + ";" + StartY_.str() + ";" + zvLib::EscapeText(Name_) + ";" +
+                      zvLib::EscapeText(Description_) + ";\r\n";
     for (const auto& t : tracks_) {
         out += t->GetDefinitionString();
         out += "\r\n";
@@ -132,8 +130,7 @@ zvCircuit::Definition zvCircuit::parseDefinition(const std::string& text)
         throw cError(13, "zvCircuit", "The circuit definition has no track count or angle");
     }
     if (*count < 1 || *count > kMaxTracks) {
-        throw cError(5, "zvCircuit",
-                     "A circuit has 1 to 4 tracks, not " + std::to_string(*count));
+        throw cError(5, "zvCircuit", "A circuit has 1 to 4 tracks, not " + std::to_string(*count));
     }
     def.trackCount = *count;
     def.angle = *angle;

@@ -35,7 +35,7 @@ using zvTableRow = std::array<std::string, 6>;
 using zvTextTable = std::vector<zvTableRow>;
 
 class zvCircuit : public zvSelectionHost {
-public:
+  public:
     // Most tracks a circuit holds: lane colours exist for eight lanes.
     static constexpr std::int16_t kMaxTracks = 4;
 
@@ -126,7 +126,7 @@ public:
     // Removes the entry with that key from the current track's selection; false when none.
     bool SelectedRemove(const std::string& key) override;
 
-private:
+  private:
     // The parts of a definition text, checked.
     struct Definition {
         std::int16_t trackCount = 0;

@@ -1,11 +1,10 @@
 // zvCircuit drawing: the whole circuit in its layers on the main canvas (rooms beneath the
 // pieces, pieces marked to the front on top of the others, other objects above all) and the
 // same layers without highlight on the printer page.
-#include "model/zvCircuit.h"
-
 #include "dxf/zvLib_dxf.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLib_canvas.h"
+#include "model/zvCircuit.h"
 #include "model/zvObject.h"
 #include "model/zvUI.h"
 

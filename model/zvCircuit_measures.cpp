@@ -1,12 +1,11 @@
 // zvCircuit, measures and lists: the extent, the mean length, the lanes table with the end
 // gaps of each track, the piece count, the bill of materials and its text form, and the list
 // of sets used. None of them changes the circuit.
-#include "model/zvCircuit.h"
-
 #include "dxf/zvLib_dxf.h"
+#include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
-#include "model/zvObject.h"
 #include "model/zvLib_text.h"
+#include "model/zvObject.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -183,8 +182,8 @@ void zvCircuit::GetBOM(zvTextTable& b) const
             zvTableRow& row = b[it->second];
             const std::string& desc = p->Desc();
             const long quantity = added ? 1 : std::strtol(row[3].c_str(), nullptr, 10) + 1;
-            row = {p->setID(), p->code(), desc.substr(0, desc.find('(')),
-                   std::to_string(quantity), "0", "0"};
+            row = {p->setID(), p->code(), desc.substr(0, desc.find('(')), std::to_string(quantity),
+                   "0",        "0"};
         }
     }
 }

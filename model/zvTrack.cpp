@@ -15,8 +15,7 @@
 namespace {
 
 // Calls visit(entry) for every non-empty ";"-separated entry of a definition string.
-template <class Visit>
-void forEachEntry(std::string_view itemcodes, Visit visit)
+template <class Visit> void forEachEntry(std::string_view itemcodes, Visit visit)
 {
     while (!itemcodes.empty()) {
         const std::size_t semi = itemcodes.find(';');

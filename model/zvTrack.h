@@ -17,7 +17,7 @@
 class zvCircuit;
 
 class zvTrack {
-public:
+  public:
     // An empty track with index 0; Init gives it its start marker.
     zvTrack() = default;
     ~zvTrack() = default;
@@ -75,7 +75,7 @@ public:
     // Checks a track definition string: cError 5 for a non-empty entry without ":".
     static void CheckDefinition(std::string_view itemcodes);
 
-private:
+  private:
     friend class zvCircuit;
 
     // A piece's bounding box for the hit test.

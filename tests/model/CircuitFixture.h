@@ -12,7 +12,7 @@
 namespace modeltest {
 
 class CircuitTest : public ModelTest {
-protected:
+  protected:
     void SetUp() override
     {
         ModelTest::SetUp();

@@ -13,7 +13,7 @@
 namespace modeltest {
 
 class FakeUI : public zvUI {
-public:
+  public:
     void ClipboardClear() override
     {
         clipboard.clear();
@@ -63,7 +63,7 @@ public:
     zvViewRect view;
     std::vector<std::string> loaded;
 
-private:
+  private:
     static void mark(std::int32_t color)
     {
         if (zvLib::MainPic != nullptr) {

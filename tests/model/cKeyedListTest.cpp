@@ -1,7 +1,8 @@
 // Keyed list: lookups by key stay right through inserts and removals in the middle, keys
 // ignore case, and refused operations leave the list alone.
-#include "foundation/cError.h"
 #include "model/cKeyedList.h"
+
+#include "foundation/cError.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -17,7 +17,7 @@ namespace {
 
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : name_(name)
     {
         if (const char* old = std::getenv(name)) {
@@ -28,7 +28,7 @@ public:
     }
     ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
 
-private:
+  private:
     const char* name_;
     std::string old_;
     bool had_ = false;
@@ -45,7 +45,7 @@ std::unique_ptr<cDXF> oneLine()
 }
 
 class zvCircuitDrawTest : public modeltest::CircuitTest {
-protected:
+  protected:
     void SetUp() override
     {
         CircuitTest::SetUp();

@@ -7,7 +7,7 @@
 using modeltest::fx;
 
 class zvCircuitMeasuresTest : public modeltest::CircuitTest {
-protected:
+  protected:
     // An oval: two straights and two half circles of four 45-degree left curves each.
     static constexpr const char* kOval =
         "T:S500;T:C45(L);T:C45(L);T:C45(L);T:C45(L);T:S500;T:C45(L);T:C45(L);T:C45(L);T:C45(L);";

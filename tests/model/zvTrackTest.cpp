@@ -9,7 +9,7 @@
 using modeltest::fx;
 
 class zvTrackTest : public modeltest::CircuitTest {
-protected:
+  protected:
     // A stand-alone track 1 with its start marker at the origin, heading 0.
     static std::shared_ptr<zvTrack> newTrack()
     {
@@ -179,6 +179,26 @@ TEST_F(zvTrackTest, CurrentPieceAndSelectionNeverOutliveTheirPieces)
     t.items().Item(1)->Selected(true);
     t.RemoveSelected();
     EXPECT_EQ(t.items().Item(1)->Class(), 0);
+}
+
+TEST_F(zvTrackTest, AppendAfterTheCurrentPieceAsTheAppendCommandDoes)
+{
+    auto c = newCircuit();
+    zvTrack& t = track(*c, 1);
+    t.append("T:S500;T:C90(L);T:S500;");
+    piece(t, "K1")->Selected(true);
+    const std::string lastKey = t.items().Last()->Key();
+    t.append("T:S200;T:X200;", c->CurItem());
+    ASSERT_NE(c->CurItem()->Key(), lastKey);
+    t.ReCalcLayout();
+    // The current piece is the rebuilt first straight, so the next key is the first new piece.
+    const std::string next = "K" + std::to_string(std::stoi(c->CurItem()->Key().substr(1)) + 1);
+    t.clearSelection();
+    piece(t, next)->Selected(true);
+    EXPECT_EQ(c->CurItem()->Item(), "S200");
+    EXPECT_EQ(c->CurItem()->xIniz(), fx(500));
+    EXPECT_EQ(t.GetDefinitionString(), "T:S500;T:S200;T:X200;T:C90(L);T:S500;");
+    EXPECT_EQ(t.itemsSelected().Count(), 1u);
 }
 
 TEST_F(zvTrackTest, ClearSelectionLeavesTheLastSelectedPieceInTrackOrderCurrent)

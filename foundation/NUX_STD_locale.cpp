@@ -1,6 +1,7 @@
 // NUX_STD_library, locale: the user's locale read through the C library, the built-in data of
 // the locale identifiers the program formats in, GetLocaleValue and CultureToLCID.
 #include "foundation/NUX_STD_culture.h"
+#include "foundation/zvLib_text.h"
 #include "foundation/NUX_STD_locale.h"
 
 #include <array>
@@ -54,24 +55,6 @@ const std::array<BuiltIn, 8>& builtIns()
     return table;
 }
 
-char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The built-in data for a locale name such as "it_IT.UTF-8": the same language and country,
 // else the first of the same language.
 const BuiltIn* builtInOfName(const std::string& name)
@@ -84,8 +67,8 @@ const BuiltIn* builtInOfName(const std::string& name)
     const BuiltIn* sameLanguage = nullptr;
     for (const BuiltIn& b : builtIns()) {
         const std::string_view bn = b.name;
-        if (equalsNoCase(bn.substr(0, 2), lang) && lang.size() == 2) {
-            if (equalsNoCase(bn.substr(3), country)) {
+        if (zvLib::SameText(bn.substr(0, 2), lang) && lang.size() == 2) {
+            if (zvLib::SameText(bn.substr(3), country)) {
                 return &b;
             }
             sameLanguage = sameLanguage ? sameLanguage : &b;
@@ -318,7 +301,7 @@ std::int16_t CultureToLCID(std::string_view name)
         {"en-UK", 2057},
     }};
     for (const auto& [n, lcid] : table) {
-        if (equalsNoCase(name, n)) {
+        if (zvLib::SameText(name, n)) {
             return lcid;
         }
     }

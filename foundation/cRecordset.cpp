@@ -1,6 +1,7 @@
 // cRecordset and cField: fields, navigation, the filter and the building of tables in memory.
 // Reading and writing the table file lives in cRecordset_file.cpp.
 #include "foundation/cRecordset.h"
+#include "foundation/zvLib_text.h"
 
 #include "foundation/cError.h"
 
@@ -22,13 +23,6 @@ std::string foldCase(std::string_view s)
         c = lowerAscii(c);
     }
     return out;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 bool isTextType(int type)
@@ -199,7 +193,7 @@ const cField& cRecordset::Fields(std::string_view name) const
 long cRecordset::FieldIndex(std::string_view name) const
 {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
-        if (equalsNoCase(fields_[i].name_, name)) {
+        if (zvLib::SameText(fields_[i].name_, name)) {
             return static_cast<long>(i);
         }
     }
@@ -307,7 +301,7 @@ bool readNumber(std::string_view s, std::size_t& p, double& out)
 // True when the keyword AND (any case) followed by a blank stands at p.
 bool readAnd(std::string_view s, std::size_t& p)
 {
-    if (p + 4 <= s.size() && equalsNoCase(s.substr(p, 3), "and") &&
+    if (p + 4 <= s.size() && zvLib::SameText(s.substr(p, 3), "and") &&
         (s[p + 3] == ' ' || s[p + 3] == '\t')) {
         p += 3;
         return true;
@@ -397,7 +391,7 @@ bool cRecordset::rowMatches(std::size_t row, const std::vector<Term>& terms) con
             return false;
         }
         if (v.kind() == cVariant::Kind::Text && t.isText) {
-            if (!equalsNoCase(v.str(), t.text)) {
+            if (!zvLib::SameText(v.str(), t.text)) {
                 return false;
             }
             continue;

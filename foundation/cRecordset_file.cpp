@@ -2,6 +2,7 @@
 // one <fields> element declaring each <field name=".." type=".."/>, then one <row> per row in
 // order. A value is the row's attribute or child element of the field's name; absent is Null.
 #include "foundation/cDateParts.h"
+#include "foundation/zvLib_text.h"
 #include "foundation/cRecordset.h"
 
 #include "foundation/NUX_STD_encoding.h"
@@ -35,20 +36,6 @@ std::string_view trimBlanks(std::string_view s)
         s.remove_suffix(1);
     }
     return s;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Standard Base64 with "=" fill; blanks and line breaks between the characters are skipped.
@@ -161,10 +148,10 @@ std::optional<cVariant> parseValue(std::string_view text, int type)
     switch (type) {
     case cFieldType::Boolean: {
         const std::string_view t = trimBlanks(text);
-        if (equalsNoCase(t, "true") || t == "1" || t == "-1") {
+        if (zvLib::SameText(t, "true") || t == "1" || t == "-1") {
             return cVariant(true);
         }
-        if (equalsNoCase(t, "false") || t == "0") {
+        if (zvLib::SameText(t, "false") || t == "0") {
             return cVariant(false);
         }
         return std::nullopt;

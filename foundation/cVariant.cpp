@@ -1,5 +1,6 @@
 // cVariant: one loosely typed value and its locale-free conversions.
 #include "foundation/cVariant.h"
+#include "foundation/zvLib_text.h"
 
 #include "foundation/cError.h"
 
@@ -17,27 +18,6 @@ namespace {
 [[noreturn]] void invalidUseOfNull()
 {
     throw cError(94, "cVariant", "Invalid use of Null");
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') {
-            x = static_cast<char>(x - 'A' + 'a');
-        }
-        if (y >= 'A' && y <= 'Z') {
-            y = static_cast<char>(y - 'A' + 'a');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -190,10 +170,10 @@ bool cVariant::toBool() const
     }
     if (kind() == Kind::Text) {
         const std::string& s = std::get<std::string>(v_);
-        if (equalsNoCase(s, "true")) {
+        if (zvLib::SameText(s, "true")) {
             return true;
         }
-        if (equalsNoCase(s, "false")) {
+        if (zvLib::SameText(s, "false")) {
             return false;
         }
     }

@@ -2,6 +2,7 @@
 // colour values. Texts are read strictly: a form that is not matched to the last character
 // gives 0, so that ToRGB never raises.
 #include "foundation/nxColors.h"
+#include "foundation/zvLib_text.h"
 
 #include "foundation/cError.h"
 #include "foundation/cFixed.h"
@@ -202,13 +203,6 @@ std::string UpperAscii(std::string_view s)
     return r;
 }
 
-bool SameNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return UpperAscii(x) == UpperAscii(y);
-           });
-}
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9') {
@@ -362,11 +356,11 @@ bool nxColors::isVB(const std::string& text) const
 
 std::size_t nxColors::FindNamed(const std::string& text) const
 {
-    const std::string_view name = SameNoCase(text, "cornflowerblue")
+    const std::string_view name = zvLib::SameText(text, "cornflowerblue")
                                       ? std::string_view("Cornflower")
                                       : std::string_view(text);
     for (std::size_t i = 0; i < named_.size(); ++i) {
-        if (SameNoCase(named_[i].name, name)) {
+        if (zvLib::SameText(named_[i].name, name)) {
             return i;
         }
     }
@@ -436,7 +430,7 @@ std::array<std::int32_t, 2> nxColors::w3Class(const std::string& className) cons
         {"w3-green", "#4CAF50", "#ffffff"},
     };
     for (const Style& s : kStyles) {
-        if (SameNoCase(className, s.name)) {
+        if (zvLib::SameText(className, s.name)) {
             return {ToRGB(s.back), ToRGB(s.fore)};
         }
     }
@@ -446,7 +440,7 @@ std::array<std::int32_t, 2> nxColors::w3Class(const std::string& className) cons
 std::int32_t nxColors::CustomToRGB(const std::string& upper) const
 {
     for (const Entry& e : custom_) {
-        if (SameNoCase(e.name, upper)) {
+        if (zvLib::SameText(e.name, upper)) {
             return e.value;
         }
     }

@@ -5,7 +5,7 @@
 #include "foundation/cError.h"
 #include "foundation/zvLib_geometry.h"
 #include "model/zvLib_globals.h"
-#include "model/zvLib_text.h"
+#include "foundation/zvLib_text.h"
 
 #include <algorithm>
 #include <cmath>

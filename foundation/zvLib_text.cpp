@@ -1,5 +1,5 @@
 // zvLib, case-insensitive text comparison.
-#include "model/zvLib_text.h"
+#include "foundation/zvLib_text.h"
 
 namespace zvLib {
 

@@ -1,4 +1,4 @@
-// zvLib, text comparison used by the model's lookups: keys, set codes and point-set names are
+// zvLib, text comparison used by every lookup: keys, set codes, field and colour names are
 // matched without regard to case (ASCII letters; catalogue keys are plain ASCII).
 #pragma once
 

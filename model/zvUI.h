@@ -1,7 +1,7 @@
 // zvUI: what the circuit model asks of the user interface (clipboard, questions, messages,
-// the status line, the canvas view window and the set loader). The application installs its
-// Qt implementation in zvLib::UI; tests install fakes. Without one, the model asks nothing:
-// questions are cancelled, messages and the clipboard go nowhere.
+// the status line, the canvas view window with its grid and origin cross, the set loader).
+// The application installs its Qt implementation in zvLib::UI; tests install fakes. Without
+// one, the model asks nothing: questions are cancelled, messages and the clipboard go nowhere.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +43,11 @@ public:
     virtual zvViewRect GetViewRect() = 0;
     // Moves the main canvas's visible window without redrawing.
     virtual void SetViewRect(const zvViewRect& rect) = 0;
+
+    // Draws the background grid over the main canvas's visible window.
+    virtual void DrawGrid() = 0;
+    // Draws the red cross that marks the world origin on the main canvas.
+    virtual void DrawCross() = 0;
 
     // Makes a set current (piece table start record, item bar): 0 loaded, -3 the set's header
     // has a standard width or scale of 0, -4 no such set.

@@ -4,7 +4,7 @@
 #include "dxf/zvLib_dxf.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
-#include "model/zvLib_text.h"
+#include "foundation/zvLib_text.h"
 #include "model/zvObject.h"
 
 #include <algorithm>

@@ -39,13 +39,23 @@ struct FieldMap {
 std::optional<FieldMap> mapFields(const cRecordset& rs, std::string& missing)
 {
     FieldMap m{};
-    const std::pair<long*, const char*> required[] = {
-        {&m.setID, "setID"},           {&m.itemID, "itemID"},   {&m.stdWidth, "stdWidth"},
-        {&m.lanesGap, "lanesGap"},     {&m.stdRadius, "stdRadius"},
-        {&m.kerbsWidth, "kerbsWidth"}, {&m.kerbsOn, "kerbsOn"}, {&m.classe, "classe"},
-        {&m.sng1, "sng1"},             {&m.sng2, "sng2"},       {&m.sng3, "sng3"},
-        {&m.flgSwap, "flgSwap"},       {&m.flags, "flags"},     {&m.extra, "extra"},
-        {&m.R0, "R0"},                 {&m.R1, "R1"},           {&m.R2, "R2"}};
+    const std::pair<long*, const char*> required[] = {{&m.setID, "setID"},
+                                                      {&m.itemID, "itemID"},
+                                                      {&m.stdWidth, "stdWidth"},
+                                                      {&m.lanesGap, "lanesGap"},
+                                                      {&m.stdRadius, "stdRadius"},
+                                                      {&m.kerbsWidth, "kerbsWidth"},
+                                                      {&m.kerbsOn, "kerbsOn"},
+                                                      {&m.classe, "classe"},
+                                                      {&m.sng1, "sng1"},
+                                                      {&m.sng2, "sng2"},
+                                                      {&m.sng3, "sng3"},
+                                                      {&m.flgSwap, "flgSwap"},
+                                                      {&m.flags, "flags"},
+                                                      {&m.extra, "extra"},
+                                                      {&m.R0, "R0"},
+                                                      {&m.R1, "R1"},
+                                                      {&m.R2, "R2"}};
     for (const auto& [index, name] : required) {
         *index = rs.FieldIndex(name);
         if (*index < 0) {
@@ -174,16 +184,15 @@ zvPieceRecord readRecord(cRecordset& rs, const FieldMap& f)
     rec.lanesGap = fixedOf(rs.Fields(f.lanesGap), false) / cFixed(2);
     rec.stdRadius = fixedOf(rs.Fields(f.stdRadius), false) + width / cFixed(2);
     rec.kerbsWidth = fixedOf(rs.Fields(f.kerbsWidth), false);
-    rec.kerbsOn = static_cast<std::int16_t>(wholeOf(rs.Fields(f.kerbsOn), false, INT16_MIN,
-                                                    INT16_MAX));
-    rec.classe = static_cast<std::int32_t>(wholeOf(rs.Fields(f.classe), true, INT32_MIN,
-                                                   INT32_MAX));
+    rec.kerbsOn =
+        static_cast<std::int16_t>(wholeOf(rs.Fields(f.kerbsOn), false, INT16_MIN, INT16_MAX));
+    rec.classe =
+        static_cast<std::int32_t>(wholeOf(rs.Fields(f.classe), true, INT32_MIN, INT32_MAX));
     rec.sng1 = fixedOf(rs.Fields(f.sng1), true);
     rec.sng2 = fixedOf(rs.Fields(f.sng2), true);
     rec.sng3 = fixedOf(rs.Fields(f.sng3), true);
     rec.flgSwap = zvBlob::FldValue(rs.Fields(f.flgSwap)).toBool();
-    rec.flags = static_cast<std::int32_t>(wholeOf(rs.Fields(f.flags), true, INT32_MIN,
-                                                  INT32_MAX));
+    rec.flags = static_cast<std::int32_t>(wholeOf(rs.Fields(f.flags), true, INT32_MIN, INT32_MAX));
     rec.extra = trimBlanks(upperAscii(textOfField(rs, f.extra)));
     if (rec.classe == 2) {
         rec.R0 = fixedOf(rs.Fields(f.R0), true);
@@ -311,12 +320,11 @@ bool isPieceRow(const cField& itemID)
 
 std::string rowLabel(const cRecordset& rs, const FieldMap& f, long row)
 {
-    return "Catalogue row " + std::to_string(row) + " (" +
-           rs.Fields(f.setID).Value().toText() + ":" + rs.Fields(f.itemID).Value().toText() +
-           ")";
+    return "Catalogue row " + std::to_string(row) + " (" + rs.Fields(f.setID).Value().toText() +
+           ":" + rs.Fields(f.itemID).Value().toText() + ")";
 }
 
-}  // namespace
+} // namespace
 
 long OpenCatalogue(const std::string& path)
 {
@@ -357,8 +365,8 @@ long LoadCatalogue(std::vector<std::string>& messages, zvPieceIcons* icons)
     messages.clear();
     const long err = OpenCatalogue();
     if (err != 0) {
-        messages.push_back("The catalogue Zorv.dat cannot be read (error " +
-                           std::to_string(err) + "): " + Catalogue.ErrorText());
+        messages.push_back("The catalogue Zorv.dat cannot be read (error " + std::to_string(err) +
+                           "): " + Catalogue.ErrorText());
         PieceTable.clear();
         return err;
     }
@@ -387,4 +395,4 @@ void ResetCatalogue()
     SetDescription.clear();
 }
 
-}  // namespace zvLib
+} // namespace zvLib

@@ -16,7 +16,7 @@
 // record's itemID in the temporary folder). The main window provides it; without one the
 // build writes no icons.
 class zvPieceIcons {
-public:
+  public:
     virtual ~zvPieceIcons() = default;
     // Writes the icon of a record made from a catalogue row from the row's icon field, or the
     // stock picture when the field holds no data; icona is null when the catalogue has no
@@ -63,4 +63,4 @@ bool IsSafeCatalogueKey(std::string_view key);
 // Closes the catalogue and empties the current set's description (tests call it).
 void ResetCatalogue();
 
-}  // namespace zvLib
+} // namespace zvLib

@@ -53,7 +53,7 @@ bool readHeader()
     return !SetStdWidth.isZero() && SetScale != 0;
 }
 
-}  // namespace
+} // namespace
 
 std::int16_t LoadSet(const std::string& setID)
 {
@@ -62,8 +62,8 @@ std::int16_t LoadSet(const std::string& setID)
         ItemBar->SetChosen(setID, previous);
     }
     Catalogue.Filter("");
-    const long err = Catalogue.Filter("setID=" + NUX_STD_library::SqlQuote(setID) +
-                                      " AND TipoInfo='base'");
+    const long err =
+        Catalogue.Filter("setID=" + NUX_STD_library::SqlQuote(setID) + " AND TipoInfo='base'");
     CurSetID = setID;
     if (err != 0 || Catalogue.Eof()) {
         Catalogue.Filter("");
@@ -146,4 +146,4 @@ std::string SnippetDefinition(const std::string& definition, const std::string& 
     }
 }
 
-}  // namespace zvLib
+} // namespace zvLib

@@ -47,7 +47,7 @@ struct zvSetTools {
 // What LoadSet asks of the main window: the set chooser, the item bar and its icons, the stock
 // table. Without one installed in zvLib::ItemBar, LoadSet only changes the program's state.
 class zvItemBar {
-public:
+  public:
     virtual ~zvItemBar() = default;
     // A set is being made current: the set chooser shows setID, and the item bar width of the
     // set being left (previousSetID, empty at the first load) is saved. Called also when the
@@ -88,4 +88,4 @@ std::vector<zvSnippetTool> SnippetTools(const std::string& setID);
 // setID ":" put before each non-empty entry between ";"; one with a ":" stays as it is.
 std::string SnippetDefinition(const std::string& definition, const std::string& setID);
 
-}  // namespace zvLib
+} // namespace zvLib

@@ -10,13 +10,20 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Fixed-point numbers in test failures as their text.
+inline void PrintTo(const cFixed& v, std::ostream* os)
+{
+    *os << v.str();
+}
 
 namespace cataloguetest {
 
 class CatalogueTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         zvLib::ResetModelGlobals();
@@ -55,4 +62,4 @@ protected:
     }
 };
 
-}  // namespace cataloguetest
+} // namespace cataloguetest

@@ -2,7 +2,6 @@
 // curve radii and the custom radius counter, hands and descriptions per language, rows left
 // out with a message, the icon steps, and catalogues that cannot be used at all.
 #include "CatalogueFixture.h"
-
 #include "foundation/cError.h"
 #include "model/zvLib_factory.h"
 
@@ -21,16 +20,15 @@ std::vector<std::string> keys()
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(CatalogueTest, RecordsFollowTheRowsWithEachMirrorRightAfterItsRecord)
 {
     build();
     const std::vector<std::string> expected = {
-        "S1",     "C2(R)",  "C2(L)",  "C10(R)", "C10(L)", "M1(R)",  "M1(L)",
-        "M2(R)",  "M2(L)",  "T1(F)",  "T1(B)",  "Q5",     "OFF1",   "M3(R)",
-        "M3(L)",  "M4(R)",  "M4(L)",  "M5(R)",  "M5(L)",  "M6(R)",  "M6(L)",
-        "M7(R)",  "M7(L)",  "X1",     "CC1(R)", "CC1(L)", "CS1"};
+        "S1",    "C2(R)", "C2(L)", "C10(R)", "C10(L)", "M1(R)", "M1(L)",  "M2(R)",  "M2(L)",
+        "T1(F)", "T1(B)", "Q5",    "OFF1",   "M3(R)",  "M3(L)", "M4(R)",  "M4(L)",  "M5(R)",
+        "M5(L)", "M6(R)", "M6(L)", "M7(R)",  "M7(L)",  "X1",    "CC1(R)", "CC1(L)", "CS1"};
     EXPECT_EQ(keys(), expected);
     // A second build starts from an empty table.
     zvLib::BuildPieceTable();
@@ -118,18 +116,19 @@ TEST_F(CatalogueTest, BadRowsAreReportedAndLeftOut)
 TEST_F(CatalogueTest, AFullTableTakesNoMoreRows)
 {
     zvLib::Catalogue.Close();
-    for (const char* name : {"setID", "itemID", "stdWidth", "lanesGap", "stdRadius",
-                             "kerbsWidth", "kerbsOn", "classe", "sng1", "sng2", "sng3",
-                             "flgSwap", "flags", "extra", "R0", "R1", "R2"}) {
+    for (const char* name :
+         {"setID", "itemID", "stdWidth", "lanesGap", "stdRadius", "kerbsWidth", "kerbsOn", "classe",
+          "sng1", "sng2", "sng3", "flgSwap", "flags", "extra", "R0", "R1", "R2"}) {
         const std::string n = name;
         const int type = n == "setID" || n == "itemID" || n == "extra" ? cFieldType::VarWChar
-                         : n == "flgSwap"                             ? cFieldType::Boolean
-                                                                      : cFieldType::Double;
+                         : n == "flgSwap"                              ? cFieldType::Boolean
+                                                                       : cFieldType::Double;
         ASSERT_EQ(zvLib::Catalogue.AppendField(name, type), 0);
     }
     auto row = [](const std::string& key, int classe) {
         ASSERT_EQ(zvLib::Catalogue.AddRow(
-            {"A", key, 100, 50, 100, 10, 0, classe, 45, 1, 0, false, 0, "", 0, 0, 0}), 0);
+                      {"A", key, 100, 50, 100, 10, 0, classe, 45, 1, 0, false, 0, "", 0, 0, 0}),
+                  0);
     };
     for (std::size_t i = 0; i + 1 < zvLib::kMaxCatalogueRecords; ++i) {
         row("S" + std::to_string(i), 1);
@@ -147,7 +146,7 @@ namespace {
 
 // Records the icon steps in the order the build takes them.
 class FakeIcons : public zvPieceIcons {
-public:
+  public:
     void WriteIcon(const zvPieceRecord& record, cField* icona) override
     {
         calls.push_back("write " + record.itemID + " " +
@@ -167,7 +166,7 @@ public:
     std::vector<std::string> calls;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CatalogueTest, IconStepsPerRecordMirrorForCopiesAndCheckOnTheLastRecord)
 {
@@ -175,9 +174,9 @@ TEST_F(CatalogueTest, IconStepsPerRecordMirrorForCopiesAndCheckOnTheLastRecord)
     FakeIcons icons;
     const auto messages = zvLib::BuildPieceTable(&icons);
     const std::vector<std::string> head(icons.calls.begin(), icons.calls.begin() + 6);
-    const std::vector<std::string> expected = {"write S1 BM",    "check S1",
-                                               "write C2(R) ",   "mirror C2(R) C2(L)",
-                                               "check C2(L)",    "write C10(R) "};
+    const std::vector<std::string> expected = {"write S1 BM",  "check S1",
+                                               "write C2(R) ", "mirror C2(R) C2(L)",
+                                               "check C2(L)",  "write C10(R) "};
     EXPECT_EQ(head, expected);
     EXPECT_EQ(std::count(icons.calls.begin(), icons.calls.end(), "check T1(B)"), 1);
     // A failing icon is reported; the piece stays in the table.

@@ -2,7 +2,6 @@
 // records, what the item bar is handed, the piece tools with their separators and the
 // snippet definitions read from the user file.
 #include "CatalogueFixture.h"
-
 #include "foundation/NUX_STD_ini.h"
 #include "model/zvLib_factory.h"
 
@@ -15,7 +14,7 @@ namespace {
 
 // The item bar as LoadSet sees it: what it was told, in order.
 class FakeItemBar : public zvItemBar {
-public:
+  public:
     void SetChosen(const std::string& setID, const std::string& previousSetID) override
     {
         chosen.push_back(setID + "<-" + previousSetID);
@@ -26,7 +25,7 @@ public:
 };
 
 class LoadSetTest : public CatalogueTest {
-protected:
+  protected:
     void SetUp() override
     {
         CatalogueTest::SetUp();
@@ -43,7 +42,7 @@ protected:
     std::shared_ptr<FakeItemBar> bar;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(LoadSetTest, ALoadedSetIsCurrentAndGainsAStartRecordEachTime)
 {

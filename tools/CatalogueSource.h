@@ -18,13 +18,13 @@ constexpr std::array<const char*, 4> kLanguages = {"it", "en", "fr", "es"};
 
 // A piece set as the source gives it.
 struct SourceSet {
-    std::string id;
-    std::string description;
-    int scale = 0;
-    double width = 0;
-    double lanes = 0;
-    double radius = 0;
-    double kerbs = 0;
+    std::string id;          // set code
+    std::string description; // the set's description
+    int scale = 0;           // model scale denominator (1:n)
+    double width = 0;        // track width, mm
+    double lanes = 0;        // distance between the two lanes, mm
+    double radius = 0;       // inner edge of the tightest standard curve, mm
+    double kerbs = 0;        // kerb width, mm
 };
 
 // A piece as the source gives it.

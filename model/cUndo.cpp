@@ -37,7 +37,6 @@ void cUndo::Push()
     UndoState state;
     state.view = zvLib::UI ? zvLib::UI->GetViewRect() : zvViewRect{};
     std::string text = circuit->DefString();
-    states_.resize(position_);
     if (!states_.empty() && *states_.back().text == text) {
         state.text = states_.back().text;
     } else {

@@ -31,8 +31,9 @@ class cUndo {
     // (no redraw); a text the circuit refuses raises its cError and changes nothing here.
     // Without a current circuit nothing is restored and the position stays.
     void Pop(int step);
-    // Records the canvas window and the current circuit's definition text after the current
-    // state; states that were undone and not redone are dropped. Without a circuit, nothing.
+    // Records the canvas window and the current circuit's definition text after the last
+    // state, whatever the position: states that were undone stay in the list, and later undo
+    // steps reach them again. Without a circuit, nothing.
     void Push();
 
     // Number of recorded states.

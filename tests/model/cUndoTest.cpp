@@ -1,6 +1,6 @@
-// Undo stack: stepping through circuit states, the dirty flag, a push after an undo, the
-// canvas window restored, the ends and the empty stack, counts beyond 16 bits, and what a step
-// keeps or refuses.
+// Undo stack: stepping through circuit states, the dirty flag, a push after an undo (appended
+// after the last state), the canvas window restored, the ends and the empty stack, counts
+// beyond 16 bits, and what a step keeps or refuses.
 #include "model/cUndo.h"
 
 #include "CircuitFixture.h"
@@ -103,18 +103,22 @@ TEST_F(cUndoTest, UndoAndRedoWalkTheStatesAndStopAtTheEnds)
     EXPECT_EQ(undo.count() + undo.position(), 0u);
 }
 
-TEST_F(cUndoTest, PushAfterUndoDropsTheUndoneStates)
+TEST_F(cUndoTest, PushAfterUndoKeepsTheUndoneStatesReachable)
 {
     undo.Push();
     const std::string s2 = change("T:S500;");
-    change("T:S200;");
-    undo.Pop(-1);
-    const std::string s4 = change("T:C45(R);");
-    EXPECT_EQ(undo.count(), 3u);
-    EXPECT_EQ(undo.position(), 3u);
-    EXPECT_TRUE(refused(+1, "$msg.noredo"));
+    const std::string s3 = change("T:S200;");
     undo.Pop(-1);
     EXPECT_EQ(c->DefString(), s2);
+    const std::string s4 = change("T:C45(R);");
+    EXPECT_EQ(undo.count(), 4u);
+    EXPECT_EQ(undo.position(), 4u);
+    EXPECT_TRUE(refused(+1, "$msg.noredo"));
+    undo.Pop(-1);
+    EXPECT_EQ(c->DefString(), s3);  // the state that had been undone
+    undo.Pop(-1);
+    EXPECT_EQ(c->DefString(), s2);
+    undo.Pop(+1);
     undo.Pop(+1);
     EXPECT_EQ(c->DefString(), s4);
 }

@@ -21,11 +21,6 @@ namespace {
 constexpr const char* kTitle = "Snippet save";
 // Messages go out without a title of their own: the interface shows the program's.
 constexpr const char* kProgramTitle = "";
-constexpr const char* kNothingSelected =
-    "No piece of the current track is selected: there is nothing to save as a snippet.";
-constexpr const char* kBadName =
-    "A snippet name cannot be empty, begin with \";\" or hold \"=\", \"[\", \"]\" or control "
-    "characters.";
 
 // Blanks, tabs and line ends taken off both ends of a name.
 std::string trimmed(const std::string& s)
@@ -66,7 +61,7 @@ std::optional<std::string> askName(const std::string& section)
     }
     std::string name = trimmed(*answer);
     if (!usableName(name)) {
-        UI->MsgBox(kBadName, vbMsg::OKOnly | vbMsg::Exclamation, kProgramTitle);
+        UI->MsgBox(zvLang::Translate("$msg.snippetbadname"), vbMsg::OKOnly | vbMsg::Exclamation, kProgramTitle);
         return std::nullopt;
     }
     return name;
@@ -110,7 +105,7 @@ void SnippetSave()
     }
     const std::string definition = selectedDefinition();
     if (definition.empty()) {
-        UI->MsgBox(kNothingSelected, vbMsg::OKOnly | vbMsg::Information, kProgramTitle);
+        UI->MsgBox(zvLang::Translate("$msg.snippetnone"), vbMsg::OKOnly | vbMsg::Information, kProgramTitle);
         return;
     }
     const std::string section = CurSetID + ".SNIPPETS";

@@ -3,7 +3,7 @@
 #include "app/frmSplash.h"
 
 #include "app/core/zvLib_settings.h"
-#include "app/zvLib_setlist.h"
+#include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_system.h"
@@ -271,17 +271,6 @@ frmSplash& Splash()
         LoadForm(zvForm::frmSplash, form);
     }
     return *form;
-}
-
-void FillSetCombo(QComboBox& combo)
-{
-    combo.clear();
-    const std::vector<std::string> sets = SplitAt(GetSetList(), ';');
-    for (std::size_t i = 0; i < sets.size(); ++i) {
-        if (!sets[i].empty()) {
-            combo.addItem(ToQString(sets[i]), static_cast<int>(i));
-        }
-    }
 }
 
 } // namespace zvLib

@@ -100,8 +100,5 @@ namespace zvLib {
 
 // The program's start dialog, made and loaded on first use.
 frmSplash& Splash();
-// Fills a combo box with the set list: every non-empty set code, each entry's data being its
-// index in the list.
-void FillSetCombo(QComboBox& combo);
 
 } // namespace zvLib

@@ -4,6 +4,7 @@
 #include "app/frmSplash.h"
 
 #include "app/core/zvLib_settings.h"
+#include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_locale.h"
 #include "foundation/NUX_STD_system.h"
@@ -147,6 +148,20 @@ QString NativeName(const std::string& code)
     return QString();
 }
 
+// A combo box as the set list fills it.
+class SetCombo : public zvSetCombo {
+  public:
+    explicit SetCombo(QComboBox& box) : box_(box) {}
+    void Clear() override { box_.clear(); }
+    void AddItem(const std::string& text, int data) override
+    {
+        box_.addItem(ToQString(text), data);
+    }
+
+  private:
+    QComboBox& box_;
+};
+
 // The date value of a local time, for the locale's date and time formats.
 double DateValue(const QDateTime& t)
 {
@@ -199,8 +214,11 @@ void frmSplash::BuildSplashPage()
 
 void frmSplash::BuildStartPage()
 {
-    auto* box = new QVBoxLayout(fra_[1]);
-    box->setContentsMargins(16, 16, 0, 0);
+    auto* page = new QVBoxLayout(fra_[1]);
+    page->setContentsMargins(0, 0, 0, 0);
+    auto* box = new QVBoxLayout;
+    box->setContentsMargins(16, 16, 16, 4);
+    page->addLayout(box, 1);
     box->addWidget(Label(fra_[1], "lbl(2)"));
     cbo_ = new QComboBox(fra_[1]);
     cbo_->setObjectName("cbo");
@@ -223,13 +241,13 @@ void frmSplash::BuildStartPage()
     panel->AddButton(AddButton(panel, 0, "Open"), 0);
     panel->AddButton(AddButton(panel, 99, "Cancel"), 99);
     panel->AddButton(AddButton(panel, 1, "New"), 1);
-    box->addWidget(panel);
+    page->addWidget(panel);
 }
 
 void frmSplash::BuildAboutPage()
 {
     auto* box = new QVBoxLayout(fra_[2]);
-    box->setContentsMargins(16, 16, 0, 0);
+    box->setContentsMargins(16, 16, 16, 0);
     QLabel* image = Label(fra_[2], "imgSplash(1)", "Zorv");
     QFont f = image->font();
     f.setPointSize(20);
@@ -251,7 +269,7 @@ void frmSplash::BuildAboutPage()
     OnClick(web, [this] { lbl_Click(99); });
     box->addWidget(web);
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(0, 0, 12, 8);
+    buttons->setContentsMargins(0, 0, 0, 8);
     buttons->addStretch();
     buttons->addWidget(AddButton(fra_[2], 2, "OK"));
     box->addLayout(buttons);
@@ -289,7 +307,8 @@ void frmSplash::PrepareStartPage()
     findChild<QLabel*>("lbl(2)")->setText(ToQString(zvLang::Translate("$splash.cbo")));
     findChild<QLabel*>("lbl(0)")->setText(ToQString(zvLang::Translate("$splash.fil")));
     FillFileList();
-    zvLib::FillSetCombo(*cbo_);
+    SetCombo sets(*cbo_);
+    zvLib::FillSetCombo(sets);
     const QString last = ToQString(zvLib::GetSetting("Zorv", "options", "Last_Def", ""));
     const int entry = cbo_->findText(last, Qt::MatchExactly | Qt::MatchCaseSensitive);
     cbo_->setCurrentIndex(entry >= 0 ? entry : 0);

@@ -4,10 +4,12 @@
 // the splash, the main window shown only after it.
 #include "app/zvStartup.h"
 
+#include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_options.h"
 #include "app/core/zvLib_settings.h"
 #include "app/frmSplash.h"
-#include "app/zvLib_setlist.h"
+#include "app/zvIconFiles.h"
+#include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_apppath.h"
@@ -24,6 +26,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 namespace zvLib {
 
@@ -140,11 +143,50 @@ void MakeUserFolders()
     TempFolder = EnsureFolder(NUX_STD_library::GetTempFolder(), "Zorv");
 }
 
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
+}
+
+// Reads the catalogue into the piece table and writes the piece icons; false when the
+// catalogue cannot be read at all (said in a message). Rows left out are listed once.
+bool ReadCatalogue()
+{
+    zvIconFiles icons(TempFolder);
+    std::vector<std::string> problems;
+    if (LoadCatalogue(problems, &icons) != 0) {
+        MsgBox(JoinLines(problems), vbMsg::Critical);
+        return false;
+    }
+    if (!problems.empty()) {
+        MsgBox(JoinLines(problems), vbMsg::Exclamation);
+    }
+    return true;
+}
+
+// The set list; empty also when the catalogue cannot be searched.
+std::string SetList()
+{
+    try {
+        return GetSetList();
+    } catch (const cError&) {
+        return {};
+    }
+}
+
 // The part of start-up after the language table is open; a status when it ends the program.
 std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
 {
     OptionsLoad();
-    if (GetSetList().empty()) {
+    if (!ReadCatalogue()) {
+        AppExit(false);
+        return kExitNoCatalogue;
+    }
+    if (SetList().empty()) {
         MsgBox(zvLang::Translate("$msg.nodef"), vbMsg::Critical);
         AppExit(false);
         return kExitNoSets;

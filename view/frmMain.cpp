@@ -5,7 +5,7 @@
 
 #include "app/core/zvLib_options.h"
 #include "app/zvLib_commands.h"
-#include "app/zvLib_setlist.h"
+#include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_system.h"
 #include "platform/cBarWidget.h"
@@ -77,6 +77,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("frmMain");
     BuildBands();
+    if (!zvLib::TempFolder.empty()) {
+        DrawToolPictures(zvLib::TempFolder);
+    }
     abrView_ = new cBarWidget(abr, *this);
     BuildControls();
     cBarEvents& e = abr.Events();

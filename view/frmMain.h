@@ -79,6 +79,8 @@ class frmMain : public QMainWindow {
   private:
     void BuildBands();
     void BuildControls();
+    // Draws the pictures of the toolbar tools into the folder and gives them to the tools.
+    void DrawToolPictures(const std::string& folder);
     // Enables or disables the tools of a band: "*" for all, else names separated by ";".
     void EnableTools(const std::string& band, const std::string& tools, bool enabled);
 

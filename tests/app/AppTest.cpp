@@ -2,6 +2,7 @@
 // the scripted user and the fixture of user and program folders.
 #include "AppTest.h"
 
+#include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_settings.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_apppath.h"
@@ -120,6 +121,7 @@ void AppFixture::SetUp()
     zvLib::IniFile = dataDir() + "Zorv.ini";
     zvLib::UserFile = dataDir() + "user.def";
     zvLib::DocsFolder = documentsDir();
+    ASSERT_EQ(zvLib::OpenCatalogue(), 0);
     user_ = std::make_shared<ScriptedUser>();
     zvLib::ModalScript = user_;
 }
@@ -134,6 +136,7 @@ void AppFixture::TearDown()
     zvLib::ModalScript.reset();
     zvLib::Circuit(nullptr);
     zvLib::ResetProgramEnd();
+    zvLib::ResetCatalogue();
     zvLib::ResetModelGlobals();
     zvLib::CurrentFile.clear();
     zvLang::LangID("");

@@ -49,8 +49,9 @@ void Click(QDialog& dialog, const char* name);
 // Chooses the entry of a combo box (found by object name) whose data is the text.
 void ChooseData(QDialog& dialog, const char* combo, const char* data);
 
-// Every test gets user folders of its own through the environment and a program folder with
-// copies of the data files, and a scripted user; windows and state are cleared afterwards.
+// Every test gets user folders of its own through the environment, a program folder with
+// copies of the data files and its catalogue open, and a scripted user; windows and state are
+// cleared afterwards.
 class AppFixture : public ::testing::Test {
   protected:
     void SetUp() override;

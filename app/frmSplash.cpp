@@ -79,7 +79,10 @@ void frmSplash::Unload()
 {
     hide();
     if (content_ != nullptr) {
+        // Taken out of the dialog at once (the next use builds its own), destroyed once the
+        // button whose click unloads the pages has returned.
         content_->hide();
+        content_->setParent(nullptr);
         content_->deleteLater();
     }
     content_ = nullptr;

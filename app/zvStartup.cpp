@@ -261,6 +261,7 @@ int RunProgram(int argc, char** argv)
         delete form;
     }
     DestroyUnloadedForms();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return status;
 }
 

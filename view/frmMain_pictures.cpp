@@ -64,9 +64,10 @@ void Letters(QPainter& p, const char* text, int size = 10)
     p.drawText(QRect(0, 0, kSide, kSide), Qt::AlignCenter, text);
 }
 
-const std::map<std::string, Glyph>& Glyphs()
+// The file and clipboard tools.
+void FileGlyphs(std::map<std::string, Glyph>& glyphs)
 {
-    static const std::map<std::string, Glyph> glyphs = {
+    glyphs.insert({
         {"new", [](QPainter& p) { Page(p, 4, 3); }},
         {"open",
          [](QPainter& p) {
@@ -101,6 +102,13 @@ const std::map<std::string, Glyph>& Glyphs()
              p.setBrush(Qt::white);
              Page(p, 8, 7);
          }},
+    });
+}
+
+// The undo, zoom, turn and move tools.
+void ViewGlyphs(std::map<std::string, Glyph>& glyphs)
+{
+    glyphs.insert({
         {"undo", [](QPainter& p) { TurnArrow(p, true); }},
         {"redo", [](QPainter& p) { TurnArrow(p, false); }},
         {"zoom+",
@@ -126,6 +134,13 @@ const std::map<std::string, Glyph>& Glyphs()
         {"moveright", [](QPainter& p) { Arrow(p, 1, 0); }},
         {"moveup", [](QPainter& p) { Arrow(p, 0, -1); }},
         {"movedown", [](QPainter& p) { Arrow(p, 0, 1); }},
+    });
+}
+
+// The ruler, the view options, help and the view modes.
+void OptionGlyphs(std::map<std::string, Glyph>& glyphs)
+{
+    glyphs.insert({
         {"ruler",
          [](QPainter& p) {
              p.setBrush(QColor(240, 220, 120));
@@ -191,7 +206,18 @@ const std::map<std::string, Glyph>& Glyphs()
              p.setPen(QPen(QColor(90, 90, 96), 4));
              p.drawArc(QRect(2, 4, 22, 22), 90 * 16, 90 * 16);
          }},
-    };
+    });
+}
+
+const std::map<std::string, Glyph>& Glyphs()
+{
+    static const std::map<std::string, Glyph> glyphs = [] {
+        std::map<std::string, Glyph> g;
+        FileGlyphs(g);
+        ViewGlyphs(g);
+        OptionGlyphs(g);
+        return g;
+    }();
     return glyphs;
 }
 

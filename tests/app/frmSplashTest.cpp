@@ -3,6 +3,7 @@
 #include "AppTest.h"
 
 #include "app/core/zvLib_settings.h"
+#include "app/core/zvLib_stock.h"
 #include "app/frmSplash.h"
 #include "app/zvLib_shell.h"
 #include "foundation/zvLang.h"
@@ -104,6 +105,34 @@ TEST_F(frmSplashTest, NewRemembersTheLanesChosen)
     EXPECT_TRUE(thirdChecked);
     EXPECT_EQ(splash().ret_action, "CANCEL");
     EXPECT_EQ(splash().ret_lanes, 6) << "the answers of the last use stay";
+}
+
+TEST_F(frmSplashTest, LastSetIsOfferedAgainWhileItExists)
+{
+    useLanguage("EN");
+    const std::string list = zvLib::GetSetList();
+    const std::string second = list.substr(list.find(';') + 1, list.find(';', list.find(';') + 1) -
+                                                                  list.find(';') - 1);
+    writeSettings("[options]\nLast_Def=" + second + "\n");
+    std::string offered;
+    user_->steps.push_back([&](QDialog& d) {
+        offered = d.findChild<QComboBox*>("cbo")->currentText().toStdString();
+        Click(d, "cmd(1)");
+    });
+    splash().setMode(frmSplash::kStartPage);
+    EXPECT_EQ(offered, second);
+    EXPECT_EQ(splash().ret_scode, second);
+
+    writeSettings("[options]\nLast_Def=GONE\n");
+    user_->steps.push_back([&](QDialog& d) {
+        offered = d.findChild<QComboBox*>("cbo")->currentText().toStdString();
+        d.findChild<QComboBox*>("cbo")->setCurrentIndex(2);
+        Click(d, "cmd(1)");
+    });
+    splash().setMode(frmSplash::kStartPage);
+    EXPECT_EQ(offered + ";", list.substr(0, list.find(';') + 1)) << "the first set";
+    EXPECT_EQ(splash().ret_scode + ";", list.substr(list.rfind(';', list.size() - 2) + 1));
+    EXPECT_EQ(zvLib::GetSetting("Zorv", "options", "Last_Def"), splash().ret_scode);
 }
 
 TEST_F(frmSplashTest, OpenNeedsAFileOfTheDocumentsFolder)

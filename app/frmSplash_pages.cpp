@@ -284,8 +284,8 @@ void frmSplash::BuildLanguagePage()
     box->addWidget(lblLegend_);
     cboLang_ = new QComboBox(fra_[3]);
     cboLang_->setObjectName("cboLang");
-    for (const char* code : {"IT", "EN", "FR", "ES"}) {
-        cboLang_->insertItem(0, LanguageBadge(code), NativeName(code), QString(code));
+    for (const QString& code : QString(kLanguages).split(';')) {
+        cboLang_->insertItem(0, LanguageBadge(code), NativeName(code.toStdString()), code);
     }
     box->addWidget(cboLang_);
     box->addStretch();

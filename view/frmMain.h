@@ -57,19 +57,25 @@ class frmMain : public QMainWindow {
     // the set chooser, the captions, the development tools, the bands shown.
     void setUI();
 
-    // Events of abr.
+    // A tool was clicked: its category, a dot and its name (a snippet tool's tag) go to the
+    // dispatcher, every dot of the name or tag as character 1.
     void abr_ToolClick(cBarTool& tool);
+    // The pointer entered a piece or snippet tool: its preview is asked for.
     void abr_ToolHoverEnter(cBarTool& tool);
+    // The pointer left a piece or snippet tool: the preview is taken away.
     void abr_ToolHoverLeave(cBarTool& tool);
+    // Another tab of the item bar was chosen: CurrentLayer says whether it is "draw".
     void abr_ChildBandChange(cBarBand& band, cBarBand& child);
+    // The toolbar control changed size: the client area is laid out again.
     void abr_Resize();
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
 
-    // What loading and saving the options ask of the window: a view toggle of the standard
-    // toolbar pressed or not, the item bar's width in twips, the canvas colour.
+    // Presses or releases a view toggle of the standard toolbar (the options loaded).
     void ToolPressed(const std::string& tool, bool pressed);
+    // The item bar's width in twips (saved with the options).
     std::int32_t ItemBarWidth() const;
+    // The canvas colour (the options loaded).
     void CanvasBackColor(std::int32_t color);
 
   protected:

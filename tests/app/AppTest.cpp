@@ -139,6 +139,7 @@ void AppFixture::TearDown()
     zvLib::ResetCatalogue();
     zvLib::ResetModelGlobals();
     zvLib::CurrentFile.clear();
+    zvLib::TempFolder.clear();
     zvLang::LangID("");
     NUX_STD_library::AppPath("");
     for (const auto& [name, value] : savedEnv_) {

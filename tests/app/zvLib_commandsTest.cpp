@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QRadioButton>
 
 #include <filesystem>
 
@@ -119,6 +120,18 @@ TEST_F(CommandsTest, LanguageChangeTranslatesTheWindowsOnScreen)
     run("tools.lang");
     EXPECT_EQ(zvLang::LangID(), "IT");
     EXPECT_EQ(main.abr.Band("mnuMain").Tool("mnuEdit").Caption(), "unchanged");
+}
+
+TEST_F(CommandsTest, NewOffersTheStartPage)
+{
+    user_->steps.push_back([](QDialog& d) {
+        d.findChild<QRadioButton*>("opt(1)")->setChecked(true);
+        Click(d, "cmd(1)");
+    });
+    run("file.new");
+    EXPECT_EQ(user_->dialogs, std::vector<std::string>{"New circuit"});
+    EXPECT_EQ(zvLib::Splash().ret_action, "NEW");
+    EXPECT_EQ(zvLib::Splash().ret_lanes, 4);
 }
 
 TEST_F(CommandsTest, AboutPageShowsTheVersionAndClosesWithOK)

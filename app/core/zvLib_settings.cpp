@@ -1,5 +1,5 @@
 // zvLib, the settings file calls over the program's INI functions: every call reads or
-// rewrites the file at once, with no cache of its own.
+// rewrites the file at once, with no cache of its own; after a reset no call writes it.
 #include "app/core/zvLib_settings.h"
 
 #include "foundation/NUX_STD_ini.h"
@@ -11,6 +11,8 @@ namespace zvLib {
 std::string IniFile;
 
 namespace {
+
+bool frozen = false;
 
 std::string TrimBlanks(std::string_view s)
 {
@@ -36,12 +38,34 @@ std::string GetSetting(const std::string& /*app*/, const std::string& section,
 void SaveSetting(const std::string& /*app*/, const std::string& section, const std::string& key,
                  const cVariant& value)
 {
-    NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
+    if (!frozen) {
+        NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
+    }
 }
 
 void DeleteSetting(const std::string& /*app*/, const std::string& section, const std::string& key)
 {
-    NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
+    if (!frozen) {
+        NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
+    }
+}
+
+void SaveSettings(const std::string& section,
+                  const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    if (!frozen) {
+        NUX_STD_library::IniWriteSection(section, pairs, IniFile);
+    }
+}
+
+void FreezeSettings(bool value)
+{
+    frozen = value;
+}
+
+bool SettingsFrozen()
+{
+    return frozen;
 }
 
 } // namespace zvLib

@@ -6,6 +6,8 @@
 #include "foundation/cVariant.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zvLib {
 
@@ -25,5 +27,16 @@ void SaveSetting(const std::string& app, const std::string& section, const std::
 
 // Deletes the key, or the whole section when the key is empty.
 void DeleteSetting(const std::string& app, const std::string& section, const std::string& key);
+
+// Writes several keys of one section in one rewrite of the file, as SaveSetting pair after
+// pair would (an empty value deletes its key).
+void SaveSettings(const std::string& section,
+                  const std::vector<std::pair<std::string, std::string>>& pairs);
+
+// With true, every later write of the settings file is left undone: a reset deletes the file
+// and nothing on the way out may write it again. False lets writes through again.
+void FreezeSettings(bool frozen);
+// True while writes of the settings file are left undone.
+bool SettingsFrozen();
 
 } // namespace zvLib

@@ -1,0 +1,50 @@
+// zvLib, the recent-files list read from and written to the settings file. A list with gaps
+// (a hand-edited file) is closed up when the next file is added.
+#include "app/core/zvLib_recent.h"
+
+#include "app/core/zvLib_settings.h"
+#include "foundation/zvLib_text.h"
+
+#include <utility>
+#include <vector>
+
+namespace zvLib {
+
+std::array<std::string, kMRUCount> MRUEntries()
+{
+    std::array<std::string, kMRUCount> entries;
+    for (int n = 1; n <= kMRUCount; ++n) {
+        entries[static_cast<std::size_t>(n - 1)] =
+            GetSetting("Zorv", kMRUSection, std::to_string(n), "");
+    }
+    return entries;
+}
+
+void MRUAdd(const std::string& path)
+{
+    // A line break cannot be kept in the settings file.
+    if (path.empty() || path.find_first_of("\r\n") != std::string::npos) {
+        return;
+    }
+    const std::array<std::string, kMRUCount> old = MRUEntries();
+    std::vector<std::string> list{path};
+    for (const std::string& entry : old) {
+        if (SameText(entry, path)) {
+            return;
+        }
+        if (!entry.empty()) {
+            list.push_back(entry);
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> writes;
+    for (int n = 1; n <= kMRUCount; ++n) {
+        const auto at = static_cast<std::size_t>(n - 1);
+        const std::string value = at < list.size() ? list[at] : std::string();
+        if (value != old[at]) {
+            writes.emplace_back(std::to_string(n), value);
+        }
+    }
+    SaveSettings(kMRUSection, writes);
+}
+
+} // namespace zvLib

@@ -1,0 +1,25 @@
+// zvLib, the recent-files list: the last four circuit files opened, newest first, kept in the
+// settings file's section "MRUFiles" under the keys "1" to "4". The File menu shows it; this
+// is the list itself, without a window.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace zvLib {
+
+// How many recent files the list keeps.
+inline constexpr int kMRUCount = 4;
+// The settings file section of the list.
+inline constexpr const char* kMRUSection = "MRUFiles";
+
+// The entries "1" to "4" as the settings file holds them, trimmed; "" for an empty entry.
+std::array<std::string, kMRUCount> MRUEntries();
+
+// Records a file just opened: when the list holds the path already (compared without regard
+// to case) nothing changes and that entry keeps its place; otherwise the path becomes entry 1,
+// the others move down without gaps and the fifth drops out. One rewrite of the settings file.
+// An empty path, or one holding a line break, is not recorded.
+void MRUAdd(const std::string& path);
+
+} // namespace zvLib

@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <pugixml.hpp>
 #include <utility>
 
@@ -355,19 +354,29 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     }
 }
 
+// The whole file as bytes; refused when it cannot be read.
+std::string fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    std::string bytes;
+    if (size >= 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(bytes.data(), size);
+    }
+    if (size < 0 || in.gcount() != size) {
+        refuse("The file " + path + " cannot be read");
+    }
+    return bytes;
+}
+
 // Parses the file and reads everything it holds; refused on the first fault.
 FileContent readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        refuse("The file " + path + " cannot be read");
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        refuse("The file " + path + " cannot be read");
-    }
+    std::string bytes = fileBytes(path);
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer(
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
         bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
     if (!parsed) {
         refuse(std::string("Not an XML document: ") + parsed.description() + " at offset " +

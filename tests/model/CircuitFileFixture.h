@@ -6,8 +6,8 @@
 
 #include "CircuitFixture.h"
 #include "dxf/zvLib_dxf.h"
-#include "model/zvObject.h"
 #include "foundation/zvLib_text.h"
+#include "model/zvObject.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
@@ -119,8 +119,8 @@ class CircuitFileTest : public CircuitTest {
     {
         static const std::regex stamp("<lastsaved>[^<]*</lastsaved>");
         static const std::regex file("<filename>[^<]*</filename>");
-        return std::regex_replace(std::regex_replace(text, stamp, "<lastsaved>@</lastsaved>"),
-                                  file, "<filename>@</filename>");
+        return std::regex_replace(std::regex_replace(text, stamp, "<lastsaved>@</lastsaved>"), file,
+                                  "<filename>@</filename>");
     }
 
     testsupport::TempDir tmp;

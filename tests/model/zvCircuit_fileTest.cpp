@@ -94,8 +94,7 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     c->Name(name);
     c->Description(description);
     const std::string text = saved(*c);
-    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\x</name>"),
-              std::string::npos);
+    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\x</name>"), std::string::npos);
     EXPECT_NE(text.find("<description> lead&#10;lone LF, lone CR&#13;, \xC3\xA8\xE2\x82\xAC "
                         "</description>"),
               std::string::npos);
@@ -105,7 +104,9 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     EXPECT_EQ(back->Description(), description);
 
     // What XML cannot hold is dropped, so the file still opens; blanks alone are kept.
-    c->Name("a\x01" "b\xFF" "c\xEF\xBF\xBF");
+    c->Name("a\x01"
+            "b\xFF"
+            "c\xEF\xBF\xBF");
     c->Description("  ");
     const auto cleaned = opened(saved(*c));
     ASSERT_NE(cleaned, nullptr);

@@ -116,7 +116,7 @@ class zvCircuit : public zvSelectionHost {
     double GetLength() const;
     // Fills the lanes table: per lane the lane number, its length in metres ("0.00"), at full
     // scale in kilometres ("0.000"), and its track's end gap in x and y (" mm") and heading
-    // ("°").
+    // ("°"), in the user's decimal sign, halves rounded to even, never "-0.00".
     void GetLanes(zvTextTable& lanes) const;
     // The number of pieces of all tracks, start markers included.
     std::int32_t GetTotalItems() const;

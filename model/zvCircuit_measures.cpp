@@ -2,6 +2,7 @@
 // gaps of each track, the piece count, the bill of materials and its text form, and the list
 // of sets used. None of them changes the circuit.
 #include "dxf/zvLib_dxf.h"
+#include "foundation/NUX_STD_locale.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "foundation/zvLib_text.h"
@@ -15,9 +16,10 @@
 namespace {
 
 // A count of ten-thousandths times factor / divisor, which is the value in units of the last
-// decimal, rounded (halves to even) and written with that many decimals and "." as decimal
-// sign; a value that rounds to zero is written without a sign.
-std::string formatScaled(std::int64_t raw, std::int64_t factor, std::int64_t divisor, int decimals)
+// decimal, rounded (halves to even) and written with that many decimals and the decimal sign
+// given; a value that rounds to zero is written without a sign.
+std::string formatScaled(std::int64_t raw, std::int64_t factor, std::int64_t divisor, int decimals,
+                         const std::string& point)
 {
     const __int128 num = static_cast<__int128>(raw) * factor;
     __int128 q = num / divisor;
@@ -36,15 +38,9 @@ std::string formatScaled(std::int64_t raw, std::int64_t factor, std::int64_t div
     out += std::to_string(units / unit);
     if (decimals > 0) {
         const std::string frac = std::to_string(units % unit);
-        out += "." + std::string(static_cast<std::size_t>(decimals) - frac.size(), '0') + frac;
+        out += point + std::string(static_cast<std::size_t>(decimals) - frac.size(), '0') + frac;
     }
     return out;
-}
-
-// A fixed number of millimetres written with two decimals.
-std::string twoDecimals(cFixed v)
-{
-    return formatScaled(v.raw(), 1, 100, 2);
 }
 
 // Widens an extent (xmin, ymin, xmax, ymax) by a box of the same layout.
@@ -131,6 +127,9 @@ double zvCircuit::GetLength() const
 void zvCircuit::GetLanes(zvTextTable& lanes) const
 {
     lanes.clear();
+    // Shown to the user: the decimal sign is the user's.
+    const std::string point = NUX_STD_library::GetLocaleValue(9).toText();
+    const auto twoDecimals = [&point](cFixed v) { return formatScaled(v.raw(), 1, 100, 2, point); };
     for (const auto& t : tracks_) {
         const zvItem& first = *t->items().First();
         const zvItem& last = *t->items().Last();
@@ -148,8 +147,8 @@ void zvCircuit::GetLanes(zvTextTable& lanes) const
             const cFixed length = lane == 1 ? last.Len1() : last.Len2();
             zvTableRow& row = lanes[static_cast<std::size_t>(n - 1)];
             row[0] = std::to_string(n);
-            row[1] = formatScaled(length.raw(), 1, 100000, 2);
-            row[2] = formatScaled(length.raw(), zvLib::SetScale, 10000000, 3);
+            row[1] = formatScaled(length.raw(), 1, 100000, 2, point);
+            row[2] = formatScaled(length.raw(), zvLib::SetScale, 10000000, 3, point);
             row[3] = twoDecimals(dx) + " mm";
             row[4] = twoDecimals(dy) + " mm";
             row[5] = twoDecimals(cFixed::fromWhole(da)) + "\xC2\xB0";

@@ -6,10 +6,32 @@
 #include "ModelFixture.h"
 #include "model/zvCircuit.h"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace modeltest {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+            had_ = true;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
 
 class CircuitTest : public ModelTest {
   protected:
@@ -46,6 +68,8 @@ class CircuitTest : public ModelTest {
     }
 
     std::shared_ptr<FakeUI> ui;
+    // Texts shown to the user follow the C locale unless a test says otherwise.
+    ScopedEnv cLocale{"LC_ALL", "C"};
 };
 
 } // namespace modeltest

@@ -7,32 +7,12 @@
 #include "model/zvObject.h"
 #include "support/TestSupport.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 using modeltest::fx;
 
 namespace {
-
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-            had_ = true;
-        }
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
-
-  private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 // A background drawing of one line from (0, 0) to (100, 50) drawing units.
 std::unique_ptr<cDXF> oneLine()
@@ -160,7 +140,7 @@ TEST_F(zvCircuitDrawTest, BackgroundDrawingStaysThroughReLayoutsAndCountsInTheEx
     c->Draw();
     EXPECT_EQ(find("Line 1000.0000 0.0000 1100.0000 50.0000"), canvas.Lines().size());
     {
-        ScopedEnv dev("ZORV_DEVMODE", "1");
+        modeltest::ScopedEnv dev("ZORV_DEVMODE", "1");
         canvas.Clear();
         c->Draw();
         EXPECT_EQ(find("Line 1000.0000 0.0000 1100.0000 50.0000"), canvas.Lines().size() - 1);

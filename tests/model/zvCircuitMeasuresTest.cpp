@@ -50,6 +50,13 @@ TEST_F(zvCircuitMeasuresTest, ClosedOvalHasNoEndGapAndItsLanesDifferByTheCurves)
     // Lane 1 of a right curve runs outside.
     EXPECT_EQ(lanes[2][1], "1.01");
     EXPECT_EQ(lanes[3][1], "0.93");
+
+    // The figures are shown with the user's decimal sign.
+    modeltest::ScopedEnv italian("LC_ALL", "it_IT.UTF-8");
+    c->GetLanes(lanes);
+    EXPECT_EQ(lanes[0][1], "2,73");
+    EXPECT_EQ(lanes[0][2], "0,087");
+    EXPECT_EQ(lanes[2][4], "-800,00 mm");
 }
 
 TEST_F(zvCircuitMeasuresTest, BillOfMaterialsGroupsHandsAndKeepsItsColumns)

@@ -1,0 +1,282 @@
+// mkcatalogue: writes the shipped catalogue "Zorv.dat" from its readable source, with an icon
+// per piece drawn from the piece's own geometry, or checks that a catalogue file still
+// matches the source.
+//   mkcatalogue SOURCE OUTPUT.dat
+//   mkcatalogue --check SOURCE CATALOGUE.dat
+#include "app/core/zvLib_catalogue.h"
+#include "foundation/cError.h"
+#include "foundation/zvLib_canvas.h"
+#include "model/zvLib_factory.h"
+#include "model/zvLib_globals.h"
+#include "platform/cQtSurface.h"
+#include "tools/CatalogueSource.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace {
+
+// Icons are bitmaps of 40 by 40 pixels on magenta, the item bar's transparent colour.
+constexpr int kIconSize = 40;
+constexpr int kIconMargin = 2;
+constexpr std::int32_t kMagenta = 0xFF00FF;
+// Pieces whose marks are sized by the visible width (start line, lap counter dots) are drawn
+// enlarged to this size in world units, so that the marks stay a pixel or two wide.
+constexpr double kIconWorld = 10000;
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw cError(53, "mkcatalogue", "cannot read " + path);
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Point-set text with every coordinate multiplied by k.
+std::string scalePoints(const std::string& points, double k)
+{
+    std::string out;
+    std::istringstream in(points);
+    std::string pair;
+    while (std::getline(in, pair, ';')) {
+        const auto colon = pair.find(':');
+        if (colon == std::string::npos) {
+            continue;
+        }
+        const double x = *cVariant::parseNumber(pair.substr(0, colon));
+        const double y = *cVariant::parseNumber(pair.substr(colon + 1));
+        out += cFixed::fromDouble(x * k).str() + ":" + cFixed::fromDouble(y * k).str() + ";";
+    }
+    return out;
+}
+
+// The record with every length multiplied by k (a curve keeps its sweep).
+zvPieceRecord scaled(zvPieceRecord r, double k)
+{
+    auto mul = [k](cFixed& v) { v = cFixed::fromDouble(v.toDouble() * k); };
+    for (cFixed* v :
+         {&r.stdWidth, &r.lanesGap, &r.kerbsWidth, &r.sng2, &r.sng3, &r.R0, &r.R1, &r.R2}) {
+        mul(*v);
+    }
+    if (r.classe != 2) {
+        mul(r.sng1);
+    }
+    std::string extra;
+    std::istringstream in(r.extra);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const auto eq = line.find('=');
+        extra += (extra.empty() ? "" : "\r\n") + line.substr(0, eq + 1) +
+                 scalePoints(line.substr(eq + 1), k);
+    }
+    r.extra = extra;
+    return r;
+}
+
+// The piece of a record alone in the piece table, started at the origin heading up.
+std::shared_ptr<zvItem> pieceOf(const zvPieceRecord& rec)
+{
+    zvLib::PieceTable = {rec};
+    std::string key = rec.itemID;
+    auto p = zvLib::CreateItem(rec.setID, key, 0, 0, 90);
+    if (!p) {
+        throw cError(5, "mkcatalogue", "no piece for " + rec.itemID);
+    }
+    p->TrackIndex(1);
+    return p;
+}
+
+// Bounding box (minX, minY, maxX, maxY) of the piece's outline.
+std::array<double, 4> outlineBox(const zvItem& p)
+{
+    std::array<double, 4> box = {1e300, 1e300, -1e300, -1e300};
+    for (const zvPoint& q : p.GetOutline()) {
+        box[0] = std::min(box[0], q.x.toDouble());
+        box[1] = std::min(box[1], q.y.toDouble());
+        box[2] = std::max(box[2], q.x.toDouble());
+        box[3] = std::max(box[3], q.y.toDouble());
+    }
+    return box;
+}
+
+// The icon of a record as the bytes of a 24-bit bitmap.
+std::string drawIcon(const zvPieceRecord& rec)
+{
+    const auto plain = outlineBox(*pieceOf(rec));
+    const bool widthMarks = rec.flags == 1 || rec.flags == 16;
+    const double k =
+        widthMarks ? kIconWorld / std::max(plain[2] - plain[0], plain[3] - plain[1]) : 1;
+    const auto piece = pieceOf(scaled(rec, k));
+    const auto box = outlineBox(*piece);
+    const double side =
+        std::max(box[2] - box[0], box[3] - box[1]) * kIconSize / (kIconSize - 2 * kIconMargin);
+    const double cx = (box[0] + box[2]) / 2;
+    const double cy = (box[1] + box[3]) / 2;
+
+    cQtSurface surface(kIconSize, kIconSize);
+    surface.Antialiasing(false);
+    surface.BackColor(kMagenta);
+    surface.Cls();
+    surface.Scale(cx - side / 2, cy + side / 2, cx + side / 2, cy - side / 2);
+    zvLib::MainPic = &surface;
+    piece->Draw();
+    zvLib::MainPic = nullptr;
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!surface.Image().convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP")) {
+        throw cError(75, "mkcatalogue", "cannot encode the icon of " + rec.itemID);
+    }
+    return bytes.toStdString();
+}
+
+// Builds the piece table from the rows, as the program will; any message is a mistake.
+std::vector<zvPieceRecord> buildTable(const std::vector<std::vector<cVariant>>& rows)
+{
+    zvLib::ResetModelGlobals();
+    zvLib::Catalogue = mkcatalogue::CatalogueTable(rows);
+    const auto messages = zvLib::BuildPieceTable();
+    if (!messages.empty()) {
+        throw cError(321, "mkcatalogue", messages.front());
+    }
+    return zvLib::PieceTable;
+}
+
+// Puts an icon into every piece row, drawn from the first record the row gave.
+void addIcons(std::vector<std::vector<cVariant>>& rows)
+{
+    const auto table = buildTable(rows);
+    zvLib::ShowCodes = false;
+    zvLib::ShowKerbs = false;
+    for (auto& row : rows) {
+        if (row[0].toText() != "item") {
+            continue;
+        }
+        const std::string set = row[1].toText();
+        const std::string code = row[2].toText();
+        const auto rec = std::find_if(table.begin(), table.end(), [&](const zvPieceRecord& r) {
+            return r.setID == set && r.code == code;
+        });
+        row[mkcatalogue::IconField()] = cVariant::Bytes(drawIcon(*rec));
+    }
+    zvLib::ResetModelGlobals();
+}
+
+// Compares a catalogue file with the rows of the source; the icons need only be bitmaps of
+// the icon size. Returns the differences found.
+std::vector<std::string> compare(const std::vector<std::vector<cVariant>>& rows,
+                                 const std::string& path);
+
+int write(const std::string& source, const std::string& output)
+{
+    auto rows = mkcatalogue::CatalogueRows(mkcatalogue::ReadSource(readFile(source)));
+    addIcons(rows);
+    if (const long err = mkcatalogue::CatalogueTable(rows).Save(output); err != 0) {
+        throw cError(err, "mkcatalogue", "cannot write " + output);
+    }
+    std::cout << "wrote " << rows.size() << " rows to " << output << "\n";
+    return 0;
+}
+
+int check(const std::string& source, const std::string& path)
+{
+    const auto rows = mkcatalogue::CatalogueRows(mkcatalogue::ReadSource(readFile(source)));
+    buildTable(rows);
+    const auto differences = compare(rows, path);
+    for (const auto& d : differences) {
+        std::cerr << d << "\n";
+    }
+    if (!differences.empty()) {
+        std::cerr << "run: mkcatalogue " << source << " " << path << "\n";
+    }
+    return differences.empty() ? 0 : 1;
+}
+
+// Width and height of a bitmap, from its header; 0 when it is not one.
+std::pair<long, long> bitmapSize(const std::string& b)
+{
+    if (b.size() < 26 || b.compare(0, 2, "BM") != 0) {
+        return {0, 0};
+    }
+    auto le32 = [&](std::size_t at) {
+        return static_cast<long>(static_cast<unsigned char>(b[at]) |
+                                 static_cast<unsigned char>(b[at + 1]) << 8 |
+                                 static_cast<unsigned char>(b[at + 2]) << 16 |
+                                 static_cast<unsigned char>(b[at + 3]) << 24);
+    };
+    return {le32(18), le32(22)};
+}
+
+std::vector<std::string> compare(const std::vector<std::vector<cVariant>>& rows,
+                                 const std::string& path)
+{
+    cRecordset file;
+    if (file.Open(path) != 0) {
+        return {"cannot read " + path + ": " + file.ErrorText()};
+    }
+    const auto fields = mkcatalogue::CatalogueFields();
+    std::vector<std::string> out;
+    if (file.FieldCount() != static_cast<long>(fields.size()) ||
+        file.RecordCount() != static_cast<long>(rows.size())) {
+        return {path + " has other fields or another number of rows than the source"};
+    }
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+        if (file.Fields(static_cast<long>(f)).Name() != fields[f].first ||
+            file.Fields(static_cast<long>(f)).Type() != fields[f].second) {
+            out.push_back("field " + std::to_string(f) + " differs");
+        }
+    }
+    file.MoveFirst();
+    for (std::size_t r = 0; r < rows.size() && out.empty(); ++r, file.MoveNext()) {
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            const cVariant& v = file.CurrentValue(f);
+            const bool same =
+                f == mkcatalogue::IconField()
+                    ? rows[r][0].toText() == "base" ||
+                          bitmapSize(v.str()) == std::make_pair<long, long>(kIconSize, kIconSize)
+                    : v == rows[r][f];
+            if (!same) {
+                out.push_back("row " + std::to_string(r + 1) + " (" + rows[r][2].toText() +
+                              "), field " + fields[f].first + " differs from the source");
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        if (args.size() == 3 && args[0] == "--check") {
+            return check(args[1], args[2]);
+        }
+        if (args.size() == 2) {
+            return write(args[0], args[1]);
+        }
+        std::cerr << "usage: mkcatalogue SOURCE OUTPUT.dat\n"
+                     "       mkcatalogue --check SOURCE CATALOGUE.dat\n";
+        return 2;
+    } catch (const cError& e) {
+        std::cerr << "mkcatalogue: " << e.Description() << "\n";
+        return 1;
+    }
+}

@@ -397,6 +397,20 @@ std::int32_t entryCount(std::string_view def)
     return n;
 }
 
+// After a refused open: the set that was current before is made current again when the set
+// loader changed it, also by a load that failed.
+void restoreSet(const std::string& previous)
+{
+    if (zvLib::CurSetID == previous) {
+        return;
+    }
+    if (!previous.empty() && zvLib::UI) {
+        zvLib::UI->LoadSet(previous);
+    } else {
+        zvLib::CurSetID = previous;
+    }
+}
+
 } // namespace
 
 std::string zvCircuit::fileText() const
@@ -459,7 +473,6 @@ std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* in
 {
     zvFileOpenInfo result;
     const std::string previousSet = zvLib::CurSetID;
-    bool setChanged = false;
     try {
         FileContent c = readFile(FileName);
         if (!zvLib::UI) {
@@ -470,7 +483,6 @@ std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* in
             refuse("The set \"" + c.setCode + "\" cannot be loaded (" + std::to_string(loaded) +
                    ")");
         }
-        setChanged = true;
         zvCircuit built;
         built.build(c.setCode, static_cast<std::int16_t>(c.trackCount * 2), c.angle, c.startX,
                     c.startY);
@@ -495,9 +507,8 @@ std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* in
         result.Reason = std::string("The file cannot be read: ") + e.what();
     }
     const bool ok = result.Reason.empty();
-    if (!ok && setChanged && !previousSet.empty() &&
-        !zvLib::SameText(previousSet, zvLib::CurSetID)) {
-        zvLib::UI->LoadSet(previousSet);
+    if (!ok) {
+        restoreSet(previousSet);
     }
     if (info != nullptr) {
         *info = std::move(result);

@@ -297,9 +297,16 @@ TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
         EXPECT_EQ(current->DefString(), def) << k.why;
         EXPECT_EQ(zvLib::DXF.get(), drawing) << k.why;
         EXPECT_EQ(zvLib::CurSetID, "T") << k.why;
+        // A refused set is loaded, then the set of before again.
         const bool askedForSet = std::string(k.why).ends_with(" set");
-        EXPECT_EQ(loader->loaded.size(), askedForSet ? 1u : 0u) << k.why;
+        EXPECT_EQ(loader->loaded.size(), askedForSet ? 2u : 0u) << k.why;
     }
+    // With no set current before, none is current after a refused set.
+    zvLib::CurSetID.clear();
+    loader->loaded.clear();
+    EXPECT_EQ(opened(replaced(good, "<set>T;U;</set>", "<set>Q;</set>")), nullptr);
+    EXPECT_EQ(zvLib::CurSetID, "");
+    EXPECT_EQ(loader->loaded, std::vector<std::string>{"Q"});
     // The good file itself opens.
     EXPECT_NE(opened(good), nullptr);
 }

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <string>
 
 namespace modeltest {
@@ -112,13 +111,22 @@ class CircuitFileTest : public CircuitTest {
         return c;
     }
 
+    // The text with the content of the first element of that name replaced.
+    static std::string withContent(std::string text, const std::string& element,
+                                   const std::string& content)
+    {
+        const std::size_t from = text.find("<" + element + ">");
+        const std::size_t to = text.find("</" + element + ">", from);
+        if (from != std::string::npos && to != std::string::npos) {
+            const std::size_t begin = from + element.size() + 2;
+            text.replace(begin, to - begin, content);
+        }
+        return text;
+    }
     // The file text with the save time and the copy's path of the background drawing masked.
     static std::string masked(const std::string& text)
     {
-        static const std::regex stamp("<lastsaved>[^<]*</lastsaved>");
-        static const std::regex file("<filename>[^<]*</filename>");
-        return std::regex_replace(std::regex_replace(text, stamp, "<lastsaved>@</lastsaved>"), file,
-                                  "<filename>@</filename>");
+        return withContent(withContent(text, "lastsaved", "@"), "filename", "@");
     }
 
     testsupport::TempDir tmp;

@@ -120,6 +120,7 @@ struct Refused {
     std::string reason;
 };
 
+// Stops reading the file with the reason.
 [[noreturn]] void refuse(std::string reason)
 {
     throw Refused{std::move(reason)};

@@ -299,31 +299,66 @@ bool UsableKey(std::string_view key)
            key.front() != ';' && key.front() != '[';
 }
 
-// The private-profile write: with a key and a value writes key=value; with the value absent
-// deletes the key; with the key absent deletes the section. The file is rewritten only when
-// something changed; a file that exists but cannot be read is never touched.
-void ProfileWrite(std::string_view section, std::optional<std::string_view> key,
-                  std::optional<std::string_view> value, const std::string& iniFile)
+// One change of a private-profile write: with a key and a value sets key=value; with the
+// value absent deletes the key; with the key absent deletes the section.
+struct Change {
+    std::optional<std::string_view> key;
+    std::optional<std::string_view> value;
+};
+
+// The change IniWrite makes of a key and a value.
+Change ChangeOf(const std::string& key, const std::string& value)
+{
+    if (key.empty()) {
+        return {std::nullopt, std::nullopt};
+    }
+    if (value.empty()) {
+        return {key, std::nullopt};
+    }
+    return {key, value};
+}
+
+// A change that reads back as written: no line break in a value, a usable key.
+bool Acceptable(Change& c)
+{
+    if (c.key) {
+        c.key = Trim(*c.key);
+    }
+    return !(c.key && !UsableKey(*c.key)) && !(c.value && HasLineBreak(*c.value));
+}
+
+// Applies one change to the lines; true when something changed.
+bool Apply(Profile& p, std::string_view section, const Change& c)
+{
+    if (!c.key) {
+        return RemoveSection(p, section);
+    }
+    if (!c.value) {
+        return RemoveKey(p, section, *c.key);
+    }
+    return SetKey(p, section, *c.key, *c.value);
+}
+
+// The private-profile write of several changes to one section, applied in order: a change
+// that would not read back is skipped. The file is rewritten once, and only when something
+// changed; a missing file is made only by a change that sets a key; a file that exists but
+// cannot be read is never touched.
+void ProfileWrite(std::string_view section, std::vector<Change> changes, const std::string& iniFile)
 {
     section = Trim(section);
-    if (key) {
-        key = Trim(*key);
-    }
-    if (HasLineBreak(section) || (key && !UsableKey(*key)) || (value && HasLineBreak(*value))) {
+    if (HasLineBreak(section)) {
         return;
     }
     Profile p;
     const Loaded loaded = LoadProfile(iniFile, p);
-    if (loaded == Loaded::Unreadable || (loaded == Loaded::Missing && !(key && value))) {
+    if (loaded == Loaded::Unreadable) {
         return;
     }
     bool changed = false;
-    if (!key) {
-        changed = RemoveSection(p, section);
-    } else if (!value) {
-        changed = RemoveKey(p, section, *key);
-    } else {
-        changed = SetKey(p, section, *key, *value);
+    for (Change& c : changes) {
+        if (Acceptable(c)) {
+            changed = Apply(p, section, c) || changed;
+        }
     }
     if (changed) {
         WriteFileText(iniFile, JoinLines(p));
@@ -377,13 +412,19 @@ int IniReadSection(const std::string& section, const std::string& iniFile,
 void IniWrite(const std::string& section, const std::string& key, const std::string& value,
               const std::string& iniFile)
 {
-    if (key.empty()) {
-        ProfileWrite(section, std::nullopt, std::nullopt, iniFile);
-    } else if (!value.empty()) {
-        ProfileWrite(section, key, value, iniFile);
-    } else {
-        ProfileWrite(section, key, std::nullopt, iniFile);
+    ProfileWrite(section, {ChangeOf(key, value)}, iniFile);
+}
+
+void IniWriteSection(const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& pairs,
+                     const std::string& iniFile)
+{
+    std::vector<Change> changes;
+    changes.reserve(pairs.size());
+    for (const auto& [key, value] : pairs) {
+        changes.push_back(ChangeOf(key, value));
     }
+    ProfileWrite(section, std::move(changes), iniFile);
 }
 
 }  // namespace NUX_STD_library

@@ -1,6 +1,7 @@
 // NUX_STD_library, INI files: read one key, list the keys of a section, write or delete a key
-// or a whole section. Section and key names match without regard to case; every change
-// rewrites the file atomically, so a write that fails leaves the old file as it was.
+// (or several keys of one section at once) or a whole section. Section and key names match
+// without regard to case; every change rewrites the file atomically, so a write that fails
+// leaves the old file as it was.
 #pragma once
 
 #include <string>
@@ -27,5 +28,13 @@ int IniReadSection(const std::string& section, const std::string& iniFile,
 // a line break) leaves the file unchanged.
 void IniWrite(const std::string& section, const std::string& key, const std::string& value,
               const std::string& iniFile);
+
+// Writes several keys of one section with one rewrite of the file: the file ends as IniWrite
+// called for each pair in order would leave it (an empty key deletes the section, an empty
+// value the key, a refused pair is skipped), but it is put back once, and not at all when
+// nothing changes.
+void IniWriteSection(const std::string& section,
+                     const std::vector<std::pair<std::string, std::string>>& pairs,
+                     const std::string& iniFile);
 
 }  // namespace NUX_STD_library

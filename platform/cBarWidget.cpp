@@ -284,7 +284,11 @@ void cBarWidget::SyncBand(cBarBand& band)
         return;
     }
     if (auto* menu = qobject_cast<QMenu*>(view.widget)) {
-        menu->setTitle(caption);
+        // A menu opened by a tool (a menu bar entry) shows that tool's caption: the tool's
+        // action stands for the menu, so the band's title must not overwrite it.
+        if (toolOf_.count(menu->menuAction()) == 0) {
+            menu->setTitle(caption);
+        }
         return; // a menu shows when opened
     }
     if (band.ChildBandCount() > 0) {

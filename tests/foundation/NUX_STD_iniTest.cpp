@@ -1,5 +1,6 @@
-// INI files: reading keys and sections, writing and deleting, what the rewrite keeps, writes
-// that must fail without harm, a model-checked random round trip and a seeded fuzz smoke.
+// INI files: reading keys and sections, writing and deleting (one key, or several keys of a
+// section in one rewrite), what the rewrite keeps, writes that must fail without harm, a
+// model-checked random round trip and a seeded fuzz smoke.
 #include "foundation/NUX_STD_library.h"
 #include "support/TestSupport.h"
 
@@ -8,6 +9,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+
+#include <sys/stat.h>
 
 using namespace NUX_STD_library;
 using testsupport::readAll;
@@ -331,5 +334,66 @@ TEST_F(Ini, FuzzSmokeOnRandomFiles)
                 EXPECT_EQ(p, before[i]) << "round " << round << " bytes " << bytes;
             }
         }
+    }
+}
+
+TEST_F(Ini, SectionWriteLeavesTheFileAsOneWritePerPairWould)
+{
+    // A stock section brought up to date: values replaced in place, new keys after the last.
+    writeAll(file, "[A.stock]\r\nS1=3\r\nx=word\r\n[B.STOCK]\r\nS1=7\r\n");
+    IniWriteSection("A.STOCK", {{"S1", "3"}, {"X", "0"}, {"C2", "0"}}, file);
+    EXPECT_EQ(readAll(file), "[A.stock]\r\nS1=3\r\nx=0\r\nC2=0\r\n[B.STOCK]\r\nS1=7\r\n");
+
+    // Nothing to change: the file is not rewritten.
+    const auto inode = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : ino_t{};
+    };
+    const ino_t before = inode(file);
+    IniWriteSection("a.stock", {{"s1", "3"}, {"C2", "0"}, {"gone", ""}}, file);
+    EXPECT_EQ(inode(file), before);
+
+    // A section name with a line break refuses every pair; no pairs change nothing; only a
+    // pair that sets a key makes a missing file.
+    const std::string bytes = readAll(file);
+    IniWriteSection("A.STOCK\n[B.STOCK]", {{"S1", "9"}}, file);
+    IniWriteSection("A.STOCK", {}, file);
+    EXPECT_EQ(readAll(file), bytes);
+    const std::string absent = tmp.file("absent.ini");
+    IniWriteSection("T", {{"k", ""}, {"", ""}}, absent);
+    EXPECT_FALSE(fs::exists(absent));
+    IniWriteSection("T", {{"k", ""}, {"k", "1"}}, absent);
+    EXPECT_EQ(readAll(absent), "[T]\nk=1\n");
+
+    // Random files and random pairs, refused ones and deletions among them: byte for byte
+    // what IniWrite pair after pair gives.
+    const std::vector<std::string> starts = {
+        "", "[a]\nk=1\n", "[A]\r\nK = 2\r\n; note\r\n\r\n[b]\r\nk=3", "x\n[a]\n[a]\nk=4\n"};
+    const std::vector<std::string> keys = {"k", "K", " k ", "n", "", "a=b", "[x]", "m\n"};
+    const std::vector<std::string> values = {"1", "", "two words", "0", "v\r\n[b]"};
+    const std::string single = tmp.file("single.ini");
+    const std::string batch = tmp.file("batch.ini");
+    std::mt19937 rng(424242);
+    for (int round = 0; round < 300; ++round) {
+        const bool missing = rng() % 5 == 0;
+        const std::string start = starts[rng() % starts.size()];
+        fs::remove(single);
+        fs::remove(batch);
+        if (!missing) {
+            writeAll(single, start);
+            writeAll(batch, start);
+        }
+        const std::string section = rng() % 2 == 0 ? "a" : "B";
+        Pairs pairs;
+        const int n = static_cast<int>(rng() % 6);
+        for (int i = 0; i < n; ++i) {
+            pairs.emplace_back(keys[rng() % keys.size()], values[rng() % values.size()]);
+        }
+        for (const auto& [k, v] : pairs) {
+            IniWrite(section, k, v, single);
+        }
+        IniWriteSection(section, pairs, batch);
+        ASSERT_EQ(fs::exists(batch), fs::exists(single)) << "round " << round;
+        ASSERT_EQ(readAll(batch), readAll(single)) << "round " << round << " start " << start;
     }
 }

@@ -131,6 +131,13 @@ TEST_F(cBarWidgetTest, WidgetsFollowToolProperties)
 
     bar.Band("tbr").Visible(false);
     EXPECT_TRUE(binding->BandWidget(bar.Band("tbr"))->isHidden());
+
+    // A menu bar entry keeps its own caption when the bands are laid out again, whatever
+    // the title of the band it opens.
+    bar.Band("mnuFile").Caption("File band");
+    ToolOf("mnuMain", "mnuFile").Caption("&Fichier");
+    bar.RecalcLayout();
+    EXPECT_EQ(binding->ToolAction(ToolOf("mnuMain", "mnuFile"))->text(), "&Fichier");
 }
 
 TEST_F(cBarWidgetTest, ClicksMenusAndPointerReachTheModel)

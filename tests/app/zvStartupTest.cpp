@@ -1,0 +1,218 @@
+// Start-up: the command line, the first run's language question, the files moved into the
+// data folder, the folders made, and every way start-up ends with its message and status.
+#include "AppTest.h"
+
+#include "app/core/zvLib_settings.h"
+#include "app/core/zvLib_stock.h"
+#include "app/zvLib_shell.h"
+#include "app/zvStartup.h"
+#include "foundation/zvLang.h"
+#include "model/zvLib_globals.h"
+#include "model/zvPieceRecord.h"
+#include "view/frmMain.h"
+#include "view/zvLang_forms.h"
+
+#include <QComboBox>
+#include <QImage>
+
+#include <filesystem>
+
+using apptest::AppFixture;
+using apptest::ChooseData;
+using apptest::Click;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CommandLine, SizeTokenAndFile)
+{
+    zvLib::zvCommandLine c = zvLib::ParseCommandLine("-s:1024x768");
+    EXPECT_EQ(c.width, 1024);
+    EXPECT_EQ(c.height, 768);
+    EXPECT_EQ(c.file, "");
+    c = zvLib::ParseCommandLine("\"/home/a b/track.zv5\" -S:640X480");
+    EXPECT_EQ(c.width, 640);
+    EXPECT_EQ(c.height, 480);
+    EXPECT_EQ(c.file, "/home/a b/track.zv5");
+    c = zvLib::ParseCommandLine("-s:");
+    EXPECT_EQ(c.width, 0);
+    EXPECT_EQ(c.file, "");
+    c = zvLib::ParseCommandLine("-s:800");
+    EXPECT_EQ(c.width, 0) << "one part gives no size";
+    c = zvLib::ParseCommandLine("-s:800.5x600.5wide c.zvd");
+    EXPECT_EQ(c.width, 800) << "halves to even";
+    EXPECT_EQ(c.height, 600);
+    EXPECT_EQ(c.file, "c.zvd");
+    c = zvLib::ParseCommandLine("-s:wx600 -s:wx600");
+    EXPECT_EQ(c.width, 0);
+    EXPECT_EQ(c.height, 600);
+    EXPECT_EQ(c.file, "") << "every copy of the token is removed";
+    c = zvLib::ParseCommandLine("-s:-800x600");
+    EXPECT_EQ(c.width, 0);
+    EXPECT_EQ(c.height, 0) << "a negative size gives a maximised window";
+}
+
+class StartupTest : public AppFixture {
+  protected:
+    std::optional<int> start(const std::string& line = {}) { return zvLib::Main(line); }
+};
+
+TEST_F(StartupTest, FirstRunCancelledEndsWithoutAWord)
+{
+    user_->steps.push_back([](QDialog& d) { Click(d, "cmd(98)"); });
+    EXPECT_EQ(start(), std::optional<int>(zvLib::kExitOK));
+    EXPECT_EQ(user_->dialogs, std::vector<std::string>{"Select language"});
+    EXPECT_TRUE(user_->messages.empty());
+    EXPECT_FALSE(fs::exists(dataDir() + "Zorv.ini")) << "nothing saved";
+    EXPECT_TRUE(fs::is_directory(dataDir()));
+    EXPECT_EQ(zvLib::Form(zvForm::frmMain), nullptr);
+}
+
+TEST_F(StartupTest, FilesLeftInTheProgramFolderMoveToTheDataFolder)
+{
+    writeSettings("[Options]\nLangID=FR\n");
+    writeAll(programDir() + "Zorv.ini", "[Options]\nLangID=IT\n");
+    writeAll(programDir() + "user.def", "[S.STOCK]\nA=3\n");
+    start();
+    EXPECT_FALSE(fs::exists(programDir() + "Zorv.ini"));
+    EXPECT_FALSE(fs::exists(programDir() + "user.def"));
+    EXPECT_EQ(readAll(dataDir() + "user.def"), "[S.STOCK]\nA=3\n");
+    EXPECT_EQ(zvLang::LangID(), "IT") << "the moved settings replace the old ones";
+    EXPECT_EQ(zvLib::IniFile, dataDir() + "Zorv.ini");
+    EXPECT_EQ(zvLib::UserFile, dataDir() + "user.def");
+    EXPECT_EQ(zvLib::DocsFolder, documentsDir() + "Zorv/");
+    EXPECT_EQ(zvLib::ExportFolder, documentsDir() + "Zorv/Export/");
+    EXPECT_EQ(zvLib::TempFolder, tempDir() + "Zorv/");
+    EXPECT_TRUE(fs::is_directory(zvLib::ExportFolder));
+    EXPECT_TRUE(fs::is_directory(zvLib::TempFolder));
+}
+
+TEST_F(StartupTest, MissingLanguageFileEndsWithItsMessage)
+{
+    writeSettings("[Options]\nLangID=EN\nGridWidth=250\n");
+    const std::string before = readAll(dataDir() + "Zorv.ini");
+    fs::remove(programDir() + "Zorv.lng");
+    EXPECT_EQ(start(), std::optional<int>(zvLib::kExitNoLanguageFile));
+    ASSERT_EQ(user_->messages.size(), 1u);
+    EXPECT_EQ(user_->messages[0].rfind("Language file missing or corrupt, please reinstall "
+                                       "Zorv.\r\n\r\nError code:",
+                                       0),
+              0u);
+    EXPECT_GT(user_->messages[0].size(), 70u) << "the error number follows";
+    EXPECT_EQ(user_->styles[0], 16);
+    EXPECT_EQ(user_->titles[0], "Zorv");
+    EXPECT_EQ(readAll(dataDir() + "Zorv.ini"), before) << "the settings are left as they were";
+    EXPECT_EQ(zvLib::Form(zvForm::frmMain), nullptr);
+}
+
+TEST_F(StartupTest, ProgramStartsInModeNewAndOffersTheStartPage)
+{
+    writeSettings("[Options]\nLangID=it\nShowKerbs=-1\n");
+    std::vector<std::string> sets;
+    user_->steps.push_back([&](QDialog& d) {
+        auto* cbo = d.findChild<QComboBox*>("cbo");
+        for (int i = 0; i < cbo->count(); ++i) {
+            sets.push_back(cbo->itemText(i).toStdString());
+        }
+        Click(d, "cmd(99)");
+    });
+    EXPECT_EQ(start(), std::nullopt) << "the program goes on in the event loop";
+    EXPECT_EQ(zvLang::LangID(), "IT");
+    EXPECT_EQ(user_->dialogs, std::vector<std::string>{zvLang::Translate("$splash.caption.new")});
+    EXPECT_EQ(sets.size(), 3u);
+    EXPECT_EQ(zvLib::GetSetList(), sets[0] + ";" + sets[1] + ";" + sets[2] + ";");
+    EXPECT_TRUE(user_->messages.empty());
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->isMaximized());
+    EXPECT_EQ(main->windowTitle().toStdString(), "NUX Zorv");
+    QWidget* splash = zvLib::Form(zvForm::frmSplash);
+    EXPECT_TRUE(splash == nullptr || !splash->isVisible()) << "the splash is gone";
+    EXPECT_FALSE(main->abr.Band("mnuEdit").Tool("undo").Enabled());
+    EXPECT_EQ(main->abr.Band("sbr").Tool("pnlstatus").Caption(), "Pronto");
+    EXPECT_EQ(main->abr.Band("tbr").Tool("cboSet").ListCount(), 3);
+    EXPECT_FALSE(zvLib::ShowKerbs) << "kerbs are never shown outside development mode";
+    EXPECT_FALSE(main->abr.Band("tbr").Tool("kerbs").Visible());
+    EXPECT_FALSE(main->abr.Band("tbr").Tool("kerbs").Checked());
+    EXPECT_FALSE(main->abr.Band("tbr").Tool("ruler").Visible());
+    EXPECT_TRUE(main->abr.Band("tbr").Tool("grid").Checked()) << "the options were loaded";
+    EXPECT_FALSE(zvLib::PieceTable.empty());
+}
+
+TEST_F(StartupTest, PieceIconsAreWrittenToTheTemporaryFolder)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    start();
+    ASSERT_FALSE(zvLib::PieceTable.empty());
+    for (const zvPieceRecord& r : zvLib::PieceTable) {
+        const QImage icon(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp"));
+        EXPECT_FALSE(icon.isNull()) << r.setID << ":" << r.itemID;
+    }
+}
+
+TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    EXPECT_EQ(start("\"/circuits/oval track.zv6\" -s:800x600"), std::nullopt);
+    EXPECT_TRUE(user_->dialogs.empty()) << "a named file is opened instead of the start page";
+    EXPECT_EQ(zvLib::CurrentFile, "/circuits/oval track.zv6");
+    auto* main = zvLib::Form(zvForm::frmMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(main->isMaximized());
+    EXPECT_EQ(main->size(), QSize(800, 600));
+}
+
+TEST_F(StartupTest, FirstRunChoiceIsTheLanguageOfTheMessages)
+{
+    user_->steps.push_back([](QDialog& d) {
+        ChooseData(d, "cboLang", "ES");
+        Click(d, "cmd(3)");
+    });
+    fs::remove(programDir() + "zorv.htt");
+    EXPECT_EQ(start(), std::optional<int>(zvLib::kExitNoReportTemplate));
+    EXPECT_EQ(zvLang::LangID(), "ES");
+    EXPECT_EQ(user_->messages, std::vector<std::string>{zvLang::Translate("$msg.nohtt")});
+    EXPECT_EQ(user_->styles.back(), 16);
+    EXPECT_EQ(zvLib::GetSetting("Zorv", "Options", "LangID"), "ES")
+        << "the options were loaded, so ending saves them";
+    EXPECT_TRUE(zvLib::ProgramEnded());
+    EXPECT_EQ(zvLib::Form(zvForm::frmMain), nullptr);
+}
+
+TEST_F(StartupTest, CatalogueWithoutOfferedPiecesEndsWithItsMessage)
+{
+    writeSettings("[Options]\nLangID=FR\n");
+    std::string catalogue = readAll(programDir() + "Zorv.dat");
+    for (std::size_t at = catalogue.find("flgOnline=\"1\""); at != std::string::npos;
+         at = catalogue.find("flgOnline=\"1\"", at)) {
+        catalogue.replace(at, 13, "flgOnline=\"0\"");
+    }
+    writeAll(programDir() + "Zorv.dat", catalogue);
+    EXPECT_EQ(start(), std::optional<int>(zvLib::kExitNoSets));
+    EXPECT_EQ(user_->messages, std::vector<std::string>{zvLang::Translate("$msg.nodef")});
+    EXPECT_EQ(user_->messages[0].find("[TODO]"), std::string::npos);
+}
+
+TEST_F(StartupTest, UnreadableCatalogueEndsWithItsMessage)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    writeAll(programDir() + "Zorv.dat", "not a table");
+    EXPECT_EQ(start(), std::optional<int>(zvLib::kExitNoCatalogue));
+    ASSERT_EQ(user_->messages.size(), 1u);
+    EXPECT_EQ(user_->messages[0].rfind("The catalogue Zorv.dat cannot be read", 0), 0u);
+    EXPECT_EQ(user_->styles[0], 16);
+}
+
+TEST_F(StartupTest, UnknownLanguageInTheSettingsFallsBackToEnglish)
+{
+    writeSettings("[Options]\nLangID=de\n");
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_EQ(user_->dialogs, std::vector<std::string>{"New circuit"}) << "no language question";
+    EXPECT_EQ(zvLang::LangID(), "EN");
+}
+
+} // namespace

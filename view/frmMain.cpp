@@ -1,0 +1,273 @@
+// frmMain: the main window's controls, its preparation at start-up, its two interface modes,
+// the layout of the client area and the events of the toolbar control that turn tools into
+// command strings for the dispatcher.
+#include "view/frmMain.h"
+
+#include "app/core/zvLib_options.h"
+#include "app/zvLib_commands.h"
+#include "app/core/zvLib_stock.h"
+#include "app/zvLib_shell.h"
+#include "foundation/NUX_STD_system.h"
+#include "platform/cBarWidget.h"
+#include "platform/cQtConvert.h"
+#include "view/zvLang_forms.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <sstream>
+
+using cQtConvert::TwipsToPixels;
+
+namespace {
+
+// The thickness of the scroll bars and the size of the corner button, in twips.
+constexpr int kBar = 315;
+// The smallest client area, in twips, that the canvas is laid out in.
+constexpr int kSmallest = 2000;
+// The width of the set chooser, in twips.
+constexpr int kSetComboWidth = 1800;
+// The character that stands for a dot inside a tool's name or tag in a command.
+constexpr char kDotInName = '\x01';
+
+// Places a control in twips given relative to the client area's origin.
+void Place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                   TwipsToPixels(height));
+}
+
+std::string Upper(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+// The command a tool sends: its category, a dot and its name (its tag for a snippet tool),
+// with every dot of that name or tag sent as character 1.
+std::string CommandOf(const std::string& category, std::string name)
+{
+    std::replace(name.begin(), name.end(), '.', kDotInName);
+    return category + "." + name;
+}
+
+// The window as the options see it.
+class MainOptions : public zvOptionsHost {
+  public:
+    explicit MainOptions(frmMain& main) : main_(main) {}
+    void ToolPressed(const std::string& tool, bool pressed) override
+    {
+        main_.ToolPressed(tool, pressed);
+    }
+    std::int32_t ItemBarWidth() const override { return main_.ItemBarWidth(); }
+    void CanvasBackColor(std::int32_t color) override { main_.CanvasBackColor(color); }
+
+  private:
+    frmMain& main_;
+};
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("frmMain");
+    BuildBands();
+    if (!zvLib::TempFolder.empty()) {
+        DrawToolPictures(zvLib::TempFolder);
+    }
+    abrView_ = new cBarWidget(abr, *this);
+    BuildControls();
+    cBarEvents& e = abr.Events();
+    e.ToolClick = [this](cBarTool& t) { abr_ToolClick(t); };
+    e.ToolHoverEnter = [this](cBarTool& t) { abr_ToolHoverEnter(t); };
+    e.ToolHoverLeave = [this](cBarTool& t) { abr_ToolHoverLeave(t); };
+    e.ChildBandChange = [this](cBarBand& b, cBarBand& c) { abr_ChildBandChange(b, c); };
+    e.Resize = [this] { abr_Resize(); };
+    optionsHost_ = std::make_unique<MainOptions>(*this);
+    zvLib::OptionsHost = optionsHost_.get();
+}
+
+frmMain::~frmMain()
+{
+    if (zvLib::OptionsHost == optionsHost_.get()) {
+        zvLib::OptionsHost = nullptr;
+    }
+    abr.Events() = cBarEvents();
+    delete abrView_;
+}
+
+void frmMain::BuildControls()
+{
+    QWidget* client = abrView_->ClientWidget();
+    pic = new QWidget(client);
+    pic->setObjectName("pic");
+    pic->setAutoFillBackground(true);
+    pag = new QWidget(client);
+    pag->setObjectName("pag");
+    pag->hide();
+    hsc = new QScrollBar(Qt::Horizontal, client);
+    hsc->setObjectName("hsc");
+    vsc = new QScrollBar(Qt::Vertical, client);
+    vsc->setObjectName("vsc");
+    cmd = new QPushButton(client);
+    cmd->setObjectName("cmd");
+    lblMeasure = new QLabel(client);
+    lblMeasure->setObjectName("lblMeasure");
+    lblMeasure->hide();
+    // The item bar's title would only repeat what its tabs say.
+    if (QWidget* tabs = abrView_->BandWidget(abr.Band("ibr"))) {
+        if (auto* dock = qobject_cast<QDockWidget*>(tabs->parentWidget())) {
+            dock->setTitleBarWidget(new QWidget(dock));
+        }
+    }
+}
+
+void frmMain::repaint()
+{
+    const cBarRect area = abr.ClientArea();
+    const int W = area.width;
+    const int H = area.height;
+    if (H < kSmallest || W < kSmallest) {
+        return;
+    }
+    // The controls are children of the client area, so its left and top are their origin.
+    Place(hsc, 0, H - kBar, W - kBar, kBar);
+    Place(vsc, W - kBar, 0, kBar, H - kBar);
+    Place(pic, 0, 0, W - kBar, H - kBar);
+    Place(pag, 0, 0, W, H);
+    Place(cmd, W - kBar, H - kBar, kBar, kBar);
+}
+
+void frmMain::setMode(const std::string& mode)
+{
+    const std::string m = Upper(mode);
+    if (m == "NEW") {
+        EnableTools("mnuFile", "new;open;exit", true);
+        EnableTools("mnuFile", "save;saveas;print", false);
+        EnableTools("mnuEdit", "*", false);
+        EnableTools("mnuView", "*", false);
+    } else if (m == "DESIGN") {
+        EnableTools("mnuFile", "*", true);
+        EnableTools("mnuEdit", "*", true);
+        EnableTools("mnuView", "*", true);
+        abr.Band("vbr").Tool("design").Checked(true);
+    }
+}
+
+void frmMain::EnableTools(const std::string& band, const std::string& tools, bool enabled)
+{
+    cBarBand& b = abr.Band(band);
+    if (tools == "*") {
+        for (int i = 0; i < b.ToolCount(); ++i) {
+            b.Tool(i).Enabled(enabled);
+        }
+        return;
+    }
+    std::stringstream names(tools);
+    for (std::string name; std::getline(names, name, ';');) {
+        b.Tool(name).Enabled(enabled);
+    }
+}
+
+void frmMain::setUI()
+{
+    cBarTool& sets = abr.Band("tbr").Tool("cboSet");
+    sets.ControlType(cBarToolType::Combo);
+    sets.Clear();
+    sets.Width(kSetComboWidth);
+    std::stringstream list(zvLib::GetSetList());
+    for (std::string code; std::getline(list, code, ';');) {
+        if (!code.empty()) {
+            sets.AddItem(code);
+        }
+    }
+    sets.Visible(true);
+    zvLang::TranslateForm(*this);
+    abr.Band("vbr").Tool("editor").Visible(NUX_STD_library::IsInIDE());
+    abr.Band("tbr").Refresh();
+    abr.Band("vbr").Refresh();
+    abr.Band("ibr").Visible(false);
+    abr.RecalcLayout();
+    pag->setPalette(QPalette(cQtConvert::ToQColor(static_cast<std::int32_t>(0x8000000Fu))));
+    pag->setAutoFillBackground(true);
+}
+
+void frmMain::abr_ToolClick(cBarTool& tool)
+{
+    const std::string& category = tool.Category();
+    std::string command =
+        CommandOf(category, category == "snippet.append" ? tool.Tag() : tool.Name());
+    zvLib::ExecCommand(command);
+}
+
+void frmMain::abr_ToolHoverEnter(cBarTool& tool)
+{
+    const std::string& category = tool.Category();
+    if (category != "item.append" && category != "snippet.append") {
+        return;
+    }
+    std::string command =
+        CommandOf("item.sketch", category == "item.append" ? tool.Name() : tool.Tag());
+    zvLib::ExecCommand(command);
+}
+
+void frmMain::abr_ToolHoverLeave(cBarTool& tool)
+{
+    const std::string& category = tool.Category();
+    if (category == "item.append" || category == "snippet.append") {
+        std::string command = "item.sketch.undo";
+        zvLib::ExecCommand(command);
+    }
+}
+
+void frmMain::abr_ChildBandChange(cBarBand&, cBarBand& child)
+{
+    CurrentLayer = Upper(child.Name()) == "DRAW";
+}
+
+void frmMain::abr_Resize()
+{
+    repaint();
+}
+
+void frmMain::Form_Unload(bool& cancel)
+{
+    cancel = !zvLib::AppExit(false);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (zvLib::ProgramEnded()) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
+void frmMain::ToolPressed(const std::string& tool, bool pressed)
+{
+    abr.Band("tbr").Tool(tool).Checked(pressed);
+}
+
+std::int32_t frmMain::ItemBarWidth() const
+{
+    return abr.Band("ibr").Width();
+}
+
+void frmMain::CanvasBackColor(std::int32_t color)
+{
+    QPalette p = pic->palette();
+    p.setColor(QPalette::Window, cQtConvert::ToQColor(color));
+    pic->setPalette(p);
+}

@@ -1,0 +1,95 @@
+// frmMain: the program's main window. Its toolbar and menu control abr carries the menu bar,
+// the menus, the standard toolbar, the status bar, the item bar, the canvas context menu and
+// the view-mode bar; below it lie the canvas pic with its scroll bars and corner button, and
+// the page container pag for the embedded report and piece editor windows.
+#pragma once
+
+#include "platform/cBarModel.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class cBarWidget;
+class zvOptionsHost;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // The window with its bands and controls as designed; not shown, not yet prepared.
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // The toolbar and menu control.
+    cBarModel abr;
+    // The canvas; a plain stand-in until the canvas view takes its place.
+    QWidget* pic = nullptr;
+    // The container of the embedded report and piece editor windows.
+    QWidget* pag = nullptr;
+    // The scroll bars of the canvas.
+    QScrollBar* hsc = nullptr;
+    QScrollBar* vsc = nullptr;
+    // The square button in the corner between the scroll bars.
+    QPushButton* cmd = nullptr;
+    // The distance label of the ruler tool.
+    QLabel* lblMeasure = nullptr;
+    // True while the item bar's "draw" tab is the one shown.
+    bool CurrentLayer = false;
+
+    // The Qt widgets that show abr.
+    cBarWidget& abrView() { return *abrView_; }
+
+    // Lays the canvas, scroll bars, corner button and page container out over the client
+    // area; a client area below 2000 twips in either direction is left alone. (It hides
+    // QWidget::repaint, which the window never needs called by name.)
+    void repaint();
+    // Sets the interface mode, compared in upper case: "NEW" before the first circuit,
+    // "DESIGN" afterwards; any other mode changes nothing.
+    void setMode(const std::string& mode);
+    // Prepares the toolbar control once, before the first mode is set and the window shown:
+    // the set chooser, the captions, the development tools, the bands shown.
+    void setUI();
+
+    // A tool was clicked: its category, a dot and its name (a snippet tool's tag) go to the
+    // dispatcher, every dot of the name or tag as character 1.
+    void abr_ToolClick(cBarTool& tool);
+    // The pointer entered a piece or snippet tool: its preview is asked for.
+    void abr_ToolHoverEnter(cBarTool& tool);
+    // The pointer left a piece or snippet tool: the preview is taken away.
+    void abr_ToolHoverLeave(cBarTool& tool);
+    // Another tab of the item bar was chosen: CurrentLayer says whether it is "draw".
+    void abr_ChildBandChange(cBarBand& band, cBarBand& child);
+    // The toolbar control changed size: the client area is laid out again.
+    void abr_Resize();
+    // The window is closing: cancel is set when the program is to go on.
+    void Form_Unload(bool& cancel);
+
+    // Presses or releases a view toggle of the standard toolbar (the options loaded).
+    void ToolPressed(const std::string& tool, bool pressed);
+    // The item bar's width in twips (saved with the options).
+    std::int32_t ItemBarWidth() const;
+    // The canvas colour (the options loaded).
+    void CanvasBackColor(std::int32_t color);
+
+  protected:
+    // Asks the program to end (Form_Unload) and closes only when it agrees.
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildBands();
+    void BuildControls();
+    // Draws the pictures of the toolbar tools into the folder and gives them to the tools.
+    void DrawToolPictures(const std::string& folder);
+    // Enables or disables the tools of a band: "*" for all, else names separated by ";".
+    void EnableTools(const std::string& band, const std::string& tools, bool enabled);
+
+    cBarWidget* abrView_ = nullptr;
+    std::unique_ptr<zvOptionsHost> optionsHost_; // installed while the window lives
+};

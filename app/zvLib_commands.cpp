@@ -12,11 +12,13 @@
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 
 #include <QString>
 
 #include <algorithm>
+#include <cctype>
 #include <vector>
 
 namespace zvLib {
@@ -54,11 +56,42 @@ bool NeedsCircuit(const std::string& verb)
            verb == "EXCEL";
 }
 
+// A recent-files verb: "MRU1" to "MRU4" as texts compare.
+bool IsRecentFile(const std::string& verb)
+{
+    return verb >= "MRU1" && verb <= "MRU4";
+}
+
+// Opens the file of a recent-files tool of the File menu (its tag), after the save prompt.
+void OpenRecent(const std::string& verb)
+{
+    std::string tool = verb;
+    std::transform(tool.begin(), tool.end(), tool.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    const cBarTool* entry = main != nullptr ? main->abr.Band("mnuFile").FindTool(tool) : nullptr;
+    // A tool the list never filled has no path; it must not become the open dialog.
+    if (entry == nullptr || entry->Tag().empty() || !zvLib::QuerySave()) {
+        return;
+    }
+    std::string path = entry->Tag();
+    zvLib::OpenCircuit(path);
+}
+
 void FileGroup(const std::string& verb)
 {
-    if (verb == "NEW") {
+    if (IsRecentFile(verb)) {
+        OpenRecent(verb);
+        return;
+    }
+    if (verb == "NEW" || verb == "OPEN") {
         if (zvLib::QuerySave()) {
-            zvLib::NewCircuit();
+            if (verb == "NEW") {
+                zvLib::NewCircuit();
+            } else {
+                std::string none;
+                zvLib::OpenCircuit(none);
+            }
         }
         return;
     }
@@ -69,8 +102,17 @@ void FileGroup(const std::string& verb)
     if (NeedsCircuit(verb) && !HasCircuit()) {
         return;
     }
-    // Opening, saving, printing, exporting and the recent files are carried out here by the
-    // document work; until then they answer as an unknown verb does.
+    if (verb == "SAVE") {
+        zvLib::SaveCircuit(zvLib::CurrentFile);
+        return;
+    }
+    if (verb == "SAVEAS") {
+        std::string none;
+        zvLib::SaveCircuit(none);
+        return;
+    }
+    // Printing and the exports are carried out here by the report work; until then they
+    // answer as an unknown verb does.
     zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
                   vbMsg::Information);
 }

@@ -1,10 +1,9 @@
-// zvLib, the application shell's state and services: the status line, the end of the program
-// and the start page's hand-over to the document work.
+// zvLib, the application shell's state and services: the status line and the end of the
+// program, asked once however it is reached and leaving a reset's deletions as they are.
 #include "app/zvLib_shell.h"
 
 #include "app/core/zvLib_options.h"
 #include "app/core/zvLib_settings.h"
-#include "app/frmSplash.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/zvLang.h"
@@ -29,6 +28,8 @@ std::string CurrentFile;
 namespace {
 
 bool ended = false;
+// True while AppExit is asking its questions: a second way out meanwhile asks nothing.
+bool exiting = false;
 
 // The reset question: OK and Cancel, the question icon, Cancel the default button.
 constexpr int kOKCancel = 1;
@@ -42,6 +43,19 @@ void DeleteUserSettings()
         if (!path.empty()) {
             std::remove(path.c_str());
         }
+    }
+}
+
+// Asks for the reset and deletes the settings when it is confirmed; from then on nothing
+// writes the settings file.
+void ConfirmReset()
+{
+    const int answer = MsgBox("OK to reset Zorv ? All your preferences will be lost. "
+                              "Your projects will NOT be deleted.",
+                              kOKCancel + vbMsg::Question + kSecondButtonDefault);
+    if (answer == vbMsg::OK) {
+        DeleteUserSettings();
+        FreezeSettings(true);
     }
 }
 
@@ -64,31 +78,28 @@ void SetStatus(std::string& message, bool beep)
     }
 }
 
-bool QuerySave()
-{
-    // The document work asks here whether to save a changed circuit.
-    return true;
-}
-
 bool AppExit(bool reset)
 {
-    if (!QuerySave()) {
-        return false;
+    if (ended || exiting) {
+        return ended;
     }
-    OptionsSave();
-    if (reset) {
-        const int answer = MsgBox("OK to reset Zorv ? All your preferences will be lost. "
-                                  "Your projects will NOT be deleted.",
-                                  kOKCancel + vbMsg::Question + kSecondButtonDefault);
-        if (answer == vbMsg::OK) {
-            DeleteUserSettings();
+    exiting = true;
+    const bool goOn = QuerySave();
+    if (goOn) {
+        OptionsSave();
+        if (reset) {
+            ConfirmReset();
         }
+        ended = true;
+    }
+    exiting = false;
+    if (!goOn) {
+        return false;
     }
     Circuit(nullptr);
     Unload(zvForm::frmInfo);
     Unload(zvForm::frmSplash);
     Unload(zvForm::frmMain);
-    ended = true;
     QCoreApplication::exit(0);
     return true;
 }
@@ -101,34 +112,8 @@ bool ProgramEnded()
 void ResetProgramEnd()
 {
     ended = false;
-}
-
-void NewCircuit()
-{
-    frmSplash& page = Splash();
-    page.setMode(frmSplash::kStartPage);
-    StartPageChosen(page.ret_action, page.ret_scode, page.ret_lanes, page.ret_angle,
-                    page.ret_file);
-}
-
-void StartPageChosen(const std::string& action, const std::string& setCode, std::int16_t lanes,
-                     std::int16_t angle, const std::string& file)
-{
-    // The document work makes the new circuit of setCode, lanes and angle here, and opens the
-    // file chosen.
-    if (action == "OPEN") {
-        std::string path = file;
-        OpenCircuit(path);
-    }
-    (void)setCode;
-    (void)lanes;
-    (void)angle;
-}
-
-void OpenCircuit(std::string& path)
-{
-    // The document work reads the circuit file here and makes it current.
-    (void)path;
+    exiting = false;
+    FreezeSettings(false);
 }
 
 } // namespace zvLib

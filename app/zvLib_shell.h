@@ -1,9 +1,10 @@
 // zvLib, the application shell's state and services: the folders and the current file that
-// start-up sets, the status line, the end of the program, and the document entry points the
-// start page hands its answers to.
+// start-up sets, the status line and the one way the program ends. The document entry points
+// (new, open, save, the save prompt) are in app/zvLib_documents.h, included here.
 #pragma once
 
-#include <cstdint>
+#include "app/zvLib_documents.h"
+
 #include <string>
 
 namespace zvLib {
@@ -30,27 +31,15 @@ extern std::string CurrentFile;
 // replaced by the ready text of the current language, also in the caller's variable.
 void SetStatus(std::string& message, bool beep);
 
-// Asks whether to save a changed circuit: false when the user cancels. Without a circuit, or
-// with one that has not changed, there is nothing to ask.
-bool QuerySave();
-
-// Ends the program: the save prompt (cancel returns false and nothing happens), the options
-// saved, with reset the settings and the user file deleted after a confirmation, the circuit
-// released, the windows unloaded and the event loop told to end. True when the program ends.
+// Ends the program, whichever way it is asked (menu, reset, window frame, start-up): the save
+// prompt (cancel returns false and nothing happens), the options saved, with reset the
+// settings and the user file deleted after a confirmation and the settings file never written
+// again, the circuit released, the windows unloaded and the event loop told to end. True when
+// the program ends. A call while an earlier one is still asking returns false and asks nothing.
 bool AppExit(bool reset);
 // True once AppExit has ended the program; start-up then returns instead of going on.
 bool ProgramEnded();
-// Forgets an earlier end (start-up calls it first).
+// Forgets an earlier end and lets the settings file be written again (start-up calls it first).
 void ResetProgramEnd();
-
-// The start page: asks for a new circuit (set, lanes) or a file to open, and hands the answer
-// to StartPageChosen.
-void NewCircuit();
-// What the start page answered: action "NEW" with the set, the lanes and the start heading,
-// "OPEN" with the file, or "CANCEL". The document work builds the circuit here.
-void StartPageChosen(const std::string& action, const std::string& setCode, std::int16_t lanes,
-                     std::int16_t angle, const std::string& file);
-// Opens a circuit file as the current circuit; the document work fills it in.
-void OpenCircuit(std::string& path);
 
 } // namespace zvLib

@@ -14,6 +14,10 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -88,6 +92,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     e.ToolHoverLeave = [this](cBarTool& t) { abr_ToolHoverLeave(t); };
     e.ChildBandChange = [this](cBarBand& b, cBarBand& c) { abr_ChildBandChange(b, c); };
     e.Resize = [this] { abr_Resize(); };
+    e.BandOpen = [this](cBarBand& b) { abr_BandOpen(b); };
+    setAcceptDrops(true);
     optionsHost_ = std::make_unique<MainOptions>(*this);
     zvLib::OptionsHost = optionsHost_.get();
 }
@@ -233,6 +239,40 @@ void frmMain::abr_ChildBandChange(cBarBand&, cBarBand& child)
 void frmMain::abr_Resize()
 {
     repaint();
+}
+
+void frmMain::abr_BandOpen(cBarBand& band)
+{
+    if (Upper(band.Name()) == "MNUFILE") {
+        zvLib::MRUShow();
+    }
+}
+
+void frmMain::Form_OLEDragDrop(const std::vector<std::string>& files)
+{
+    if (!files.empty()) {
+        std::string path = files.front();
+        zvLib::OpenCircuit(path);
+    }
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            files.push_back(cQtConvert::FromQString(url.toLocalFile()));
+        }
+    }
+    event->acceptProposedAction();
+    Form_OLEDragDrop(files);
 }
 
 void frmMain::Form_Unload(bool& cancel)

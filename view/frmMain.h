@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -68,6 +69,11 @@ class frmMain : public QMainWindow {
     void abr_ChildBandChange(cBarBand& band, cBarBand& child);
     // The toolbar control changed size: the client area is laid out again.
     void abr_Resize();
+    // A band is opening: the File menu shows the recent files.
+    void abr_BandOpen(cBarBand& band);
+    // Files were dropped on the window or the canvas: the first one is opened as the File
+    // menu's open does, without the save prompt.
+    void Form_OLEDragDrop(const std::vector<std::string>& files);
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
 
@@ -81,6 +87,10 @@ class frmMain : public QMainWindow {
   protected:
     // Asks the program to end (Form_Unload) and closes only when it agrees.
     void closeEvent(QCloseEvent* event) override;
+    // Takes a drag that carries local files.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    // Hands the dropped local files to Form_OLEDragDrop.
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildBands();

@@ -52,6 +52,9 @@ const std::set<std::string> kMenuBands = {"mnuMain", "mnuFile", "mnuEdit", "mnuV
 const std::vector<std::string> kLookedUpKeys = {
     "$msg.ready", "$msg.noundo", "$msg.noredo", "$msg.snippetname", "$msg.filenotvalid",
     "$msg.nodef", "$msg.nohtt", "$msg.excelfilename", "$msg.excelfileopen",
+    "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
+    "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
+    "$msg.piecesskipped",
     "$msg.excelnotfound", "$msg.htmlfilename", "$msg.exporting", "$report.filename",
     "$allFilesTypes", "$zorvProject", "$left", "$right", "$track", "$items.selected",
     "$lang.caption", "$lang.legend", "$cmd.cancel", "$splash.caption.new", "$splash.2lanes",
@@ -249,14 +252,24 @@ TEST_F(LanguageTable, MenuCaptionsHaveOneAccessKeyEachAndNoTwoAlikeInAMenu)
     }
 }
 
-TEST_F(LanguageTable, SpreadsheetMessageNamesTheFileInEveryLanguage)
+TEST_F(LanguageTable, MessagesWithPlaceholdersHoldEachOnceInEveryLanguage)
 {
-    ASSERT_TRUE(has("$msg.excelfileopen"));
-    for (const std::string& lang : kLanguages) {
-        const std::string& text = row("$msg.excelfileopen").texts.at(lang);
-        size_t at = text.find("%1");
-        EXPECT_NE(at, std::string::npos) << lang;
-        EXPECT_EQ(text.find("%1", at + 1), std::string::npos) << lang << ": %1 twice";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> messages = {
+        {"$msg.excelfileopen", {"%1"}},
+        {"$msg.savefailed", {"%1", "%2"}},
+        {"$msg.piecesskipped", {"%1", "%2"}},
+    };
+    for (const auto& [key, marks] : messages) {
+        ASSERT_TRUE(has(key)) << key;
+        for (const std::string& lang : kLanguages) {
+            const std::string& text = row(key).texts.at(lang);
+            for (const std::string& mark : marks) {
+                size_t at = text.find(mark);
+                EXPECT_NE(at, std::string::npos) << key << " " << lang << ": no " << mark;
+                EXPECT_EQ(text.find(mark, at + 1), std::string::npos)
+                    << key << " " << lang << ": " << mark << " twice";
+            }
+        }
     }
 }
 

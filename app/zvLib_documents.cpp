@@ -1,0 +1,367 @@
+// zvLib, the documents: new, open and save of the current circuit, the save prompt and the
+// recent files in the File menu. A document keeps its folder, so a save without the dialog
+// writes back where the file came from; a failed save is reported and changes nothing; a file
+// opened with pieces the catalogue lacks is not overwritten without the user's word.
+#include "app/zvLib_documents.h"
+
+#include "app/core/zvLib_recent.h"
+#include "app/core/zvLib_sets.h"
+#include "app/frmSplash.h"
+#include "app/zvFileDialog.h"
+#include "app/zvLib_shell.h"
+#include "app/zvModal.h"
+#include "foundation/NUX_STD_files.h"
+#include "foundation/cError.h"
+#include "foundation/zvLang.h"
+#include "foundation/zvLib_canvas.h"
+#include "model/cUndo.h"
+#include "model/zvCircuit.h"
+#include "model/zvUI.h"
+#include "platform/cQtConvert.h"
+#include "view/frmMain.h"
+#include "view/zvLang_forms.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zvLib {
+
+std::string LastFolder;
+std::string DocumentFolder;
+
+namespace {
+
+// The file last opened with piece entries the catalogue lacks: saving over it drops them.
+struct IncompleteFile {
+    std::string path;
+    std::int32_t skipped = 0;
+};
+IncompleteFile incomplete;
+
+// The second button of a message box is the default one.
+constexpr int kSecondButtonDefault = 256;
+
+frmMain* MainWindow()
+{
+    return qobject_cast<frmMain*>(Form(zvForm::frmMain));
+}
+
+std::string Upper(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+// The text with every "%" & n replaced by the value.
+std::string Fill(std::string text, const std::string& n, const std::string& value)
+{
+    const std::string mark = "%" + n;
+    for (std::size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + value.size())) {
+        text.replace(at, mark.size(), value);
+    }
+    return text;
+}
+
+bool Exists(const std::string& path)
+{
+    long err = 0;
+    return NUX_STD_library::FileExists(path, err);
+}
+
+// The path made absolute against the current folder, without "." and ".." steps.
+std::string Absolute(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
+}
+
+// The folder (ending with "/") and the name with its extension.
+void SplitFolder(const std::string& path, std::string& folder, std::string& name)
+{
+    std::string base;
+    std::string ext;
+    folder.clear();
+    NUX_STD_library::SplitPath(path, folder, base, ext);
+    name = base + ext;
+}
+
+// Where a save writes: a name without folder goes into the document's own folder (the
+// documents folder for a circuit that has none).
+std::string SaveTarget(const std::string& fileName)
+{
+    if (fileName.find('/') != std::string::npos) {
+        return Absolute(fileName);
+    }
+    return (DocumentFolder.empty() ? DocsFolder : DocumentFolder) + fileName;
+}
+
+// Draws the circuit once the canvas is there.
+void Redraw(const zvCircuit& circuit)
+{
+    if (MainPic != nullptr) {
+        circuit.Draw();
+    }
+}
+
+// The circuit as the document now stands becomes the one undo state.
+void MarkUnchanged()
+{
+    Undo().Clear();
+    Undo().Push();
+}
+
+// The language key saying why the file could not be written at the path.
+const char* WriteFailureKey(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            return "$msg.savefailed.folder";
+        }
+        if ((st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+            return "$msg.savefailed.readonly";
+        }
+    }
+    std::string folder;
+    std::string name;
+    SplitFolder(path, folder, name);
+    if (folder.empty()) {
+        folder = "./";
+    }
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return "$msg.savefailed.nofolder";
+    }
+    if (access(folder.c_str(), W_OK) != 0) {
+        return "$msg.savefailed.denied";
+    }
+    return "$msg.savefailed.write";
+}
+
+// Writes the circuit; a failure is reported with its reason.
+bool WriteCircuit(const zvCircuit& circuit, const std::string& path)
+{
+    bool written = false;
+    try {
+        written = circuit.FileSave(path);
+    } catch (const cError&) {
+        written = false;
+    }
+    if (!written) {
+        const std::string text = Fill(Fill(zvLang::Translate("$msg.savefailed"), "1", path), "2",
+                                      zvLang::Translate(WriteFailureKey(path)));
+        MsgBox(text, vbMsg::Exclamation);
+    }
+    return written;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// False when the path is the file opened with unknown pieces and the user would rather not
+// lose them by saving over it.
+bool MayOverwrite(const std::string& path)
+{
+    if (incomplete.skipped == 0 || !SameFile(path, incomplete.path)) {
+        return true;
+    }
+    const std::string text =
+        Fill(Fill(zvLang::Translate("$msg.piecesskipped"), "1", path), "2",
+             std::to_string(incomplete.skipped));
+    return MsgBox(text, vbMsg::YesNo + vbMsg::Exclamation + kSecondButtonDefault) == vbMsg::Yes;
+}
+
+// A new circuit of the set; none when the set cannot be loaded.
+void MakeNewCircuit(const std::string& setCode, std::int16_t lanes, std::int16_t angle)
+{
+    if (LoadSet(setCode) == kSetLoaded) {
+        if (frmMain* main = MainWindow()) {
+            main->setMode("DESIGN");
+        }
+        auto circuit = std::make_shared<zvCircuit>();
+        circuit->Init(setCode, lanes, cFixed(angle), cFixed(), cFixed());
+        Circuit(circuit);
+        Redraw(*circuit);
+        MarkUnchanged();
+    } else {
+        Circuit(nullptr);
+    }
+    CurrentFile = kNewCircuitName;
+    DocumentFolder.clear();
+    SetCaption();
+}
+
+// Makes the circuit read from the file the current one.
+void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& path,
+                 std::int32_t skipped)
+{
+    frmMain* main = MainWindow();
+    if (main != nullptr) {
+        if (MainPic != nullptr) {
+            MainPic->Cls();
+        }
+        main->pic->setEnabled(false);
+    }
+    std::string folder;
+    std::string name;
+    SplitFolder(path, folder, name);
+    LastFolder = folder;
+    DocumentFolder = folder;
+    CurrentFile = name;
+    if (main != nullptr) {
+        main->setMode("DESIGN");
+    }
+    SetCaption();
+    MRUAdd(path);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    if (ProgramEnded()) {
+        return;
+    }
+    Circuit(opened);
+    Redraw(*opened);
+    MarkUnchanged();
+    incomplete = {path, skipped};
+    if (main != nullptr) {
+        main->pic->setEnabled(true);
+    }
+}
+
+} // namespace
+
+void NewCircuit()
+{
+    frmSplash& page = Splash();
+    page.setMode(frmSplash::kStartPage);
+    StartPageChosen(page.ret_action, page.ret_scode, page.ret_lanes, page.ret_angle,
+                    page.ret_file);
+}
+
+void StartPageChosen(const std::string& action, const std::string& setCode, std::int16_t lanes,
+                     std::int16_t angle, const std::string& file)
+{
+    const std::string a = Upper(action);
+    if (a == "NEW") {
+        MakeNewCircuit(setCode, lanes, angle);
+    } else if (a == "OPEN") {
+        std::string path = file;
+        OpenCircuit(path);
+    }
+}
+
+void OpenCircuit(std::string& path)
+{
+    if (path.empty()) {
+        path = ShowOpenDialog(DocsFolder);
+    }
+    if (path.empty() || !Exists(path)) {
+        return;
+    }
+    const std::string full = Absolute(path);
+    auto opened = std::make_shared<zvCircuit>();
+    zvFileOpenInfo info;
+    if (opened->FileOpen(full, &info) != 0) {
+        MsgBox(zvLang::Translate("$msg.filenotvalid"), vbMsg::Information);
+        return;
+    }
+    AdoptOpened(opened, full, info.Skipped);
+}
+
+bool SaveCircuit(std::string& fileName)
+{
+    const std::shared_ptr<zvCircuit> circuit = Circuit();
+    if (!circuit) {
+        return false;
+    }
+    std::string chosen = fileName;
+    if (chosen.empty() || chosen == kNewCircuitName) {
+        const std::string folder =
+            LastFolder.empty() ? DocsFolder : NUX_STD_library::AddBackslash(LastFolder);
+        chosen = ShowSaveDialog(folder, chosen);
+    }
+    if (chosen.empty()) {
+        return false;
+    }
+    const std::string path = SaveTarget(chosen);
+    if (!MayOverwrite(path) || !WriteCircuit(*circuit, path)) {
+        return false;
+    }
+    MarkUnchanged();
+    if (SameFile(path, incomplete.path)) {
+        incomplete = {};
+    }
+    std::string folder;
+    std::string name;
+    SplitFolder(path, folder, name);
+    fileName = path;
+    DocumentFolder = folder;
+    CurrentFile = name;
+    SetCaption();
+    return true;
+}
+
+bool QuerySave()
+{
+    if (ProgramEnded() || !Circuit() || !Undo().isdirty()) {
+        return true;
+    }
+    const int answer =
+        MsgBox("Save changes to " + CurrentFile + " ?", vbMsg::YesNoCancel + vbMsg::Question);
+    if (answer == vbMsg::No) {
+        return true;
+    }
+    if (answer != vbMsg::Yes) {
+        return false;
+    }
+    try {
+        return SaveCircuit(CurrentFile);
+    } catch (const cError& e) {
+        MsgBox(e.Description(), vbMsg::Exclamation);
+        return false;
+    }
+}
+
+void MRUShow()
+{
+    frmMain* main = MainWindow();
+    if (main == nullptr) {
+        return;
+    }
+    cBarBand& file = main->abr.Band("mnuFile");
+    const std::array<std::string, kMRUCount> entries = MRUEntries();
+    for (int n = 1; n <= kMRUCount; ++n) {
+        const std::string& path = entries[static_cast<std::size_t>(n - 1)];
+        if (path.empty()) {
+            continue;
+        }
+        // A "&" of the path is doubled so that the menu shows it instead of underlining.
+        std::string shown;
+        for (char c : path) {
+            shown += c == '&' ? std::string("&&") : std::string(1, c);
+        }
+        cBarTool& tool = file.Tool("mru" + std::to_string(n));
+        tool.Visible(true);
+        tool.Caption("&" + std::to_string(n) + "  " + shown);
+        tool.Tag(path);
+        file.Tool("mruSep").Visible(true);
+    }
+}
+
+void SetCaption()
+{
+    if (frmMain* main = MainWindow()) {
+        main->setWindowTitle(cQtConvert::ToQString(std::string(kProductName) + " - " + CurrentFile));
+    }
+}
+
+} // namespace zvLib

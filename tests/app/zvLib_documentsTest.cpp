@@ -1,0 +1,355 @@
+// Documents: a new circuit from the start page, open and save with their dialogs and cancel
+// paths, the document's own folder, a file that is no circuit, a save that fails, a file
+// opened with pieces the catalogue lacks, and opening from the command line and by drop.
+#include "DocumentsFixture.h"
+
+#include "app/core/zvLib_recent.h"
+#include "app/core/zvLib_settings.h"
+#include "app/zvFileDialog.h"
+#include "app/zvLib_shell.h"
+#include "app/zvStartup.h"
+#include "foundation/zvLang.h"
+#include "model/cUndo.h"
+#include "model/zvCircuit.h"
+#include "view/frmMain.h"
+#include "view/zvLang_forms.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <filesystem>
+#include <unistd.h>
+
+using apptest::DocumentsFixture;
+using testsupport::readAll;
+using testsupport::writeAll;
+using Messages = std::vector<std::string>;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Caption(const frmMain& main)
+{
+    return main.windowTitle().toStdString();
+}
+
+// Restores the process's current folder when the test changes it.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const std::string& to) : old_(fs::current_path()) { fs::current_path(to); }
+    ~CurrentFolder() { fs::current_path(old_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+  private:
+    fs::path old_;
+};
+
+class DocumentsTest : public DocumentsFixture {};
+
+TEST(FileDialogFilter, CircuitFilesAndAllFiles)
+{
+    const QStringList filters =
+        zvLib::QtNameFilters("Zorv circuits (*.zv5, *.zv6, *.zvd)|*.zv?|All files|*.*");
+    EXPECT_EQ(filters, (QStringList{"Zorv circuits (*.zv5 *.zv6 *.zvd)", "All files (*)"}))
+        << "the listed extensions, since Qt's dialog puts a pattern's extension on the name";
+    EXPECT_EQ(zvLib::QtNameFilters("Pictures|*.png;*.jpg|odd"),
+              QStringList{"Pictures (*.png *.jpg)"});
+    EXPECT_EQ(zvLib::QtNameFilters("Texts (notes)|*.txt"), QStringList{"Texts (*.txt)"});
+    EXPECT_TRUE(zvLib::QtNameFilters("").isEmpty());
+}
+
+TEST_F(DocumentsTest, NewCircuitFromTheStartPage)
+{
+    frmMain& main = mainWindow();
+    EXPECT_FALSE(main.abr.Band("mnuEdit").Tool("undo").Enabled());
+    makeNew("CL32", 4);
+    const auto circuit = zvLib::Circuit();
+    EXPECT_EQ(circuit->tracks().Count(), 2);
+    EXPECT_EQ(circuit->DefCode(), "CL32");
+    EXPECT_EQ(circuit->Angle(), cFixed(-180));
+    EXPECT_EQ(zvLib::CurSetID, "CL32");
+    EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
+    EXPECT_EQ(Caption(main), "NUX Zorv - New Zorv circuit.zv5");
+    EXPECT_EQ(zvLib::Undo().count(), 1u);
+    EXPECT_FALSE(zvLib::Undo().isdirty()) << "a new circuit counts as unchanged";
+    EXPECT_TRUE(main.abr.Band("mnuEdit").Tool("undo").Enabled()) << "mode DESIGN";
+
+    // A cancelled start page changes nothing.
+    user_->steps.push_back([](QDialog& d) { apptest::Click(d, "cmd(99)"); });
+    run("FILE.NEW");
+    EXPECT_EQ(zvLib::Circuit(), circuit);
+
+    // A set that cannot be loaded leaves no circuit, without a word.
+    zvLib::StartPageChosen("new", "NOSUCHSET", 2, -180, "");
+    EXPECT_EQ(zvLib::Circuit(), nullptr);
+    EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
+    EXPECT_TRUE(user_->messages.empty());
+    EXPECT_EQ(run("FILE.SAVE"), Messages{}) << "nothing to save";
+}
+
+TEST_F(DocumentsTest, SaveAsksForANameOnceThenWritesIntoTheDocumentsOwnFolder)
+{
+    frmMain& main = mainWindow();
+    makeNew();
+    change();
+    answerFile(docs() + "oval");
+    run("FILE.SAVE");
+    EXPECT_EQ(lastDialog.mode, QFileDialog::AcceptSave);
+    EXPECT_EQ(lastDialog.folder + "/", docs()) << "no file opened yet: the documents folder";
+    EXPECT_EQ(fs::path(lastDialog.selected).filename(), "New Zorv circuit.zv5");
+    EXPECT_EQ(lastDialog.suffix, "zvd");
+    EXPECT_EQ(lastDialog.filters,
+              (QStringList{"Zorv circuits (*.zv5 *.zv6 *.zvd)", "All files (*)"}));
+    ASSERT_TRUE(fs::exists(docs() + "oval.zvd")) << "the default extension is added";
+    EXPECT_EQ(zvLib::CurrentFile, "oval.zvd");
+    EXPECT_EQ(zvLib::DocumentFolder, docs());
+    EXPECT_EQ(Caption(main), "NUX Zorv - oval.zvd");
+    EXPECT_FALSE(zvLib::Undo().isdirty());
+
+    // The next save writes to the same file without a dialog, wherever the current folder is.
+    change();
+    const std::string before = readAll(docs() + "oval.zvd");
+    {
+        CurrentFolder elsewhere(tempDir());
+        run("FILE.SAVE");
+    }
+    EXPECT_EQ(user_->dialogs.size(), 2u) << "the start page and one save dialog";
+    EXPECT_FALSE(fs::exists(tempDir() + "oval.zvd"));
+    EXPECT_NE(readAll(docs() + "oval.zvd"), before);
+    EXPECT_NE(readAll(docs() + "oval.zvd").find("CL32:AS1;CL32:AS1;"), std::string::npos);
+    EXPECT_FALSE(zvLib::Undo().isdirty());
+}
+
+TEST_F(DocumentsTest, SaveAsAlwaysAsksAndItsCancelChangesNothing)
+{
+    frmMain& main = mainWindow();
+    makeNew();
+    change();
+    answerFile(docs() + "first.zv6");
+    run("FILE.SAVEAS");
+    EXPECT_EQ(lastDialog.selected + "/", docs()) << "save as offers no name";
+    change();
+    const std::string saved = readAll(docs() + "first.zv6");
+    answerCancel();
+    EXPECT_EQ(run("FILE.SAVEAS"), Messages{});
+    EXPECT_EQ(user_->dialogs.size(), 3u) << "the start page and two save dialogs";
+    EXPECT_EQ(zvLib::CurrentFile, "first.zv6");
+    EXPECT_TRUE(zvLib::Undo().isdirty()) << "still changed";
+    EXPECT_EQ(readAll(docs() + "first.zv6"), saved);
+
+    fs::create_directories(documentsDir() + "other");
+    answerFile(documentsDir() + "other/second.zv6");
+    run("FILE.SAVEAS");
+    EXPECT_TRUE(fs::exists(documentsDir() + "other/second.zv6"));
+    EXPECT_EQ(zvLib::CurrentFile, "second.zv6");
+    EXPECT_EQ(zvLib::DocumentFolder, documentsDir() + "other/");
+    EXPECT_EQ(zvLib::LastFolder, "") << "only opening moves the dialogs' folder";
+    EXPECT_EQ(Caption(main), "NUX Zorv - second.zv6");
+    EXPECT_FALSE(zvLib::Undo().isdirty());
+}
+
+TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
+{
+    frmMain& main = mainWindow();
+    makeNew();
+    const auto before = zvLib::Circuit();
+    answerCancel();
+    run("FILE.OPEN");
+    EXPECT_EQ(lastDialog.mode, QFileDialog::AcceptOpen);
+    EXPECT_EQ(lastDialog.folder + "/", docs());
+    EXPECT_EQ(zvLib::Circuit(), before);
+    EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
+
+    const std::string path = sample();
+    answerFile(path);
+    run("FILE.OPEN");
+    const auto opened = zvLib::Circuit();
+    ASSERT_NE(opened, before);
+    EXPECT_EQ(opened->Name(), "Club oval");
+    EXPECT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    EXPECT_EQ(zvLib::LastFolder, docs());
+    EXPECT_EQ(zvLib::DocumentFolder, docs());
+    EXPECT_EQ(Caption(main), "NUX Zorv - club-oval.zv6");
+    EXPECT_EQ(zvLib::MRUEntries()[0], path);
+    EXPECT_EQ(zvLib::Undo().count(), 1u);
+    EXPECT_TRUE(main.pic->isEnabled());
+
+    // Undo straight after opening keeps the opened circuit; the old one never comes back.
+    const std::string definition = opened->DefString();
+    zvLib::Undo().Pop(-1);
+    EXPECT_EQ(zvLib::Circuit(), opened);
+    EXPECT_EQ(opened->DefString(), definition);
+}
+
+TEST_F(DocumentsTest, AFileThatIsNoCircuitKeepsTheCurrentOneExactly)
+{
+    frmMain& main = mainWindow();
+    makeNew();
+    change();
+    const auto circuit = zvLib::Circuit();
+    const std::string definition = circuit->DefString();
+    const std::size_t states = zvLib::Undo().count();
+
+    std::string missing = docs() + "missing.zv6";
+    zvLib::OpenCircuit(missing);
+    EXPECT_TRUE(user_->messages.empty()) << "a missing file says nothing";
+
+    writeAll(docs() + "notes.zv6", "<zorv><circuit>half a file");
+    std::string bad = docs() + "notes.zv6";
+    user_->messages.clear();
+    zvLib::OpenCircuit(bad);
+    ASSERT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")});
+    EXPECT_EQ(user_->styles.back(), vbMsg::Information);
+    EXPECT_EQ(zvLib::Circuit(), circuit);
+    EXPECT_EQ(circuit->DefString(), definition);
+    EXPECT_EQ(zvLib::Undo().count(), states) << "still changed, the same history";
+    EXPECT_EQ(zvLib::CurSetID, "CL32");
+    EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
+    EXPECT_EQ(zvLib::LastFolder, "");
+    EXPECT_EQ(Caption(main), "NUX Zorv - New Zorv circuit.zv5");
+    EXPECT_EQ(zvLib::MRUEntries()[0], "") << "not a recent file";
+}
+
+TEST_F(DocumentsTest, FailedSaveLeavesTheOldFileAndTheCircuitChanged)
+{
+    mainWindow();
+    makeNew();
+    change();
+    answerFile(docs() + "kept.zv6");
+    run("FILE.SAVE");
+    const std::string kept = readAll(docs() + "kept.zv6");
+    ASSERT_FALSE(kept.empty());
+    change();
+
+    // The file became read-only.
+    fs::permissions(docs() + "kept.zv6", fs::perms::owner_read | fs::perms::group_read);
+    Messages shown = run("FILE.SAVE");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(docs() + "kept.zv6"), std::string::npos) << shown[0];
+    EXPECT_NE(shown[0].find(zvLang::Translate("$msg.savefailed.readonly")), std::string::npos);
+    EXPECT_EQ(user_->styles.back(), vbMsg::Exclamation);
+    EXPECT_EQ(readAll(docs() + "kept.zv6"), kept);
+    EXPECT_TRUE(zvLib::Undo().isdirty());
+    EXPECT_EQ(zvLib::CurrentFile, "kept.zv6");
+
+    // A folder stands where the file would go.
+    fs::create_directories(docs() + "taken.zv6");
+    answerFile(docs() + "taken.zv6");
+    shown = run("FILE.SAVEAS");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(zvLang::Translate("$msg.savefailed.folder")), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(docs() + "taken.zv6"));
+    EXPECT_EQ(zvLib::CurrentFile, "kept.zv6") << "the document keeps its name";
+    EXPECT_TRUE(zvLib::Undo().isdirty());
+
+    // The folder is gone.
+    answerFile(documentsDir() + "gone/new.zv6");
+    shown = run("FILE.SAVEAS");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(zvLang::Translate("$msg.savefailed.nofolder")), std::string::npos);
+
+    // A folder that may not be written (permissions mean nothing to the superuser).
+    if (geteuid() != 0) {
+        fs::create_directories(documentsDir() + "locked");
+        fs::permissions(documentsDir() + "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        answerFile(documentsDir() + "locked/new.zv6");
+        shown = run("FILE.SAVEAS");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find(zvLang::Translate("$msg.savefailed.denied")), std::string::npos);
+        EXPECT_FALSE(fs::exists(documentsDir() + "locked/new.zv6"));
+    }
+    EXPECT_TRUE(zvLib::Undo().isdirty());
+}
+
+TEST_F(DocumentsTest, UnknownPiecesAreNotLostWithoutTheUsersWord)
+{
+    mainWindow();
+    std::string text = readAll(sample());
+    const std::string first = "<track-1>CL32:ASF;";
+    text.replace(text.find(first), first.size(), first + "CL32:GONE;CL32:LOST;");
+    const std::string path = docs() + "club-oval.zv6";
+    writeAll(path, text);
+    std::string open = path;
+    zvLib::OpenCircuit(open);
+    ASSERT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    change();
+
+    user_->answers = {vbMsg::No};
+    Messages shown = run("FILE.SAVE");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(path), std::string::npos);
+    EXPECT_NE(shown[0].find(" 2 "), std::string::npos) << shown[0];
+    EXPECT_EQ(user_->styles.back(), vbMsg::YesNo + vbMsg::Exclamation + 256) << "No by default";
+    EXPECT_EQ(readAll(path), text);
+    EXPECT_TRUE(zvLib::Undo().isdirty());
+
+    // Saved elsewhere, nothing is lost, and nothing is asked.
+    answerFile(docs() + "copy.zv6");
+    EXPECT_EQ(run("FILE.SAVEAS"), Messages{});
+
+    // Back over the original, the question comes again; Yes saves, and then it is settled.
+    answerFile(path);
+    user_->answers = {vbMsg::Yes};
+    EXPECT_EQ(run("FILE.SAVEAS").size(), 1u);
+    EXPECT_EQ(readAll(path).find("GONE"), std::string::npos);
+    change();
+    EXPECT_EQ(run("FILE.SAVE"), Messages{});
+}
+
+TEST_F(DocumentsTest, CommandLineFileOpensThroughTheSameWay)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    const std::string path = sample();
+    EXPECT_EQ(zvLib::Main("\"" + path + "\" -s:800x600"), std::nullopt);
+    EXPECT_TRUE(user_->dialogs.empty()) << "no start page";
+    ASSERT_NE(zvLib::Circuit(), nullptr);
+    EXPECT_EQ(zvLib::Circuit()->Name(), "Club oval");
+    EXPECT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    EXPECT_EQ(zvLib::MRUEntries()[0], path);
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Caption(*main), "NUX Zorv - club-oval.zv6");
+}
+
+TEST_F(DocumentsTest, RelativeCommandLineFileIsKeptWithItsFolder)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    sample();
+    CurrentFolder in(docs());
+    EXPECT_EQ(zvLib::Main("club-oval.zv6"), std::nullopt);
+    EXPECT_EQ(zvLib::DocumentFolder, docs());
+    EXPECT_EQ(zvLib::MRUEntries()[0], docs() + "club-oval.zv6");
+}
+
+TEST_F(DocumentsTest, DroppedFilesOpenTheFirstAndReportOneThatIsNoCircuit)
+{
+    frmMain& main = mainWindow();
+    makeNew();
+    const std::string path = sample();
+    writeAll(docs() + "text.zv6", "plain text");
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path)),
+                  QUrl::fromLocalFile(QString::fromStdString(docs() + "text.zv6"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &drop);
+    ASSERT_NE(zvLib::Circuit(), nullptr);
+    EXPECT_EQ(zvLib::Circuit()->Name(), "Club oval");
+    EXPECT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    EXPECT_TRUE(user_->messages.empty());
+
+    const auto current = zvLib::Circuit();
+    main.Form_OLEDragDrop({docs() + "text.zv6", path});
+    EXPECT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")});
+    EXPECT_EQ(zvLib::Circuit(), current);
+    main.Form_OLEDragDrop({});
+    EXPECT_EQ(zvLib::Circuit(), current);
+}
+
+} // namespace

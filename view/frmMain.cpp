@@ -11,12 +11,12 @@
 #include "platform/cBarWidget.h"
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 
 #include <algorithm>
 #include <sstream>
@@ -97,6 +97,10 @@ frmMain::~frmMain()
     if (zvLib::OptionsHost == optionsHost_.get()) {
         zvLib::OptionsHost = nullptr;
     }
+    if (zvLib::HScroll == hsc) {
+        zvLib::HScroll = nullptr;
+        zvLib::VScroll = nullptr;
+    }
     abr.Events() = cBarEvents();
     delete abrView_;
 }
@@ -110,10 +114,12 @@ void frmMain::BuildControls()
     pag = new QWidget(client);
     pag->setObjectName("pag");
     pag->hide();
-    hsc = new QScrollBar(Qt::Horizontal, client);
+    hsc = new cScrollBar(Qt::Horizontal, client);
     hsc->setObjectName("hsc");
-    vsc = new QScrollBar(Qt::Vertical, client);
+    vsc = new cScrollBar(Qt::Vertical, client);
     vsc->setObjectName("vsc");
+    zvLib::HScroll = hsc;
+    zvLib::VScroll = vsc;
     cmd = new QPushButton(client);
     cmd->setObjectName("cmd");
     lblMeasure = new QLabel(client);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/cBarModel.h"
+#include "platform/cScrollBar.h"
 
 #include <QMainWindow>
 
@@ -14,7 +15,6 @@
 
 class QLabel;
 class QPushButton;
-class QScrollBar;
 class cBarWidget;
 class zvOptionsHost;
 
@@ -34,8 +34,8 @@ class frmMain : public QMainWindow {
     // The container of the embedded report and piece editor windows.
     QWidget* pag = nullptr;
     // The scroll bars of the canvas.
-    QScrollBar* hsc = nullptr;
-    QScrollBar* vsc = nullptr;
+    cScrollBar* hsc = nullptr;
+    cScrollBar* vsc = nullptr;
     // The square button in the corner between the scroll bars.
     QPushButton* cmd = nullptr;
     // The distance label of the ruler tool.

@@ -147,6 +147,9 @@ void frmMain::BuildControls()
 
 void frmMain::InstallCanvas()
 {
+    // Edges are drawn unsmoothed, as on a picture box: a full redraw of a large circuit then
+    // stays within a frame, and a one-pixel line lands on exactly the pixels its scale gives.
+    pic->Surface().Antialiasing(false);
     zvLib::MainPic = &pic->Surface();
     zvLib::HScroll = hsc;
     zvLib::VScroll = vsc;

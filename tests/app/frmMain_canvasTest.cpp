@@ -34,7 +34,6 @@ class CanvasTest : public apptest::CanvasFixture {
         main_->resize(1000, 700);
         main_->show(); // offscreen
         QApplication::processEvents();
-        main_->pic->Surface().Antialiasing(false);
     }
     // What the canvas widget shows.
     QImage shown()
@@ -82,6 +81,7 @@ TEST_F(CanvasTest, CanvasIsTheMainSurfaceAndFollowsTheWindowsSize)
     EXPECT_EQ(zvLib::VScroll, main_->vsc);
     EXPECT_EQ(pic.Surface().Image().size(), pic.size());
     EXPECT_GT(pic.width(), 500);
+    EXPECT_FALSE(pic.Surface().Antialiasing()) << "edges unsmoothed, as on a picture box";
 
     zvLib::SetZoom(1000, 0, 0);
     const zvViewRect before = zvLib::ViewRect();

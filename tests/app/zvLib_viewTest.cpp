@@ -225,6 +225,19 @@ TEST_F(ViewTest, ScrollBarsStayAsTheyAreWithoutACircuitOrItsLength)
     EXPECT_TRUE(vsc_.Enabled());
 }
 
+TEST_F(ViewTest, CanvasWithoutAreaKeepsItsView)
+{
+    makeCircuit(kStraight);
+    cRecordSurface& flat = canvas(0, 300);
+    flat.Scale(-10, 20, 290, -130);
+    zvLib::CenterView(500, 500);
+    zvLib::SetZoom(1000, 0, 0);
+    zvLib::ZoomExtents();
+    EXPECT_FLOAT_EQ(view().ScaleLeft, -10) << "no aspect ratio, nothing to centre or zoom";
+    EXPECT_FLOAT_EQ(view().ScaleWidth, 300);
+    EXPECT_FLOAT_EQ(view().ScaleHeight, -150);
+}
+
 TEST_F(ViewTest, TheVisibleWindowIsReadAndMovedWhole)
 {
     zvLib::ViewRect(zvViewRect{-10, 20, 300, -150});

@@ -8,10 +8,11 @@
 #include "model/zvCircuit.h"
 #include "platform/cScrollBar.h"
 
-#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace {
 

@@ -251,6 +251,10 @@ TEST_F(ViewTest, TheVisibleWindowIsReadAndMovedWhole)
     EXPECT_FLOAT_EQ(zvLib::UI->GetViewRect().ScaleWidth, 300);
     zvLib::UI->SetViewRect(zvViewRect{0, 0, 50, -25});
     EXPECT_FLOAT_EQ(view().ScaleWidth, 50);
+    // Without a canvas the model's undo states hold an empty window and restore nothing.
+    zvLib::MainPic = nullptr;
+    EXPECT_FLOAT_EQ(zvLib::UI->GetViewRect().ScaleWidth, 0);
+    zvLib::UI->SetViewRect(zvViewRect{1, 2, 3, -4});
 }
 
 } // namespace

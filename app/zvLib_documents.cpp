@@ -20,6 +20,7 @@
 #include "platform/cQtConvert.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
 
 #include <QApplication>
 
@@ -103,12 +104,13 @@ std::string SaveTarget(const std::string& fileName)
     return (DocumentFolder.empty() ? DocsFolder : DocumentFolder) + fileName;
 }
 
-// Draws the circuit once the canvas is there.
-void Redraw(const zvCircuit& circuit)
+// The view width of a new circuit, in millimetres, centred on the origin.
+constexpr double kNewCircuitView = 3000;
+
+// True while the main canvas is there to be drawn on (not in tests without a window).
+bool HasCanvas()
 {
-    if (MainPic != nullptr) {
-        circuit.Draw();
-    }
+    return MainPic != nullptr;
 }
 
 // The circuit as the document now stands becomes the one undo state.
@@ -188,10 +190,15 @@ void MakeNewCircuit(const std::string& setCode, std::int16_t lanes, std::int16_t
         if (frmMain* main = MainWindow()) {
             main->setMode("DESIGN");
         }
+        if (HasCanvas()) {
+            SetZoom(kNewCircuitView, 0.0, 0.0);
+        }
         auto circuit = std::make_shared<zvCircuit>();
         circuit->Init(setCode, lanes, cFixed(angle), cFixed(), cFixed());
         Circuit(circuit);
-        Redraw(*circuit);
+        if (HasCanvas()) {
+            circuit->Draw();
+        }
         MarkUnchanged();
     } else {
         Circuit(nullptr);
@@ -207,7 +214,7 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
 {
     frmMain* main = MainWindow();
     if (main != nullptr) {
-        if (MainPic != nullptr) {
+        if (HasCanvas()) {
             MainPic->Cls();
         }
         main->pic->setEnabled(false);
@@ -229,7 +236,9 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
         return;
     }
     Circuit(opened);
-    Redraw(*opened);
+    if (HasCanvas()) {
+        ZoomExtents();
+    }
     MarkUnchanged();
     incomplete = {path, skipped};
     if (main != nullptr) {

@@ -1,9 +1,8 @@
-// The document tests' shared parts: the routed user interface, the window, the scripted
-// answers of the start page and the file dialogs, and circuits to work on.
+// The document tests' shared parts: the window, the scripted answers of the start page and the
+// file dialogs, and circuits to work on.
 #include "DocumentsFixture.h"
 
 #include "app/core/zvLib_catalogue.h"
-#include "app/core/zvLib_sets.h"
 #include "app/zvLib_commands.h"
 #include "app/zvLib_shell.h"
 #include "model/cUndo.h"
@@ -19,22 +18,6 @@
 
 namespace apptest {
 
-int DocumentsUI::MsgBox(const std::string& text, int style, const std::string& title)
-{
-    return zvLib::MsgBox(text, style, title);
-}
-
-void DocumentsUI::SetStatus(const std::string& text, bool beep)
-{
-    std::string message = text;
-    zvLib::SetStatus(message, beep);
-}
-
-std::int16_t DocumentsUI::LoadSet(const std::string& setCode)
-{
-    return zvLib::LoadSet(setCode);
-}
-
 void DocumentsFixture::SetUp()
 {
     AppFixture::SetUp();
@@ -43,13 +26,10 @@ void DocumentsFixture::SetUp()
     std::filesystem::create_directories(docs());
     zvLib::DocsFolder = docs();
     zvLib::BuildPieceTable();
-    ui_ = std::make_shared<DocumentsUI>();
-    zvLib::UI = ui_;
 }
 
 void DocumentsFixture::TearDown()
 {
-    zvLib::UI.reset();
     zvLib::Undo().Clear();
     zvLib::LastFolder.clear();
     zvLib::DocumentFolder.clear();

@@ -1,43 +1,17 @@
-// What the document tests share: a user interface that routes set loading to the program's
-// own, a main window on screen, a documents folder with a circuit file from the samples, and
-// steps for the scripted user at the start page and the file dialogs.
+// What the document tests share: the piece table, a main window on screen (with the program's
+// own user interface for the model), a documents folder with circuit files from the samples,
+// and steps for the scripted user at the start page and the file dialogs.
 #pragma once
 
 #include "AppTest.h"
 
-#include "model/zvUI.h"
-
 #include <QFileDialog>
 
-#include <memory>
 #include <string>
 
 class frmMain;
 
 namespace apptest {
-
-// The user interface the model talks to in these tests: set loading is the program's, the
-// view window is kept, messages go to the scripted user, nothing is drawn.
-class DocumentsUI : public zvUI {
-  public:
-    void ClipboardClear() override {}
-    void ClipboardSetText(const std::string&) override {}
-    std::string ClipboardGetText() override { return {}; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override
-    {
-        return std::nullopt;
-    }
-    int MsgBox(const std::string& text, int style, const std::string& title) override;
-    void SetStatus(const std::string& text, bool beep) override;
-    zvViewRect GetViewRect() override { return view; }
-    void SetViewRect(const zvViewRect& rect) override { view = rect; }
-    void DrawGrid() override {}
-    void DrawCross() override {}
-    std::int16_t LoadSet(const std::string& setCode) override;
-
-    zvViewRect view;
-};
 
 class DocumentsFixture : public AppFixture {
   protected:
@@ -72,7 +46,6 @@ class DocumentsFixture : public AppFixture {
         QStringList filters;
         std::string suffix;
     } lastDialog;
-    std::shared_ptr<DocumentsUI> ui_;
 };
 
 } // namespace apptest

@@ -13,6 +13,7 @@
 #include "model/zvCircuit.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -73,6 +74,10 @@ TEST_F(DocumentsTest, NewCircuitFromTheStartPage)
     EXPECT_EQ(zvLib::CurSetID, "CL32");
     EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
     EXPECT_EQ(Caption(main), "NUX Zorv - New Zorv circuit.zv5");
+    const zvViewRect view = zvLib::ViewRect();
+    EXPECT_FLOAT_EQ(view.ScaleWidth, 3000);
+    EXPECT_FLOAT_EQ(view.ScaleLeft, -1500);
+    EXPECT_NEAR(view.ScaleTop + view.ScaleHeight / 2, 0, 0.01) << "centred on the origin";
     EXPECT_EQ(zvLib::Undo().count(), 1u);
     EXPECT_FALSE(zvLib::Undo().isdirty()) << "a new circuit counts as unchanged";
     EXPECT_TRUE(main.abr.Band("mnuEdit").Tool("undo").Enabled()) << "mode DESIGN";
@@ -163,7 +168,11 @@ TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
     EXPECT_EQ(zvLib::Circuit(), before);
     EXPECT_EQ(zvLib::CurrentFile, "New Zorv circuit.zv5");
 
+    // Without its text label, whose extent follows the zoom, so that the fit can be checked.
     const std::string path = sample();
+    std::string text = readAll(path);
+    text.erase(text.find("\t<text"), text.find("</text>") + 9 - text.find("\t<text"));
+    writeAll(path, text);
     answerFile(path);
     run("FILE.OPEN");
     const auto opened = zvLib::Circuit();
@@ -176,6 +185,12 @@ TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
     EXPECT_EQ(zvLib::MRUEntries()[0], path);
     EXPECT_EQ(zvLib::Undo().count(), 1u);
     EXPECT_TRUE(main.pic->isEnabled());
+    // The view was fitted to the opened circuit.
+    const std::array<cFixed, 6> e = opened->GetExtent();
+    const zvViewRect view = zvLib::ViewRect();
+    EXPECT_LT(view.ScaleLeft, e[0].toDouble());
+    EXPECT_GT(view.ScaleLeft + view.ScaleWidth, e[2].toDouble());
+    EXPECT_LT(view.ScaleWidth, 2 * e[4].toDouble()) << "fitted, not just any view";
 
     // Undo straight after opening keeps the opened circuit; the old one never comes back.
     const std::string definition = opened->DefString();

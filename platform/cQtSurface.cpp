@@ -5,9 +5,10 @@
 
 #include "foundation/cError.h"
 
-#include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPalette>
 #include <QPolygonF>
 
@@ -46,13 +47,14 @@ QColor systemColor(unsigned index)
 
 cQtSurface::cQtSurface(int width, int height)
     : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), device_(&image_),
-      printer_(false)
+      printer_(false), fonts_(device_)
 {
     image_.fill(ToQColor(BackColor()));
     ScaleMode(1);
 }
 
-cQtSurface::cQtSurface(QPaintDevice* device, bool printer) : device_(device), printer_(printer)
+cQtSurface::cQtSurface(QPaintDevice* device, bool printer)
+    : device_(device), printer_(printer), fonts_(device_)
 {
     if (device_ == nullptr) {
         throw cError(91, "cQtSurface", "No paint device");
@@ -95,15 +97,15 @@ double cQtSurface::DeviceDpi() const
 
 double cQtSurface::TextWidth(const std::string& text)
 {
-    QFontMetricsF fm(font(), device_);
-    double px = fm.horizontalAdvance(QString::fromStdString(text));
+    cQtFont& f = font();
+    const double px = fonts_.Text(f, text).width;
     return DeviceWidth() > 0 ? px * ScaleWidth() / DeviceWidth() : 0;
 }
 
 double cQtSurface::TextHeight(const std::string&)
 {
-    QFontMetricsF fm(font(), device_);
-    return DeviceHeight() > 0 ? fm.height() * ScaleHeight() / DeviceHeight() : 0;
+    const double px = font().height;
+    return DeviceHeight() > 0 ? px * ScaleHeight() / DeviceHeight() : 0;
 }
 
 const QImage& cQtSurface::Image()
@@ -128,6 +130,7 @@ void cQtSurface::Resize(int width, int height)
     p.drawImage(0, 0, image_);
     p.end();
     image_ = resized;
+    fonts_.Clear();  // measured against the old image
 }
 
 void cQtSurface::Antialiasing(bool on)
@@ -223,12 +226,9 @@ QBrush cQtSurface::brush() const
     return QBrush(ToQColor(FillColor()), kStyles[s]);
 }
 
-QFont cQtSurface::font() const
+cQtFont& cQtSurface::font()
 {
-    QFont f(QString::fromStdString(FontName()));
-    f.setPointSizeF(FontSize() > 0 ? FontSize() : 1);
-    f.setBold(FontBold());
-    return f;
+    return fonts_.Font(FontName(), FontSize(), FontBold());
 }
 
 void cQtSurface::doCls()
@@ -300,13 +300,24 @@ void cQtSurface::doPSet(double x, double y, std::int32_t color)
 
 void cQtSurface::doPrint(double x, double y, const std::string& text)
 {
-    const QFont f = font();
+    cQtFont& f = font();
     QPainter& p = painter();
-    p.setFont(f);
     p.setPen(ToQColor(ForeColor()));
-    const QFontMetricsF fm(f, device_);
     const QPointF topLeft = toDevice(x, y);
-    p.drawText(QPointF(topLeft.x(), topLeft.y() + fm.ascent()), QString::fromStdString(text));
+    // On an image the glyphs laid out once are drawn again; other devices (a printer, a PDF
+    // page) get the text itself.
+    const cQtText* glyphs = p.paintEngine()->type() == QPaintEngine::Raster
+                                ? fonts_.Glyphs(f, text)
+                                : nullptr;
+    if (glyphs != nullptr) {
+        const QPointF origin(topLeft.x(), topLeft.y() + glyphs->baselineShift);
+        for (const QGlyphRun& run : glyphs->glyphs) {
+            p.drawGlyphRun(origin, run);
+        }
+        return;
+    }
+    p.setFont(f.font);
+    p.drawText(QPointF(topLeft.x(), topLeft.y() + f.ascent), QString::fromStdString(text));
 }
 
 void cQtSurface::closeFigure()

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "foundation/cSurface.h"
+#include "platform/cQtFontCache.h"
 
 #include <QColor>
 #include <QFont>
@@ -91,8 +92,8 @@ private:
     // The pen of the drawing state in a colour, and the brush of the fill state.
     QPen pen(std::int32_t color) const;
     QBrush brush() const;
-    // The current font.
-    QFont font() const;
+    // The current font with its metrics, from the cache.
+    cQtFont& font();
     // Closes the open figure of the path being built.
     void closeFigure();
     // Starts a figure at the current point when none is started.
@@ -105,6 +106,7 @@ private:
     bool printer_;
     bool antialiasing_ = true;
     QPainter painter_;
+    cQtFontCache fonts_;
     // The device context's current point and the path being built.
     QPointF pos_;
     QPainterPath path_;

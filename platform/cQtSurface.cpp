@@ -50,6 +50,7 @@ cQtSurface::cQtSurface(int width, int height)
       printer_(false), fonts_(device_)
 {
     image_.fill(ToQColor(BackColor()));
+    clip_ = QRectF(image_.rect());
     ScaleMode(1);
 }
 
@@ -59,14 +60,15 @@ cQtSurface::cQtSurface(QPaintDevice* device, bool printer)
     if (device_ == nullptr) {
         throw cError(91, "cQtSurface", "No paint device");
     }
+    if (device_->devType() == QInternal::Image) {
+        clip_ = QRectF(0, 0, device_->width(), device_->height());
+    }
     ScaleMode(1);
 }
 
 cQtSurface::~cQtSurface()
 {
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    endPainting();
 }
 
 int cQtSurface::ClientWidth() const
@@ -110,8 +112,8 @@ double cQtSurface::TextHeight(const std::string&)
 
 const QImage& cQtSurface::Image()
 {
-    if (device_ == &image_ && painter_.isActive()) {
-        painter_.end();  // a later drawing begins again
+    if (device_ == &image_) {
+        endPainting();  // a later drawing begins again
     }
     return image_;
 }
@@ -121,20 +123,20 @@ void cQtSurface::Resize(int width, int height)
     if (device_ != &image_) {
         return;
     }
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    endPainting();
     QImage resized(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     resized.fill(ToQColor(BackColor()));
     QPainter p(&resized);
     p.drawImage(0, 0, image_);
     p.end();
     image_ = resized;
+    clip_ = QRectF(image_.rect());
     fonts_.Clear();  // measured against the old image
 }
 
 void cQtSurface::Antialiasing(bool on)
 {
+    flushSegments();
     antialiasing_ = on;
     if (painter_.isActive()) {
         painter_.setRenderHint(QPainter::Antialiasing, on);
@@ -147,14 +149,13 @@ void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
     double dpm = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
     double scale = DeviceDpi() / (dpm * 0.0254);
     QSizeF size(picture.width() * scale, picture.height() * scale);
+    flushSegments();
     painter().drawImage(QRectF(toDevice(x, y), size), picture);
 }
 
 void cQtSurface::EndDoc()
 {
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    endPainting();
 }
 
 QColor cQtSurface::ToQColor(std::int32_t color)
@@ -176,8 +177,32 @@ QPainter& cQtSurface::painter()
         painter_.setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_.setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_.setBackgroundMode(Qt::TransparentMode);
+        if (!clip_.isEmpty()) {
+            // Clipping to the image itself changes no pixel, but only under a rectangular clip
+            // of its own does Qt write the pixels of thin lines straight into the image
+            // instead of handing each one to its span functions.
+            painter_.setClipRect(clip_);
+        }
+        penSet_ = false;
+        brushSet_ = false;
     }
     return painter_;
+}
+
+void cQtSurface::endPainting()
+{
+    flushSegments();
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+void cQtSurface::flushSegments()
+{
+    if (!segments_.empty()) {
+        painter_.drawLines(segments_.data(), static_cast<int>(segments_.size()));
+        segments_.clear();
+    }
 }
 
 double cQtSurface::pixelsPerUnitX() const
@@ -195,15 +220,19 @@ QPointF cQtSurface::toDevice(double x, double y) const
     return QPointF((x - ScaleLeft()) * pixelsPerUnitX(), (y - ScaleTop()) * pixelsPerUnitY());
 }
 
-QPen cQtSurface::pen(std::int32_t color) const
+QPen cQtSurface::makePen(PenKind kind, const QColor& color) const
 {
-    QPen p(ToQColor(color));
+    if (kind == PenKind::text) {
+        return QPen(color);
+    }
+    if (kind == PenKind::dot) {
+        return QPen(color, DrawWidth(), Qt::SolidLine, Qt::RoundCap);
+    }
+    QPen p(color);
     p.setWidth(DrawWidth());
     p.setJoinStyle(Qt::RoundJoin);
     p.setCapStyle(Qt::FlatCap);
-    // As on a picture box, dashes and dots exist only for the one-pixel pen.
-    const int style = DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
-    switch (style) {
+    switch (penStyle()) {
     case 1: p.setStyle(Qt::DashLine); break;
     case 2: p.setStyle(Qt::DotLine); break;
     case 3: p.setStyle(Qt::DashDotLine); break;
@@ -214,16 +243,52 @@ QPen cQtSurface::pen(std::int32_t color) const
     return p;
 }
 
-QBrush cQtSurface::brush() const
+int cQtSurface::penStyle() const
+{
+    // As on a picture box, dashes and dots exist only for the one-pixel pen.
+    return DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
+}
+
+void cQtSurface::usePen(PenKind kind, std::int32_t color)
+{
+    const QColor c = ToQColor(color);
+    const PenKey key{c.rgba(), DrawWidth(), DrawStyle(), kind};
+    if (penSet_ && key == penKey_) {
+        return;
+    }
+    flushSegments();  // they wait for the pen the painter holds
+    painter_.setPen(makePen(kind, c));
+    penKey_ = key;
+    penSet_ = true;
+}
+
+void cQtSurface::useBrush(int fillStyle, std::int32_t color)
 {
     static constexpr Qt::BrushStyle kStyles[] = {
         Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
         Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    const int s = FillStyle();
-    if (s < 0 || s > 7 || s == 1) {
-        return Qt::NoBrush;
+    const bool none = fillStyle < 0 || fillStyle > 7 || fillStyle == 1;
+    const BrushKey key{none ? 0 : ToQColor(color).rgba(), none ? 1 : fillStyle};
+    if (brushSet_ && key == brushKey_) {
+        return;
     }
-    return QBrush(ToQColor(FillColor()), kStyles[s]);
+    if (none) {
+        painter_.setBrush(Qt::NoBrush);
+    } else {
+        painter_.setBrush(QBrush(ToQColor(color), kStyles[fillStyle]));
+    }
+    brushKey_ = key;
+    brushSet_ = true;
+}
+
+bool cQtSurface::outside(QRectF bounds, double margin) const
+{
+    if (clip_.isEmpty()) {
+        return false;
+    }
+    bounds = bounds.normalized().adjusted(-margin, -margin, margin, margin);
+    return bounds.right() < clip_.left() || bounds.left() > clip_.right() ||
+           bounds.bottom() < clip_.top() || bounds.top() > clip_.bottom();
 }
 
 cQtFont& cQtSurface::font()
@@ -233,6 +298,7 @@ cQtFont& cQtSurface::font()
 
 void cQtSurface::doCls()
 {
+    flushSegments();
     if (printer_) {
         throw cError(438, "cQtSurface", "Object doesn't support this property or method: Cls");
     }
@@ -241,32 +307,55 @@ void cQtSurface::doCls()
 
 void cQtSurface::doLine(double x1, double y1, double x2, double y2, std::int32_t color)
 {
+    const QLineF line(toDevice(x1, y1), toDevice(x2, y2));
+    if (outside(QRectF(line.p1(), line.p2()), penMargin())) {
+        return;
+    }
     QPainter& p = painter();
-    p.setPen(pen(color));
-    p.drawLine(QLineF(toDevice(x1, y1), toDevice(x2, y2)));
+    usePen(PenKind::stroke, color);
+    if (batchedSegments()) {
+        segments_.push_back(line);
+    } else {
+        p.drawLine(line);
+    }
 }
 
 void cQtSurface::doBox(double x1, double y1, double x2, double y2, std::int32_t color,
                        bool filled)
 {
+    flushSegments();
+    const QRectF box = QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized();
+    if (outside(box, penMargin())) {
+        return;
+    }
     QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(filled ? QBrush(ToQColor(color)) : brush());
-    p.drawRect(QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized());
+    usePen(PenKind::stroke, color);
+    if (filled) {
+        useBrush(0, color);
+    } else {
+        useBrush(FillStyle(), FillColor());
+    }
+    p.drawRect(box);
 }
 
 void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
 {
+    flushSegments();
     const double r = std::fabs(radius * pixelsPerUnitX());
+    const QPointF c = toDevice(x, y);
+    if (outside(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), penMargin())) {
+        return;
+    }
     QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(brush());
-    p.drawEllipse(toDevice(x, y), r, r);
+    usePen(PenKind::stroke, color);
+    useBrush(FillStyle(), FillColor());
+    p.drawEllipse(c, r, r);
 }
 
 void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, double start,
                        double end)
 {
+    flushSegments();
     // The sweep from start to end turning left, in (0, 2 pi]: equal angles are a full turn.
     constexpr double kTurn = 2 * std::numbers::pi;
     double sweep = std::fmod(end - start, kTurn);
@@ -282,28 +371,42 @@ void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, do
     const double r = std::fabs(radius * pixelsPerUnitX());
     const QPointF c = toDevice(x, y);
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    if (outside(box, penMargin())) {
+        return;
+    }
     QPainterPath arc;
     arc.arcMoveTo(box, deviceStart * 180 / std::numbers::pi);
     arc.arcTo(box, deviceStart * 180 / std::numbers::pi, deviceSweep * 180 / std::numbers::pi);
     QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(Qt::NoBrush);
+    usePen(PenKind::stroke, color);
+    useBrush(1, 0);
     p.drawPath(arc);
 }
 
 void cQtSurface::doPSet(double x, double y, std::int32_t color)
 {
+    flushSegments();
+    const QPointF at = toDevice(x, y);
+    if (outside(QRectF(at, at), penMargin())) {
+        return;
+    }
     QPainter& p = painter();
-    p.setPen(QPen(ToQColor(color), DrawWidth(), Qt::SolidLine, Qt::RoundCap));
-    p.drawPoint(toDevice(x, y));
+    usePen(PenKind::dot, color);
+    p.drawPoint(at);
 }
 
 void cQtSurface::doPrint(double x, double y, const std::string& text)
 {
+    flushSegments();
     cQtFont& f = font();
-    QPainter& p = painter();
-    p.setPen(ToQColor(ForeColor()));
     const QPointF topLeft = toDevice(x, y);
+    // A text reaches at most a line height beyond its advance box (overhangs, italics).
+    const double h = f.height;
+    if (outside(QRectF(topLeft, QSizeF(fonts_.Text(f, text).width, h)), h)) {
+        return;
+    }
+    QPainter& p = painter();
+    usePen(PenKind::text, ForeColor());
     // On an image the glyphs laid out once are drawn again; other devices (a printer, a PDF
     // page) get the text itself.
     const cQtText* glyphs = p.paintEngine()->type() == QPaintEngine::Raster
@@ -339,9 +442,13 @@ void cQtSurface::startFigure()
 
 void cQtSurface::drawNow(const QPainterPath& figure, bool fill)
 {
+    flushSegments();
+    if (outside(figure.controlPointRect(), penMargin())) {
+        return;
+    }
     QPainter& p = painter();
-    p.setPen(pen(ForeColor()));
-    p.setBrush(fill ? brush() : QBrush(Qt::NoBrush));
+    usePen(PenKind::stroke, ForeColor());
+    useBrush(fill ? FillStyle() : 1, FillColor());
     p.drawPath(figure);
 }
 
@@ -445,10 +552,13 @@ void cQtSurface::doStrokeAndFillPath()
     if (!pathEnded_) {
         return;
     }
-    QPainter& p = painter();
-    p.setPen(pen(ForeColor()));
-    p.setBrush(brush());
-    p.drawPath(path_);
+    flushSegments();
+    if (!outside(path_.controlPointRect(), penMargin())) {
+        QPainter& p = painter();
+        usePen(PenKind::stroke, ForeColor());
+        useBrush(FillStyle(), FillColor());
+        p.drawPath(path_);
+    }
     path_ = QPainterPath();
     pathEnded_ = false;
 }

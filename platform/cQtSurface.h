@@ -14,6 +14,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRectF>
+
+#include <vector>
 
 class QPaintDevice;
 
@@ -84,14 +87,50 @@ protected:
 private:
     // The painter, begun on the device when first needed.
     QPainter& painter();
+    // Draws the segments waiting for their pen, then ends painting on the device.
+    void endPainting();
+    // Draws the segments waiting for their pen in one call.
+    void flushSegments();
     // A point in user units as a device point.
     QPointF toDevice(double x, double y) const;
     // Pixels per user unit across and down (signed).
     double pixelsPerUnitX() const;
     double pixelsPerUnitY() const;
-    // The pen of the drawing state in a colour, and the brush of the fill state.
-    QPen pen(std::int32_t color) const;
-    QBrush brush() const;
+    // The pens the primitives draw with: the pen of the drawing state (outlines, arcs,
+    // paths, segments), a round dot of the pen width, and the plain pen of text.
+    enum class PenKind { stroke, dot, text };
+    // What the painter's pen or brush was last made from.
+    struct PenKey {
+        QRgb rgb = 0;
+        int width = 0;
+        int style = 0;
+        PenKind kind = PenKind::stroke;
+        bool operator==(const PenKey&) const = default;
+    };
+    struct BrushKey {
+        QRgb rgb = 0;
+        int style = 0;
+        bool operator==(const BrushKey&) const = default;
+    };
+    // Gives the painter the pen of a kind in a colour, unless it has it already.
+    void usePen(PenKind kind, std::int32_t color);
+    // Gives the painter a brush of a fill style (numbered as FillStyle) in a colour, unless it
+    // has it already.
+    void useBrush(int fillStyle, std::int32_t color);
+    // The pen of a kind in a colour under the drawing state.
+    QPen makePen(PenKind kind, const QColor& color) const;
+    // The pen style drawn: DrawStyle, with dashes and dots of a wider pen drawn solid.
+    int penStyle() const;
+    // True when segments of the current pen may wait and be drawn together: Qt draws each
+    // segment of a one-pixel pen on its own even in one call, so the pixels stay the same,
+    // while a wider round-capped pen would merge the outlines of overlapping segments.
+    bool batchedSegments() const { return DrawWidth() == 1; }
+    // True when a shape lying within the device rectangle cannot touch the image, even with
+    // a margin of pixels around it for the pen and smoothing. Only an image is known to
+    // clip, so on other devices nothing is outside.
+    bool outside(QRectF bounds, double margin) const;
+    // Room around the geometry of a stroke for the pen and smoothing, in pixels.
+    double penMargin() const { return DrawWidth() + 2.0; }
     // The current font with its metrics, from the cache.
     cQtFont& font();
     // Closes the open figure of the path being built.
@@ -106,6 +145,16 @@ private:
     bool printer_;
     bool antialiasing_ = true;
     QPainter painter_;
+    // The pen and brush the painter holds, valid while the flags are set (painting begins
+    // with Qt's defaults).
+    PenKey penKey_;
+    BrushKey brushKey_;
+    bool penSet_ = false;
+    bool brushSet_ = false;
+    // The area that can be painted when the device is an image; empty otherwise.
+    QRectF clip_;
+    // Segments drawn with the painter's current pen, not yet handed to it.
+    std::vector<QLineF> segments_;
     cQtFontCache fonts_;
     // The device context's current point and the path being built.
     QPointF pos_;

@@ -6,11 +6,13 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <numbers>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
@@ -141,6 +143,151 @@ TEST_P(QtReferenceTest, TextMeasuresFollowTheCurrentFont)
     s.Scale(0, 0, kWidth * 10.0, kHeight * -10.0);
     EXPECT_NEAR(s.TextWidth("S3"), 10 * QFontMetricsF(plain, &ref).horizontalAdvance("S3"), 1e-4);
     EXPECT_NEAR(s.TextHeight("S3"), -10 * QFontMetricsF(plain, &ref).height(), 1e-4);
+}
+
+namespace {
+
+// One step of a drawing on a surface.
+using Step = std::function<void(cQtSurface&)>;
+
+// Steps that change the pen, the brush and the kind of primitive between calls, with lines
+// before and after each so that any line drawn late or with a stale pen shows.
+std::vector<Step> mixedDrawing(bool smooth)
+{
+    return {
+        [](cQtSurface& s) { s.Line(10, 10, 100, 12, 0x0000FF); },
+        [](cQtSurface& s) { s.LineTo(120, 60, 0x0000FF); },
+        [](cQtSurface& s) { s.LineTo(20, 90, 0xFF0000); },  // same pen, other colour
+        [](cQtSurface& s) { s.LineTo(70, 20, 0x000000); },
+        [](cQtSurface& s) {
+            s.FillStyle(0);
+            s.FillColor(0x00C000);
+            s.Box(30, 5, 80, 70, 0x000000, false);  // the same pen; it covers the lines
+        },
+        [](cQtSurface& s) { s.Line(5, 40, 200, 45, 0x00FFFF); },
+        [](cQtSurface& s) { s.DrawWidth(3); },
+        [](cQtSurface& s) { s.Line(5, 50, 200, 52, 0x00FFFF); },  // same colour, wider
+        [](cQtSurface& s) { s.LineTo(150, 100, 0x00FFFF); },
+        [](cQtSurface& s) {
+            s.DrawWidth(1);
+            s.DrawStyle(2);
+        },
+        [](cQtSurface& s) { s.Line(10, 100, 230, 95, 0x800080); },
+        [](cQtSurface& s) { s.DrawStyle(0); },
+        [](cQtSurface& s) { s.Line(10, 102, 230, 97, 0x800080); },  // the same, solid
+        [](cQtSurface& s) {
+            s.FillStyle(5);  // the box's fill colour, hatched
+            s.Circle(160, 40, 30, 0x000000);
+        },
+        [](cQtSurface& s) { s.Line(130, 10, 200, 80, 0x000000); },
+        [](cQtSurface& s) {
+            s.ForeColor(0x0000C0);
+            s.CurrentX(100);
+            s.CurrentY(30);
+            s.Print("S350");
+        },
+        [](cQtSurface& s) { s.Line(100, 36, 140, 36, 0x000000); },  // across the text
+        [](cQtSurface& s) {
+            s.DrawWidth(4);
+            s.PSet(60, 100, 0x00FF00);
+        },
+        [](cQtSurface& s) { s.Line(60, 95, 60, 110, 0x00FF00); },
+        [](cQtSurface& s) { s.DrawWidth(1); },
+        [](cQtSurface& s) { s.Line(58, 95, 58, 110, 0x00FF00); },
+        [](cQtSurface& s) { s.Arc(200, 60, 25, 0xFF00FF, 0.5, 4.0); },
+        [](cQtSurface& s) { s.Line(170, 60, 235, 60, 0xFF00FF); },
+        [](cQtSurface& s) {
+            s.FillStyle(0);
+            s.FillColor(0xC0C0C0);
+            s.ForeColor(0x404040);
+            s.BeginPath();
+            s.Polygon({{90, 60}, {140, 70}, {120, 110}, {85, 100}});
+            s.EndPath();
+            s.FlattenPath();
+            s.StrokeAndFillPath();
+        },
+        [](cQtSurface& s) { s.Line(80, 80, 150, 85, static_cast<std::int32_t>(0x80000008)); },
+        [](cQtSurface& s) {
+            s.MoveToEx(5, 5);
+            s.LineToPx(230, 20);
+        },
+        [](cQtSurface& s) { s.Line(5, 8, 230, 23, 0x404040); },
+        [smooth](cQtSurface& s) { s.Antialiasing(!smooth); },
+        [](cQtSurface& s) { s.Line(5, 115, 230, 105, 0x0000FF); },
+        [smooth](cQtSurface& s) { s.Antialiasing(smooth); },
+        [](cQtSurface& s) { s.Line(5, 118, 230, 108, 0x0000FF); },
+    };
+}
+
+}  // namespace
+
+TEST_P(QtReferenceTest, DrawingAtOneGoMatchesDrawingStepByStep)
+{
+    // The second surface reads its image after every step, which ends its painter: each step
+    // starts from Qt's default pen and brush and every line is drawn at once.
+    cQtSurface stepwise(kWidth, kHeight);
+    stepwise.Antialiasing(smooth());
+    stepwise.ScaleMode(3);
+    stepwise.Cls();
+    for (const Step& step : mixedDrawing(smooth())) {
+        step(s);
+        step(stepwise);
+        stepwise.Image();
+    }
+    ref = stepwise.Image();
+    EXPECT_GT(ink(), 3000);
+    EXPECT_EQ(differences(), 0);
+}
+
+TEST_P(QtReferenceTest, ShapesReachingInFromOutsideTheImageAreDrawn)
+{
+    QPainter p;
+    begin(p);
+    const QColor red = cQtSurface::ToQColor(0x0000FF);
+    // A wide line above the top edge whose pen reaches into the first row.
+    s.DrawWidth(9);
+    s.Line(-50, -3, 300, -2, 0x0000FF);
+    QPen wide(red);
+    wide.setWidth(9);
+    wide.setJoinStyle(Qt::RoundJoin);
+    wide.setCapStyle(Qt::RoundCap);
+    p.setPen(wide);
+    p.drawLine(QLineF(-50, -3, 300, -2));
+    // A filled circle whose centre lies left of the image.
+    s.DrawWidth(1);
+    s.FillStyle(0);
+    s.FillColor(0x00C000);
+    s.Circle(-10, 60, 15, 0x0000FF);
+    QPen thin(red);
+    thin.setJoinStyle(Qt::RoundJoin);
+    thin.setCapStyle(Qt::RoundCap);
+    p.setPen(thin);
+    p.setBrush(cQtSurface::ToQColor(0x00C000));
+    p.drawEllipse(QPointF(-10, 60), 15, 15);
+    // An arc round a centre below the image, turning from 0 to 180 degrees in user units
+    // (y down here), which is clockwise on the screen.
+    s.Arc(120, 130, 20, 0x0000FF, 0, std::numbers::pi);
+    QPainterPath arc;
+    arc.arcMoveTo(QRectF(100, 110, 40, 40), 0);
+    arc.arcTo(QRectF(100, 110, 40, 40), 0, -180);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+    // A text starting left of the image.
+    s.FontSize(12);
+    s.ForeColor(0x0000FF);
+    s.CurrentX(-9.5);
+    s.CurrentY(30);
+    s.Print("W350");
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setPointSizeF(12);
+    p.setFont(f);
+    p.drawText(QPointF(-9.5, 30 + QFontMetricsF(f, &ref).ascent()), QStringLiteral("W350"));
+    // Shapes wholly outside draw nothing.
+    s.Line(-40, -40, 300, -40, 0x0000FF);
+    s.Circle(400, 60, 15, 0x0000FF);
+    p.end();
+    EXPECT_GT(ink(), 300);
+    EXPECT_EQ(differences(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Smoothing, QtReferenceTest, ::testing::Bool(),

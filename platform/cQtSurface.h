@@ -97,8 +97,9 @@ private:
     double pixelsPerUnitX() const;
     double pixelsPerUnitY() const;
     // The pens the primitives draw with: the pen of the drawing state (outlines, arcs,
-    // paths, segments), a round dot of the pen width, and the plain pen of text.
-    enum class PenKind { stroke, dot, text };
+    // paths), the same for straight segments, a round dot of the pen width, and the plain
+    // pen of text.
+    enum class PenKind { stroke, segment, dot, text };
     // What the painter's pen or brush was last made from.
     struct PenKey {
         QRgb rgb = 0;
@@ -121,10 +122,14 @@ private:
     QPen makePen(PenKind kind, const QColor& color) const;
     // The pen style drawn: DrawStyle, with dashes and dots of a wider pen drawn solid.
     int penStyle() const;
+    // True when a straight segment of the current pen ends in a square cap instead of a
+    // round one: a solid two-pixel pen (the lanes) drawing on an image.
+    bool squareSegments() const;
     // True when segments of the current pen may wait and be drawn together: Qt draws each
-    // segment of a one-pixel pen on its own even in one call, so the pixels stay the same,
-    // while a wider round-capped pen would merge the outlines of overlapping segments.
-    bool batchedSegments() const { return DrawWidth() == 1; }
+    // segment of a one-pixel or square-capped pen on its own even in one call, so the pixels
+    // stay the same, while a wider round-capped pen would merge the outlines of overlapping
+    // segments.
+    bool batchedSegments() const { return DrawWidth() == 1 || squareSegments(); }
     // True when a shape lying within the device rectangle cannot touch the image, even with
     // a margin of pixels around it for the pen and smoothing. Only an image is known to
     // clip, so on other devices nothing is outside.

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <numbers>
 #include <string>
@@ -288,6 +289,98 @@ TEST_P(QtReferenceTest, ShapesReachingInFromOutsideTheImageAreDrawn)
     p.end();
     EXPECT_GT(ink(), 300);
     EXPECT_EQ(differences(), 0);
+}
+
+namespace {
+
+// Segments of a lane-like polyline and a few single ones, at angles from flat to steep.
+std::vector<QLineF> laneSegments()
+{
+    std::vector<QLineF> lines;
+    QPointF at(8.3, 20.6);
+    for (int i = 0; i < 12; ++i) {
+        const QPointF next = at + QPointF(17.1, (i % 4 - 1.5) * 3.7);
+        lines.emplace_back(at, next);
+        at = next;
+    }
+    for (int i = 0; i < 8; ++i) {
+        const double a = i * 0.41;
+        const QPointF c(30.5 + i * 26.2, 75.25);
+        lines.emplace_back(c, c + 19.0 * QPointF(std::cos(a), std::sin(a)));
+    }
+    return lines;
+}
+
+// The pen of a segment as Qt is asked for it: width, solid, round joins, the given cap.
+QPen segmentPen(std::int32_t color, int width, Qt::PenCapStyle cap)
+{
+    QPen pen(cQtSurface::ToQColor(color));
+    pen.setWidth(width);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(cap);
+    return pen;
+}
+
+}  // namespace
+
+TEST_P(QtReferenceTest, TwoPixelSegmentsOnAnImageEndInSquareCaps)
+{
+    QPainter p;
+    begin(p);
+    const auto lines = laneSegments();
+    s.DrawWidth(2);
+    p.setPen(segmentPen(0x0000FF, 2, Qt::SquareCap));
+    for (const QLineF& l : lines) {
+        s.Line(l.x1(), l.y1(), l.x2(), l.y2(), 0x0000FF);
+        p.drawLine(l);
+    }
+    // Dashes of a wider pen are drawn solid, so they end alike.
+    s.DrawStyle(1);
+    s.Line(10.5, 110.5, 200.5, 104.2, 0xFF0000);
+    p.setPen(segmentPen(0xFF0000, 2, Qt::SquareCap));
+    p.drawLine(QLineF(10.5, 110.5, 200.5, 104.2));
+    // Wider pens keep their round caps.
+    s.DrawStyle(0);
+    s.DrawWidth(3);
+    s.Line(10.5, 95.5, 200.5, 90.2, 0x008000);
+    p.setPen(segmentPen(0x008000, 3, Qt::RoundCap));
+    p.drawLine(QLineF(10.5, 95.5, 200.5, 90.2));
+    p.end();
+    EXPECT_GT(ink(), 1000);
+    EXPECT_EQ(differences(), 0);
+}
+
+TEST_P(QtReferenceTest, APrinterPageKeepsRoundCapsOnTwoPixelSegments)
+{
+    // An image standing in for a printer page: the surface draws on it as on any printer.
+    ref.fill(Qt::white);
+    QImage page(kWidth, kHeight, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        cQtSurface printer(&page, true);
+        printer.Antialiasing(smooth());
+        printer.ScaleMode(3);
+        printer.DrawWidth(2);
+        for (const QLineF& l : laneSegments()) {
+            printer.Line(l.x1(), l.y1(), l.x2(), l.y2(), 0x0000FF);
+        }
+        printer.EndDoc();
+    }
+    QPainter p;
+    begin(p);
+    p.setPen(segmentPen(0x0000FF, 2, Qt::RoundCap));
+    for (const QLineF& l : laneSegments()) {
+        p.drawLine(l);
+    }
+    p.end();
+    int n = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            n += page.pixel(x, y) != ref.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(ink(), 500);
+    EXPECT_EQ(n, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Smoothing, QtReferenceTest, ::testing::Bool(),

@@ -1,6 +1,7 @@
 // The Qt drawing surface: maps user units to device pixels, turns the drawing state into
 // pens, brushes and fonts, and builds the device-pixel paths of filled shapes with
-// QPainterPath.
+// QPainterPath. It hands Qt as little as it can: pens and brushes when they change, thin
+// segments in batches, nothing that misses the image, and Cls only where it drew.
 #include "platform/cQtSurface.h"
 
 #include "foundation/cError.h"
@@ -51,6 +52,8 @@ cQtSurface::cQtSurface(int width, int height)
 {
     image_.fill(ToQColor(BackColor()));
     clip_ = QRectF(image_.rect());
+    clearColor_ = ToQColor(BackColor()).rgba();
+    dirty_.Reset(image_.width(), image_.height());
     ScaleMode(1);
 }
 
@@ -63,6 +66,8 @@ cQtSurface::cQtSurface(QPaintDevice* device, bool printer)
     if (device_->devType() == QInternal::Image) {
         clip_ = QRectF(0, 0, device_->width(), device_->height());
     }
+    dirty_.Reset(device_->width(), device_->height());
+    dirty_.MarkAll();  // whatever the device holds
     ScaleMode(1);
 }
 
@@ -83,12 +88,13 @@ int cQtSurface::ClientHeight() const
 
 int cQtSurface::DeviceWidth() const
 {
-    return device_->width();
+    // The own image answers without the paint device's metric call: every point drawn asks.
+    return device_ == &image_ ? image_.width() : device_->width();
 }
 
 int cQtSurface::DeviceHeight() const
 {
-    return device_->height();
+    return device_ == &image_ ? image_.height() : device_->height();
 }
 
 double cQtSurface::DeviceDpi() const
@@ -131,6 +137,8 @@ void cQtSurface::Resize(int width, int height)
     p.end();
     image_ = resized;
     clip_ = QRectF(image_.rect());
+    dirty_.Reset(image_.width(), image_.height());
+    dirty_.MarkAll();
     fonts_.Clear();  // measured against the old image
 }
 
@@ -150,12 +158,24 @@ void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
     double scale = DeviceDpi() / (dpm * 0.0254);
     QSizeF size(picture.width() * scale, picture.height() * scale);
     flushSegments();
-    painter().drawImage(QRectF(toDevice(x, y), size), picture);
+    const QRectF area(toDevice(x, y), size);
+    dirty_.Mark(area.adjusted(-1, -1, 1, 1));
+    painter().drawImage(area, picture);
 }
 
 void cQtSurface::EndDoc()
 {
     endPainting();
+}
+
+QRgb cQtSurface::rgbOf(std::int32_t color)
+{
+    const auto v = static_cast<std::uint32_t>(color);
+    if (v & 0x80000000u) {
+        return ToQColor(color).rgba();
+    }
+    return qRgb(static_cast<int>(v & 0xFFu), static_cast<int>((v >> 8) & 0xFFu),
+                static_cast<int>((v >> 16) & 0xFFu));
 }
 
 QColor cQtSurface::ToQColor(std::int32_t color)
@@ -263,13 +283,25 @@ bool cQtSurface::squareSegments() const
 
 void cQtSurface::usePen(PenKind kind, std::int32_t color)
 {
-    const QColor c = ToQColor(color);
-    const PenKey key{c.rgba(), DrawWidth(), DrawStyle(), kind};
+    const PenKey key{rgbOf(color), DrawWidth(), DrawStyle(), kind};
     if (penSet_ && key == penKey_) {
         return;
     }
     flushSegments();  // they wait for the pen the painter holds
-    painter_.setPen(makePen(kind, c));
+    auto made = std::find_if(pens_.begin(), pens_.end(),
+                             [&key](const MadePen& m) { return m.key == key; });
+    if (made == pens_.end()) {
+        constexpr std::size_t kPens = 8;
+        const QColor c = ToQColor(color);
+        if (pens_.size() < kPens) {
+            made = pens_.insert(pens_.end(), MadePen{key, makePen(kind, c)});
+        } else {
+            made = pens_.begin() + static_cast<std::ptrdiff_t>(nextPen_);
+            *made = MadePen{key, makePen(kind, c)};
+            nextPen_ = (nextPen_ + 1) % kPens;
+        }
+    }
+    painter_.setPen(made->pen);
     penKey_ = key;
     penSet_ = true;
 }
@@ -280,7 +312,7 @@ void cQtSurface::useBrush(int fillStyle, std::int32_t color)
         Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
         Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
     const bool none = fillStyle < 0 || fillStyle > 7 || fillStyle == 1;
-    const BrushKey key{none ? 0 : ToQColor(color).rgba(), none ? 1 : fillStyle};
+    const BrushKey key{none ? 0 : rgbOf(color), none ? 1 : fillStyle};
     if (brushSet_ && key == brushKey_) {
         return;
     }
@@ -293,14 +325,21 @@ void cQtSurface::useBrush(int fillStyle, std::int32_t color)
     brushSet_ = true;
 }
 
-bool cQtSurface::outside(QRectF bounds, double margin) const
+bool cQtSurface::reaches(const QRectF& bounds, double margin)
 {
     if (clip_.isEmpty()) {
+        return true;
+    }
+    const double left = std::min(bounds.left(), bounds.right()) - margin;
+    const double right = std::max(bounds.left(), bounds.right()) + margin;
+    const double top = std::min(bounds.top(), bounds.bottom()) - margin;
+    const double bottom = std::max(bounds.top(), bounds.bottom()) + margin;
+    if (right < clip_.left() || left > clip_.right() || bottom < clip_.top() ||
+        top > clip_.bottom()) {
         return false;
     }
-    bounds = bounds.normalized().adjusted(-margin, -margin, margin, margin);
-    return bounds.right() < clip_.left() || bounds.left() > clip_.right() ||
-           bounds.bottom() < clip_.top() || bounds.top() > clip_.bottom();
+    dirty_.Mark(left, top, right, bottom);
+    return true;
 }
 
 cQtFont& cQtSurface::font()
@@ -314,13 +353,24 @@ void cQtSurface::doCls()
     if (printer_) {
         throw cError(438, "cQtSurface", "Object doesn't support this property or method: Cls");
     }
-    painter().fillRect(QRectF(0, 0, DeviceWidth(), DeviceHeight()), ToQColor(BackColor()));
+    const QColor back = ToQColor(BackColor());
+    QPainter& p = painter();
+    if (device_ == &image_ && back.rgba() == clearColor_) {
+        // The rest of the own image still has this colour from the last clear.
+        for (const QRect& r : dirty_.Rects()) {
+            p.fillRect(r, back);
+        }
+    } else {
+        p.fillRect(QRectF(0, 0, DeviceWidth(), DeviceHeight()), back);
+        clearColor_ = back.rgba();
+    }
+    dirty_.Reset(DeviceWidth(), DeviceHeight());
 }
 
 void cQtSurface::doLine(double x1, double y1, double x2, double y2, std::int32_t color)
 {
     const QLineF line(toDevice(x1, y1), toDevice(x2, y2));
-    if (outside(QRectF(line.p1(), line.p2()), penMargin())) {
+    if (!reaches(QRectF(line.p1(), line.p2()), penMargin())) {
         return;
     }
     QPainter& p = painter();
@@ -337,7 +387,7 @@ void cQtSurface::doBox(double x1, double y1, double x2, double y2, std::int32_t 
 {
     flushSegments();
     const QRectF box = QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized();
-    if (outside(box, penMargin())) {
+    if (!reaches(box, penMargin())) {
         return;
     }
     QPainter& p = painter();
@@ -355,7 +405,7 @@ void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
     flushSegments();
     const double r = std::fabs(radius * pixelsPerUnitX());
     const QPointF c = toDevice(x, y);
-    if (outside(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), penMargin())) {
+    if (!reaches(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), penMargin())) {
         return;
     }
     QPainter& p = painter();
@@ -383,7 +433,7 @@ void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, do
     const double r = std::fabs(radius * pixelsPerUnitX());
     const QPointF c = toDevice(x, y);
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
-    if (outside(box, penMargin())) {
+    if (!reaches(box, penMargin())) {
         return;
     }
     QPainterPath arc;
@@ -399,7 +449,7 @@ void cQtSurface::doPSet(double x, double y, std::int32_t color)
 {
     flushSegments();
     const QPointF at = toDevice(x, y);
-    if (outside(QRectF(at, at), penMargin())) {
+    if (!reaches(QRectF(at, at), penMargin())) {
         return;
     }
     QPainter& p = painter();
@@ -414,7 +464,7 @@ void cQtSurface::doPrint(double x, double y, const std::string& text)
     const QPointF topLeft = toDevice(x, y);
     // A text reaches at most a line height beyond its advance box (overhangs, italics).
     const double h = f.height;
-    if (outside(QRectF(topLeft, QSizeF(fonts_.Text(f, text).width, h)), h)) {
+    if (!reaches(QRectF(topLeft, QSizeF(fonts_.Text(f, text).width, h)), h)) {
         return;
     }
     QPainter& p = painter();
@@ -455,7 +505,7 @@ void cQtSurface::startFigure()
 void cQtSurface::drawNow(const QPainterPath& figure, bool fill)
 {
     flushSegments();
-    if (outside(figure.controlPointRect(), penMargin())) {
+    if (!reaches(figure.controlPointRect(), penMargin())) {
         return;
     }
     QPainter& p = painter();
@@ -559,16 +609,61 @@ void cQtSurface::doFlattenPath()
     // Qt turns the curves of a path into line segments itself when it fills and strokes it.
 }
 
+std::optional<QRect> cQtSurface::pathRect() const
+{
+    // One closed figure of four corners: a move, four lines, the last back to the first.
+    if (path_.elementCount() != 5 || !path_.elementAt(0).isMoveTo()) {
+        return std::nullopt;
+    }
+    QPointF corner[5];
+    for (int i = 0; i < 5; ++i) {
+        const QPainterPath::Element& e = path_.elementAt(i);
+        if (i > 0 && !e.isLineTo()) {
+            return std::nullopt;
+        }
+        corner[i] = QPointF(e.x, e.y);
+        if (corner[i].x() != std::round(corner[i].x()) ||
+            corner[i].y() != std::round(corner[i].y())) {
+            return std::nullopt;
+        }
+    }
+    if (corner[4] != corner[0]) {
+        return std::nullopt;
+    }
+    // Each side runs along the grid, across and down in turn.
+    const bool acrossFirst = corner[0].y() == corner[1].y();
+    for (int i = 0; i < 4; ++i) {
+        const bool across = (i % 2 == 0) == acrossFirst;
+        const QPointF& a = corner[i];
+        const QPointF& b = corner[i + 1];
+        if (across ? a.y() != b.y() : a.x() != b.x()) {
+            return std::nullopt;
+        }
+    }
+    const QRectF r = QRectF(corner[0], corner[2]).normalized();
+    return QRect(static_cast<int>(r.left()), static_cast<int>(r.top()),
+                 static_cast<int>(r.width()), static_cast<int>(r.height()));
+}
+
 void cQtSurface::doStrokeAndFillPath()
 {
     if (!pathEnded_) {
         return;
     }
     flushSegments();
-    if (!outside(path_.controlPointRect(), penMargin())) {
+    if (reaches(path_.controlPointRect(), penMargin())) {
         QPainter& p = painter();
         usePen(PenKind::stroke, ForeColor());
-        useBrush(FillStyle(), FillColor());
+        const std::optional<QRect> rect = FillStyle() == 0 ? pathRect() : std::nullopt;
+        if (rect) {
+            // A rectangle on the pixel grid covers whole pixels: filled as a rectangle it
+            // takes the same pixels, without scanning its outline, smoothed or not. Only
+            // its outline is left to the path, so the painter's brush can stay empty.
+            p.fillRect(*rect, ToQColor(FillColor()));
+            useBrush(1, 0);
+        } else {
+            useBrush(FillStyle(), FillColor());
+        }
         p.drawPath(path_);
     }
     path_ = QPainterPath();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "foundation/cSurface.h"
+#include "platform/cDirtyBands.h"
 #include "platform/cQtFontCache.h"
 
 #include <QColor>
@@ -16,6 +17,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <optional>
 #include <vector>
 
 class QPaintDevice;
@@ -113,6 +115,8 @@ private:
         int style = 0;
         bool operator==(const BrushKey&) const = default;
     };
+    // The colour of a colour value as a QRgb, without building a QColor for plain colours.
+    static QRgb rgbOf(std::int32_t color);
     // Gives the painter the pen of a kind in a colour, unless it has it already.
     void usePen(PenKind kind, std::int32_t color);
     // Gives the painter a brush of a fill style (numbered as FillStyle) in a colour, unless it
@@ -130,10 +134,12 @@ private:
     // stay the same, while a wider round-capped pen would merge the outlines of overlapping
     // segments.
     bool batchedSegments() const { return DrawWidth() == 1 || squareSegments(); }
-    // True when a shape lying within the device rectangle cannot touch the image, even with
-    // a margin of pixels around it for the pen and smoothing. Only an image is known to
-    // clip, so on other devices nothing is outside.
-    bool outside(QRectF bounds, double margin) const;
+    // False when a shape lying within the device rectangle cannot touch the image, even with
+    // a margin of pixels around it for the pen and smoothing; otherwise records where it may
+    // draw, for Cls. Only an image is known to clip: on other devices everything reaches.
+    bool reaches(const QRectF& bounds, double margin);
+    // The device rectangle of an ended path when it is one rectangle along the pixel grid.
+    std::optional<QRect> pathRect() const;
     // Room around the geometry of a stroke for the pen and smoothing, in pixels.
     double penMargin() const { return DrawWidth() + 2.0; }
     // The current font with its metrics, from the cache.
@@ -158,6 +164,16 @@ private:
     bool brushSet_ = false;
     // The area that can be painted when the device is an image; empty otherwise.
     QRectF clip_;
+    // Where the own image was drawn on since it was last cleared in the colour below.
+    cDirtyBands dirty_;
+    QRgb clearColor_ = 0;
+    // A few pens made before, for pens the drawing switches between again and again.
+    struct MadePen {
+        PenKey key;
+        QPen pen;
+    };
+    std::vector<MadePen> pens_;
+    std::size_t nextPen_ = 0;
     // Segments drawn with the painter's current pen, not yet handed to it.
     std::vector<QLineF> segments_;
     cQtFontCache fonts_;

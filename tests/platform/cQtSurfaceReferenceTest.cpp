@@ -2,6 +2,8 @@
 // caches and shortcuts that make it fast must leave every pixel as a direct drawing leaves it.
 #include "platform/cQtSurface.h"
 
+#include "platform/QtReference.h"
+
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,54 +20,8 @@
 
 namespace {
 
-constexpr int kWidth = 240;
-constexpr int kHeight = 120;
-
-// A surface measured in pixels (ScaleMode 3: user units are device pixels, y down) beside a
-// reference image of the same size painted directly with the same render hints.
-class QtReferenceTest : public ::testing::TestWithParam<bool> {
-protected:
-    QtReferenceTest() : s(kWidth, kHeight), ref(kWidth, kHeight, QImage::Format_RGB32)
-    {
-        s.Antialiasing(smooth());
-        s.ScaleMode(3);
-        s.Cls();
-        ref.fill(Qt::white);
-    }
-    bool smooth() const { return GetParam(); }
-    // Begins painting on the reference image with the surface's hints.
-    void begin(QPainter& p)
-    {
-        p.begin(&ref);
-        p.setRenderHint(QPainter::Antialiasing, smooth());
-        p.setRenderHint(QPainter::TextAntialiasing, smooth());
-    }
-    // Pixels in which the surface's image and the reference differ.
-    int differences()
-    {
-        const QImage& img = s.Image();
-        int n = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                n += img.pixel(x, y) != ref.pixel(x, y) ? 1 : 0;
-            }
-        }
-        return n;
-    }
-    // Pixels of the reference that are not white.
-    int ink() const
-    {
-        int n = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                n += ref.pixel(x, y) != qRgb(255, 255, 255) ? 1 : 0;
-            }
-        }
-        return n;
-    }
-    cQtSurface s;
-    QImage ref;
-};
+// The fixture of this file's tests, with and without smoothing.
+class QtReferenceTest : public QtReferenceFixture {};
 
 struct Font {
     const char* name;
@@ -145,82 +101,6 @@ TEST_P(QtReferenceTest, TextMeasuresFollowTheCurrentFont)
     EXPECT_NEAR(s.TextWidth("S3"), 10 * QFontMetricsF(plain, &ref).horizontalAdvance("S3"), 1e-4);
     EXPECT_NEAR(s.TextHeight("S3"), -10 * QFontMetricsF(plain, &ref).height(), 1e-4);
 }
-
-namespace {
-
-// One step of a drawing on a surface.
-using Step = std::function<void(cQtSurface&)>;
-
-// Steps that change the pen, the brush and the kind of primitive between calls, with lines
-// before and after each so that any line drawn late or with a stale pen shows.
-std::vector<Step> mixedDrawing(bool smooth)
-{
-    return {
-        [](cQtSurface& s) { s.Line(10, 10, 100, 12, 0x0000FF); },
-        [](cQtSurface& s) { s.LineTo(120, 60, 0x0000FF); },
-        [](cQtSurface& s) { s.LineTo(20, 90, 0xFF0000); },  // same pen, other colour
-        [](cQtSurface& s) { s.LineTo(70, 20, 0x000000); },
-        [](cQtSurface& s) {
-            s.FillStyle(0);
-            s.FillColor(0x00C000);
-            s.Box(30, 5, 80, 70, 0x000000, false);  // the same pen; it covers the lines
-        },
-        [](cQtSurface& s) { s.Line(5, 40, 200, 45, 0x00FFFF); },
-        [](cQtSurface& s) { s.DrawWidth(3); },
-        [](cQtSurface& s) { s.Line(5, 50, 200, 52, 0x00FFFF); },  // same colour, wider
-        [](cQtSurface& s) { s.LineTo(150, 100, 0x00FFFF); },
-        [](cQtSurface& s) {
-            s.DrawWidth(1);
-            s.DrawStyle(2);
-        },
-        [](cQtSurface& s) { s.Line(10, 100, 230, 95, 0x800080); },
-        [](cQtSurface& s) { s.DrawStyle(0); },
-        [](cQtSurface& s) { s.Line(10, 102, 230, 97, 0x800080); },  // the same, solid
-        [](cQtSurface& s) {
-            s.FillStyle(5);  // the box's fill colour, hatched
-            s.Circle(160, 40, 30, 0x000000);
-        },
-        [](cQtSurface& s) { s.Line(130, 10, 200, 80, 0x000000); },
-        [](cQtSurface& s) {
-            s.ForeColor(0x0000C0);
-            s.CurrentX(100);
-            s.CurrentY(30);
-            s.Print("S350");
-        },
-        [](cQtSurface& s) { s.Line(100, 36, 140, 36, 0x000000); },  // across the text
-        [](cQtSurface& s) {
-            s.DrawWidth(4);
-            s.PSet(60, 100, 0x00FF00);
-        },
-        [](cQtSurface& s) { s.Line(60, 95, 60, 110, 0x00FF00); },
-        [](cQtSurface& s) { s.DrawWidth(1); },
-        [](cQtSurface& s) { s.Line(58, 95, 58, 110, 0x00FF00); },
-        [](cQtSurface& s) { s.Arc(200, 60, 25, 0xFF00FF, 0.5, 4.0); },
-        [](cQtSurface& s) { s.Line(170, 60, 235, 60, 0xFF00FF); },
-        [](cQtSurface& s) {
-            s.FillStyle(0);
-            s.FillColor(0xC0C0C0);
-            s.ForeColor(0x404040);
-            s.BeginPath();
-            s.Polygon({{90, 60}, {140, 70}, {120, 110}, {85, 100}});
-            s.EndPath();
-            s.FlattenPath();
-            s.StrokeAndFillPath();
-        },
-        [](cQtSurface& s) { s.Line(80, 80, 150, 85, static_cast<std::int32_t>(0x80000008)); },
-        [](cQtSurface& s) {
-            s.MoveToEx(5, 5);
-            s.LineToPx(230, 20);
-        },
-        [](cQtSurface& s) { s.Line(5, 8, 230, 23, 0x404040); },
-        [smooth](cQtSurface& s) { s.Antialiasing(!smooth); },
-        [](cQtSurface& s) { s.Line(5, 115, 230, 105, 0x0000FF); },
-        [smooth](cQtSurface& s) { s.Antialiasing(smooth); },
-        [](cQtSurface& s) { s.Line(5, 118, 230, 108, 0x0000FF); },
-    };
-}
-
-}  // namespace
 
 TEST_P(QtReferenceTest, DrawingAtOneGoMatchesDrawingStepByStep)
 {
@@ -373,14 +253,8 @@ TEST_P(QtReferenceTest, APrinterPageKeepsRoundCapsOnTwoPixelSegments)
         p.drawLine(l);
     }
     p.end();
-    int n = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            n += page.pixel(x, y) != ref.pixel(x, y) ? 1 : 0;
-        }
-    }
     EXPECT_GT(ink(), 500);
-    EXPECT_EQ(n, 0);
+    EXPECT_EQ(pixelsDiffering(page, ref), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Smoothing, QtReferenceTest, ::testing::Bool(),

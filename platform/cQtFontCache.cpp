@@ -4,6 +4,8 @@
 #include "platform/cQtFontCache.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QString>
 #include <QTextLayout>
 
@@ -87,6 +89,24 @@ const cQtText* cQtFontCache::Glyphs(cQtFont& font, const std::string& text)
         entry.laidOut = true;
     }
     return &entry;
+}
+
+void cQtFontCache::Draw(QPainter& painter, cQtFont& font, const std::string& text,
+                        const QPointF& topLeft)
+{
+    const cQtText* glyphs = painter.paintEngine()->type() == QPaintEngine::Raster
+                                ? Glyphs(font, text)
+                                : nullptr;
+    if (glyphs != nullptr) {
+        const QPointF origin(topLeft.x(), topLeft.y() + glyphs->baselineShift);
+        for (const QGlyphRun& run : glyphs->glyphs) {
+            painter.drawGlyphRun(origin, run);
+        }
+        return;
+    }
+    painter.setFont(font.font);
+    painter.drawText(QPointF(topLeft.x(), topLeft.y() + font.ascent),
+                     QString::fromStdString(text));
 }
 
 void cQtFontCache::Clear()

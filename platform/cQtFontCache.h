@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QList>
+#include <QPointF>
 
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 class QPaintDevice;
+class QPainter;
 
 // A text of one font: its advance width and, once printed, its glyphs laid out on one line.
 struct cQtText {
@@ -52,6 +54,10 @@ public:
     // The same text with its glyphs laid out for drawing; nullptr when the text needs the
     // painter's own text layout (control characters, anything outside printable ASCII).
     const cQtText* Glyphs(cQtFont& font, const std::string& text);
+    // Draws a text of a font with its top-left corner at a device point in the painter's pen
+    // colour: on an image the glyphs laid out once, on other devices (a printer, a PDF page)
+    // the text itself.
+    void Draw(QPainter& painter, cQtFont& font, const std::string& text, const QPointF& topLeft);
     // Forgets every font and text (after the device's resolution may have changed).
     void Clear();
 

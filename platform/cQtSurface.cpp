@@ -6,10 +6,8 @@
 
 #include "foundation/cError.h"
 
-#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPalette>
 #include <QPolygonF>
 
@@ -54,6 +52,7 @@ cQtSurface::cQtSurface(int width, int height)
     clip_ = QRectF(image_.rect());
     clearColor_ = ToQColor(BackColor()).rgba();
     dirty_.Reset(image_.width(), image_.height());
+    startBands();
     ScaleMode(1);
 }
 
@@ -139,6 +138,7 @@ void cQtSurface::Resize(int width, int height)
     clip_ = QRectF(image_.rect());
     dirty_.Reset(image_.width(), image_.height());
     dirty_.MarkAll();
+    startBands();
     fonts_.Clear();  // measured against the old image
 }
 
@@ -146,10 +146,7 @@ void cQtSurface::Antialiasing(bool on)
 {
     flushSegments();
     antialiasing_ = on;
-    if (painter_.isActive()) {
-        painter_.setRenderHint(QPainter::Antialiasing, on);
-        painter_.setRenderHint(QPainter::TextAntialiasing, on);
-    }
+    applySmooth(on);
 }
 
 void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
@@ -160,7 +157,7 @@ void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
     flushSegments();
     const QRectF area(toDevice(x, y), size);
     dirty_.Mark(area.adjusted(-1, -1, 1, 1));
-    painter().drawImage(area, picture);
+    paintImage(area, picture);
 }
 
 void cQtSurface::EndDoc()
@@ -212,6 +209,9 @@ QPainter& cQtSurface::painter()
 void cQtSurface::endPainting()
 {
     flushSegments();
+    if (bands_) {
+        bands_->Flush();
+    }
     if (painter_.isActive()) {
         painter_.end();
     }
@@ -220,7 +220,7 @@ void cQtSurface::endPainting()
 void cQtSurface::flushSegments()
 {
     if (!segments_.empty()) {
-        painter_.drawLines(segments_.data(), static_cast<int>(segments_.size()));
+        paintLines(segments_.data(), static_cast<int>(segments_.size()), segmentsReach_);
         segments_.clear();
     }
 }
@@ -283,6 +283,9 @@ bool cQtSurface::squareSegments() const
 
 void cQtSurface::usePen(PenKind kind, std::int32_t color)
 {
+    if (!bands_) {
+        painter();  // beginning to paint forgets the pen
+    }
     const PenKey key{rgbOf(color), DrawWidth(), DrawStyle(), kind};
     if (penSet_ && key == penKey_) {
         return;
@@ -301,7 +304,7 @@ void cQtSurface::usePen(PenKind kind, std::int32_t color)
             nextPen_ = (nextPen_ + 1) % kPens;
         }
     }
-    painter_.setPen(made->pen);
+    applyPen(made->pen);
     penKey_ = key;
     penSet_ = true;
 }
@@ -311,15 +314,18 @@ void cQtSurface::useBrush(int fillStyle, std::int32_t color)
     static constexpr Qt::BrushStyle kStyles[] = {
         Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
         Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+    if (!bands_) {
+        painter();  // beginning to paint forgets the brush
+    }
     const bool none = fillStyle < 0 || fillStyle > 7 || fillStyle == 1;
     const BrushKey key{none ? 0 : rgbOf(color), none ? 1 : fillStyle};
     if (brushSet_ && key == brushKey_) {
         return;
     }
     if (none) {
-        painter_.setBrush(Qt::NoBrush);
+        applyBrush(Qt::NoBrush);
     } else {
-        painter_.setBrush(QBrush(ToQColor(color), kStyles[fillStyle]));
+        applyBrush(QBrush(ToQColor(color), kStyles[fillStyle]));
     }
     brushKey_ = key;
     brushSet_ = true;
@@ -339,6 +345,7 @@ bool cQtSurface::reaches(const QRectF& bounds, double margin)
         return false;
     }
     dirty_.Mark(left, top, right, bottom);
+    reach_ = QRectF(QPointF(left, top), QPointF(right, bottom));
     return true;
 }
 
@@ -354,14 +361,13 @@ void cQtSurface::doCls()
         throw cError(438, "cQtSurface", "Object doesn't support this property or method: Cls");
     }
     const QColor back = ToQColor(BackColor());
-    QPainter& p = painter();
     if (device_ == &image_ && back.rgba() == clearColor_) {
         // The rest of the own image still has this colour from the last clear.
         for (const QRect& r : dirty_.Rects()) {
-            p.fillRect(r, back);
+            paintFill(r, back);
         }
     } else {
-        p.fillRect(QRectF(0, 0, DeviceWidth(), DeviceHeight()), back);
+        paintFill(QRect(0, 0, DeviceWidth(), DeviceHeight()), back);
         clearColor_ = back.rgba();
     }
     dirty_.Reset(DeviceWidth(), DeviceHeight());
@@ -373,12 +379,12 @@ void cQtSurface::doLine(double x1, double y1, double x2, double y2, std::int32_t
     if (!reaches(QRectF(line.p1(), line.p2()), penMargin())) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::segment, color);
     if (batchedSegments()) {
+        segmentsReach_ = segments_.empty() ? reach_ : segmentsReach_.united(reach_);
         segments_.push_back(line);
     } else {
-        p.drawLine(line);
+        paintLines(&line, 1, reach_);
     }
 }
 
@@ -390,14 +396,13 @@ void cQtSurface::doBox(double x1, double y1, double x2, double y2, std::int32_t 
     if (!reaches(box, penMargin())) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::stroke, color);
     if (filled) {
         useBrush(0, color);
     } else {
         useBrush(FillStyle(), FillColor());
     }
-    p.drawRect(box);
+    paintRect(box);
 }
 
 void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
@@ -408,10 +413,9 @@ void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
     if (!reaches(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), penMargin())) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::stroke, color);
     useBrush(FillStyle(), FillColor());
-    p.drawEllipse(c, r, r);
+    paintEllipse(c, r);
 }
 
 void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, double start,
@@ -439,10 +443,9 @@ void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, do
     QPainterPath arc;
     arc.arcMoveTo(box, deviceStart * 180 / std::numbers::pi);
     arc.arcTo(box, deviceStart * 180 / std::numbers::pi, deviceSweep * 180 / std::numbers::pi);
-    QPainter& p = painter();
     usePen(PenKind::stroke, color);
     useBrush(1, 0);
-    p.drawPath(arc);
+    paintPath(arc);
 }
 
 void cQtSurface::doPSet(double x, double y, std::int32_t color)
@@ -452,9 +455,8 @@ void cQtSurface::doPSet(double x, double y, std::int32_t color)
     if (!reaches(QRectF(at, at), penMargin())) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::dot, color);
-    p.drawPoint(at);
+    paintPoint(at);
 }
 
 void cQtSurface::doPrint(double x, double y, const std::string& text)
@@ -467,22 +469,8 @@ void cQtSurface::doPrint(double x, double y, const std::string& text)
     if (!reaches(QRectF(topLeft, QSizeF(fonts_.Text(f, text).width, h)), h)) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::text, ForeColor());
-    // On an image the glyphs laid out once are drawn again; other devices (a printer, a PDF
-    // page) get the text itself.
-    const cQtText* glyphs = p.paintEngine()->type() == QPaintEngine::Raster
-                                ? fonts_.Glyphs(f, text)
-                                : nullptr;
-    if (glyphs != nullptr) {
-        const QPointF origin(topLeft.x(), topLeft.y() + glyphs->baselineShift);
-        for (const QGlyphRun& run : glyphs->glyphs) {
-            p.drawGlyphRun(origin, run);
-        }
-        return;
-    }
-    p.setFont(f.font);
-    p.drawText(QPointF(topLeft.x(), topLeft.y() + f.ascent), QString::fromStdString(text));
+    paintText(f, text, topLeft);
 }
 
 void cQtSurface::closeFigure()
@@ -508,10 +496,9 @@ void cQtSurface::drawNow(const QPainterPath& figure, bool fill)
     if (!reaches(figure.controlPointRect(), penMargin())) {
         return;
     }
-    QPainter& p = painter();
     usePen(PenKind::stroke, ForeColor());
     useBrush(fill ? FillStyle() : 1, FillColor());
-    p.drawPath(figure);
+    paintPath(figure);
 }
 
 void cQtSurface::doBeginPath()
@@ -652,19 +639,18 @@ void cQtSurface::doStrokeAndFillPath()
     }
     flushSegments();
     if (reaches(path_.controlPointRect(), penMargin())) {
-        QPainter& p = painter();
         usePen(PenKind::stroke, ForeColor());
         const std::optional<QRect> rect = FillStyle() == 0 ? pathRect() : std::nullopt;
         if (rect) {
             // A rectangle on the pixel grid covers whole pixels: filled as a rectangle it
             // takes the same pixels, without scanning its outline, smoothed or not. Only
             // its outline is left to the path, so the painter's brush can stay empty.
-            p.fillRect(*rect, ToQColor(FillColor()));
+            paintFill(*rect, ToQColor(FillColor()));
             useBrush(1, 0);
         } else {
             useBrush(FillStyle(), FillColor());
         }
-        p.drawPath(path_);
+        paintPath(path_);
     }
     path_ = QPainterPath();
     pathEnded_ = false;

@@ -2,11 +2,14 @@
 // (the canvas and the image exports: the drawing stays until Cls, as on a picture box that
 // keeps its picture) or on an external paint device such as a printer page. User units are
 // mapped to device pixels by the surface's scale; pens are measured in device pixels, and
-// dashed or dotted pens are drawn solid when wider than one pixel, as on a picture box.
+// dashed or dotted pens are drawn solid when wider than one pixel, as on a picture box. An
+// own image of some height is painted in bands on worker threads (cQtBandPainter), with the
+// very pixels one painter would give.
 #pragma once
 
 #include "foundation/cSurface.h"
 #include "platform/cDirtyBands.h"
+#include "platform/cQtBandPainter.h"
 #include "platform/cQtFontCache.h"
 
 #include <QColor>
@@ -17,6 +20,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -66,6 +70,11 @@ public:
     // The colour of a colour value (red in the low byte); a value with the high bit set names
     // a system colour by the index in its low byte, taken from the application palette.
     static QColor ToQColor(std::int32_t color);
+    // The most horizontal bands (and threads) an own image of a new or resized surface is
+    // drawn in; 1 draws on the calling thread alone. By default up to 4, as the processor
+    // allows; bands are at least 32 rows high.
+    static int Bands();
+    static void Bands(int most);
 
 protected:
     void doCls() override;
@@ -87,8 +96,25 @@ protected:
     void doStrokeAndFillPath() override;
 
 private:
-    // The painter, begun on the device when first needed.
+    // The painter, begun on the device when first needed (not used for drawing on an own
+    // image painted in bands).
     QPainter& painter();
+    // Paints the own image in bands from now on, when it is high enough for two; otherwise
+    // the painter draws straight on it.
+    void startBands();
+    // The painting calls, straight on the painter or recorded for the bands. Shapes reach the
+    // device rectangle that reaches() found for them last.
+    void applyPen(const QPen& pen);
+    void applyBrush(const QBrush& brush);
+    void applySmooth(bool on);
+    void paintLines(const QLineF* lines, int count, const QRectF& reach);
+    void paintRect(const QRectF& rect);
+    void paintEllipse(const QPointF& centre, double radius);
+    void paintPoint(const QPointF& at);
+    void paintPath(const QPainterPath& path);
+    void paintFill(const QRect& rect, const QColor& color);
+    void paintImage(const QRectF& area, const QImage& picture);
+    void paintText(cQtFont& font, const std::string& text, const QPointF& topLeft);
     // Draws the segments waiting for their pen, then ends painting on the device.
     void endPainting();
     // Draws the segments waiting for their pen in one call.
@@ -174,8 +200,14 @@ private:
     };
     std::vector<MadePen> pens_;
     std::size_t nextPen_ = 0;
-    // Segments drawn with the painter's current pen, not yet handed to it.
+    // Segments drawn with the painter's current pen, not yet handed to it, and the device
+    // rectangle they reach together.
     std::vector<QLineF> segments_;
+    QRectF segmentsReach_;
+    // The device rectangle the shape last found to reach the image can reach.
+    QRectF reach_;
+    // The own image's painting in bands, when it is.
+    std::unique_ptr<cQtBandPainter> bands_;
     cQtFontCache fonts_;
     // The device context's current point and the path being built.
     QPointF pos_;

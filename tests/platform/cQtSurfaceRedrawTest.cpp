@@ -184,7 +184,4 @@ TEST_P(QtRedrawTest, RectanglesOnThePixelGridFillAsTheirPaths)
     EXPECT_EQ(differences(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Smoothing, QtRedrawTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "Smooth" : "Sharp");
-                         });
+INSTANTIATE_TEST_SUITE_P(Painting, QtRedrawTest, qtReferenceParams(), qtReferenceName);

@@ -257,7 +257,4 @@ TEST_P(QtReferenceTest, APrinterPageKeepsRoundCapsOnTwoPixelSegments)
     EXPECT_EQ(pixelsDiffering(page, ref), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Smoothing, QtReferenceTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "Smooth" : "Sharp");
-                         });
+INSTANTIATE_TEST_SUITE_P(Painting, QtReferenceTest, qtReferenceParams(), qtReferenceName);

@@ -12,6 +12,7 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
+#include "app/zvQtUI.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
@@ -23,6 +24,7 @@
 #include "view/zvLang_forms.h"
 
 #include <QApplication>
+#include <QPointer>
 
 #include <cstdio>
 #include <filesystem>
@@ -234,6 +236,7 @@ std::optional<int> Main(const std::string& commandLine)
     MoveIntoDataFolder("user.def", dataFolder);
     UserFile = dataFolder + "user.def";
     MakeUserFolders();
+    UI = std::make_shared<zvQtUI>();
     auto* main = new frmMain;
     LoadForm(zvForm::frmMain, main);
     if (!SettleLanguage()) {
@@ -257,11 +260,17 @@ int RunProgram(int argc, char** argv)
     }
     const std::optional<int> ended = Main(line);
     const int status = ended ? *ended : QApplication::exec();
+    // A window owned by another goes with its owner.
+    std::vector<QPointer<QWidget>> forms;
     for (QWidget* form : LoadedForms()) {
-        delete form;
+        forms.emplace_back(form);
+    }
+    for (const QPointer<QWidget>& form : forms) {
+        delete form.data();
     }
     DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    UI.reset();
     return status;
 }
 

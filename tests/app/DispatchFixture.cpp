@@ -12,6 +12,7 @@
 #include "model/zvLib_globals.h"
 #include "view/zvLang_forms.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace apptest {
@@ -19,6 +20,10 @@ namespace apptest {
 void DispatchFixture::SetUp()
 {
     AppFixture::SetUp();
+    if (const char* locale = std::getenv("LC_ALL")) {
+        savedLocale_ = locale;
+    }
+    setenv("LC_ALL", "C", 1);
     useLanguage("EN");
     std::filesystem::create_directories(dataDir());
     zvLib::TempFolder = tempDir() + "Zorv/";
@@ -42,6 +47,11 @@ void DispatchFixture::TearDown()
     zvLib::Undo().Clear();
     zvLib::MainPic = savedCanvas_;
     AppFixture::TearDown();
+    if (savedLocale_) {
+        setenv("LC_ALL", savedLocale_->c_str(), 1);
+    } else {
+        unsetenv("LC_ALL");
+    }
 }
 
 void DispatchFixture::newCircuit(int lanes)

@@ -1,6 +1,7 @@
 // What the dispatcher, item bar and info window tests share: the main window on screen with
 // the piece table of the shipped catalogue, its icons in the temporary folder, the Qt user
-// interface installed, a recording canvas, and a new circuit of the 1:32 club set.
+// interface installed, a recording canvas, the C locale's figures, and a new circuit of the
+// 1:32 club set.
 #pragma once
 
 #include "AppTest.h"
@@ -10,6 +11,7 @@
 #include "view/frmMain.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,7 @@ class DispatchFixture : public AppFixture {
   private:
     frmMain* main_ = nullptr;
     cSurface* savedCanvas_ = nullptr;
+    std::optional<std::string> savedLocale_;
 };
 
 } // namespace apptest

@@ -34,6 +34,15 @@ using zvTableRow = std::array<std::string, 6>;
 // A table of six text columns, one row per lane or per kind of piece.
 using zvTextTable = std::vector<zvTableRow>;
 
+// What opening a circuit file found besides its result.
+struct zvFileOpenInfo {
+    // Piece entries left out because the piece table holds no record for them; a save drops
+    // them for good.
+    std::int32_t Skipped = 0;
+    // Why the file was refused, in a sentence for developers; empty when it was loaded.
+    std::string Reason;
+};
+
 class zvCircuit : public zvSelectionHost {
   public:
     // Most tracks a circuit holds: lane colours exist for eight lanes.
@@ -121,6 +130,17 @@ class zvCircuit : public zvSelectionHost {
     // The set codes of the pieces in order of first appearance, each followed by ";".
     std::string getSet() const;
 
+    // Writes the circuit file (UTF-8 XML, CR LF line ends) with the tracks, objects and the
+    // background drawing; the file is replaced whole through a temporary file in its folder.
+    // False when it could not be written: an existing file is then left as it was.
+    bool FileSave(const std::string& FileName) const;
+    // Reads a circuit file into this circuit: 0 when loaded, -1 when refused. Every value is
+    // checked before anything changes; on success the file's first set is the current set
+    // (zvLib::UI->LoadSet) and zvLib::DXF holds the file's background drawing or none. On a
+    // refusal the circuit, the current set and the background drawing stay as they were.
+    // info, when given, receives the count of skipped piece entries and the refusal reason.
+    std::int16_t FileOpen(const std::string& FileName, zvFileOpenInfo* info = nullptr);
+
     // Adds the piece at the end of the current track's selection (once).
     void SelectedAdd(const std::shared_ptr<zvItem>& item) override;
     // Removes the entry with that key from the current track's selection; false when none.
@@ -143,6 +163,10 @@ class zvCircuit : public zvSelectionHost {
     void relayout();
     // Lets every track go.
     void releaseTracks();
+    // The whole circuit file as one text.
+    std::string fileText() const;
+    // Takes over the tracks, pose, texts and current piece of a circuit built aside.
+    void adopt(zvCircuit& built);
 
     cKeyedList<zvObject> objects_;
     cKeyedList<zvTrack> tracks_;
@@ -167,5 +191,8 @@ void Circuit(const std::shared_ptr<zvCircuit>& circuit);
 // Escapes a text for one field of a definition line: CR LF becomes "\n", TAB "\t" and ";"
 // "\c"; nothing else changes (a lone CR or LF stays).
 std::string EscapeText(std::string_view text);
+// Turns the escapes of EscapeText back: "\n" becomes CR LF, "\t" TAB and "\c" ";"; any other
+// backslash stays.
+std::string UnescapeText(std::string_view text);
 
 } // namespace zvLib

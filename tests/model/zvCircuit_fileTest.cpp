@@ -1,0 +1,365 @@
+// Circuit file: the exact bytes a save writes, save and open giving the same file again, older
+// files without set codes, every refusal leaving the program as it was, objects and the
+// background drawing surviving, texts and numbers that must not change on the way, and saves
+// that fail without harming the file already there.
+#include "CircuitFileFixture.h"
+#include "foundation/NUX_STD_files.h"
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+using modeltest::fx;
+using testsupport::dataPath;
+using testsupport::readAll;
+using testsupport::writeAll;
+
+namespace {
+
+// The text with every occurrence of from replaced by to; the test fails when from is absent.
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The text without the first element of that name; the test fails when there is none.
+std::string without(std::string text, const std::string& element)
+{
+    const std::string end = "</" + element + ">";
+    const std::size_t from = text.find("<" + element + ">");
+    const std::size_t to = text.find(end, from);
+    EXPECT_TRUE(from != std::string::npos && to != std::string::npos) << element;
+    if (from != std::string::npos && to != std::string::npos) {
+        text.erase(from, to + end.size() - from);
+    }
+    return text;
+}
+
+} // namespace
+
+class zvCircuitFileTest : public modeltest::CircuitFileTest {
+  protected:
+    // Saves a circuit to a file of the test folder and returns the file's bytes.
+    std::string saved(const zvCircuit& c, const std::string& name = "c.zv6")
+    {
+        EXPECT_TRUE(c.FileSave(tmp.file(name)));
+        return readAll(tmp.file(name));
+    }
+    // Writes a file text and opens it into a new circuit; null when it is refused.
+    std::shared_ptr<zvCircuit> opened(const std::string& text, zvFileOpenInfo* info = nullptr)
+    {
+        writeAll(tmp.file("in.zv6"), text);
+        auto c = std::make_shared<zvCircuit>();
+        return c->FileOpen(tmp.file("in.zv6"), info) == 0 ? c : nullptr;
+    }
+};
+
+TEST_F(zvCircuitFileTest, SaveWritesTheExpectedBytes)
+{
+    const auto c = sampleCircuit();
+    const std::string text = saved(*c);
+    EXPECT_TRUE(testsupport::matchesGolden("circuits/expected.zv6", masked(text)));
+    // One clock reading, local time, never the user's separators: YYYY-MM-DD HH:MM:SS.
+    const std::string tail = "</lastsaved>\r\n</fileinfo>\r\n</zorv>\r\n";
+    ASSERT_TRUE(text.ends_with(tail));
+    const std::string stamp = text.substr(text.size() - tail.size() - 19, 19);
+    EXPECT_TRUE(text.substr(0, text.size() - tail.size() - 19).ends_with("\r\n\t<lastsaved>"));
+    for (std::size_t i = 0; i < stamp.size(); ++i) {
+        const char sep = i == 4 || i == 7 ? '-' : (i == 10 ? ' ' : (i == 13 || i == 16 ? ':' : 0));
+        EXPECT_TRUE(sep != 0 ? stamp[i] == sep : std::isdigit(static_cast<unsigned char>(stamp[i])))
+            << stamp;
+    }
+    EXPECT_EQ(text.find("\xEF\xBB\xBF"), std::string::npos);
+}
+
+TEST_F(zvCircuitFileTest, SaveOpenSaveGivesTheSameFile)
+{
+    const auto c = sampleCircuit();
+    zvLib::DXF.reset();
+    const std::string first = saved(*c, "a.zv6");
+    // The drawing of the circuit open before goes: this file carries none.
+    zvLib::DXF = std::make_unique<cDXF>();
+    auto back = std::make_shared<zvCircuit>();
+    zvFileOpenInfo info;
+    ASSERT_EQ(back->FileOpen(tmp.file("a.zv6"), &info), 0) << info.Reason;
+    EXPECT_EQ(info.Skipped, 0);
+    EXPECT_TRUE(info.Reason.empty());
+    EXPECT_EQ(masked(saved(*back, "b.zv6")), masked(first));
+    for (std::size_t i = 1; i <= 2; ++i) {
+        EXPECT_EQ(track(*back, i).GetDefinitionString(), track(*c, i).GetDefinitionString());
+    }
+    EXPECT_EQ(back->Name(), c->Name());
+    EXPECT_EQ(back->Description(), c->Description());
+    EXPECT_EQ(loader->loaded.back(), "T");
+    EXPECT_EQ(zvLib::CurSetID, "T");
+    EXPECT_EQ(zvLib::DXF, nullptr);
+    // The whole pose comes back, rounded to whole numbers as the file keeps it.
+    EXPECT_EQ(back->StartX(), fx(12));
+    EXPECT_EQ(back->StartY(), fx(-4));
+    EXPECT_EQ(back->Angle(), fx(90));
+    EXPECT_EQ(back->CurItem(), back->tracks().First()->items().First());
+}
+
+TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
+{
+    auto c = newCircuit();
+    track(*c, 1).append("T:S500;");
+    const std::string name = "A;B\r\nC\tD & <E> \"q\" \\x";
+    const std::string description = " lead\nlone LF, lone CR\r, \xC3\xA8\xE2\x82\xAC ";
+    c->Name(name);
+    c->Description(description);
+    const std::string text = saved(*c);
+    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\x</name>"), std::string::npos);
+    EXPECT_NE(text.find("<description> lead&#10;lone LF, lone CR&#13;, \xC3\xA8\xE2\x82\xAC "
+                        "</description>"),
+              std::string::npos);
+    const auto back = opened(text);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), name);
+    EXPECT_EQ(back->Description(), description);
+
+    // What XML cannot hold is dropped, so the file still opens; blanks alone are kept.
+    c->Name("a\x01"
+            "b\xFF"
+            "c\xEF\xBF\xBF");
+    c->Description("  ");
+    const auto cleaned = opened(saved(*c));
+    ASSERT_NE(cleaned, nullptr);
+    EXPECT_EQ(cleaned->Name(), "abc");
+    EXPECT_EQ(cleaned->Description(), "  ");
+}
+
+TEST_F(zvCircuitFileTest, SetListNamesEverySetOnceAndAnEmptyCircuitItsOwn)
+{
+    auto c = newCircuit(4);
+    // Codes are compared whole (B2 is no part of AB2) and without regard to case (t is T).
+    track(*c, 1).append("AB2:S1;T:S500;B2:S1;");
+    track(*c, 2).append("t:S9;U:S100;");
+    EXPECT_NE(saved(*c).find("\r\n<set>AB2;T;B2;U;</set>\r\n"), std::string::npos);
+    track(*c, 1).Remove("K1");
+    // The first set of the list becomes current, whatever set the circuit was made with.
+    auto back = opened(saved(*c));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(zvLib::CurSetID, "T");
+    EXPECT_EQ(back->DefCode(), "T");
+    EXPECT_EQ(track(*back, 2).GetDefinitionString(), "t:S9;U:S100;");
+
+    // Without pieces the circuit still names its set and opens again.
+    auto bare = newCircuit(2);
+    const std::string text = saved(*bare);
+    EXPECT_NE(text.find("\r\n<set>T;</set>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n<track-1></track-1>\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n<objects>\r\n</objects>\r\n<extra></extra>\r\n<fileinfo>"),
+              std::string::npos);
+    const auto reopened = opened(text);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->tracks().Count(), 1u);
+    EXPECT_EQ(reopened->DefCode(), "T");
+}
+
+TEST_F(zvCircuitFileTest, OlderFilesWithoutSetCodesTakeTheFirstSet)
+{
+    std::string text = readAll(dataPath("circuits/older.zv5"));
+    zvFileOpenInfo info;
+    const auto c = opened(text, &info);
+    ASSERT_NE(c, nullptr) << info.Reason;
+    EXPECT_EQ(track(*c, 1).GetDefinitionString(), "T:S500;T:C90(L);T:S200;");
+    EXPECT_EQ(track(*c, 2).GetDefinitionString(), "T:S200;");
+    // Without startx and starty the start point is the origin.
+    EXPECT_EQ(c->StartX(), fx(0));
+    EXPECT_EQ(c->StartY(), fx(0));
+    // The old file's escapes are read back too; an unknown piece is counted, not loaded.
+    EXPECT_EQ(c->Name(), "Old;one");
+    EXPECT_EQ(info.Skipped, 1);
+    ASSERT_EQ(c->objects().Count(), 1u);
+    EXPECT_EQ(c->objects().First()->Class(), "line");
+    // An object without id takes the time stamp of the open.
+    EXPECT_EQ(c->objects().First()->ID().size(), 8u);
+}
+
+TEST_F(zvCircuitFileTest, SkippedPiecesAreCounted)
+{
+    auto c = newCircuit(4);
+    track(*c, 1).append("T:S500;T:S200;");
+    track(*c, 2).append("T:S500;");
+    std::string text = saved(*c);
+    text = replaced(text, "T:S500;T:S200;", "T:S500;X:NONE;T:S200;T:NOPE[#];");
+    text = replaced(text, "<track-2>T:S500;", "<track-2>;;T:GONE;T:S500;");
+    zvFileOpenInfo info;
+    const auto back = opened(text, &info);
+    ASSERT_NE(back, nullptr) << info.Reason;
+    EXPECT_EQ(info.Skipped, 3);
+    EXPECT_EQ(track(*back, 1).GetDefinitionString(), "T:S500;T:S200;");
+    EXPECT_EQ(track(*back, 2).GetDefinitionString(), "T:S500;");
+}
+
+TEST_F(zvCircuitFileTest, ObjectsOfEveryClassAndTheDrawingSurviveExactly)
+{
+    const auto c = sampleCircuit();
+    const cDXF* before = zvLib::DXF.get();
+    const std::string stream = before->FileStream();
+    const std::string description = before->Describe();
+    const std::string text = saved(*c);
+    const auto back = opened(text);
+    ASSERT_NE(back, nullptr);
+    ASSERT_EQ(back->objects().Count(), c->objects().Count());
+    for (std::size_t i = 1; i <= c->objects().Count(); ++i) {
+        const zvObject& a = *c->objects().Item(i);
+        const zvObject& b = *back->objects().Item(i);
+        EXPECT_EQ(b.XML(), a.XML());
+        EXPECT_EQ(b.Class(), a.Class());
+        EXPECT_EQ(b.ID(), a.ID());
+        EXPECT_EQ(b.Points(), a.Points());
+        EXPECT_EQ(b.Text(), a.Text());
+        EXPECT_EQ(b.Size(), a.Size());
+    }
+    // A room keeps its system colours, which the file holds as negative numbers.
+    const zvObject& room = *back->objects().Item(4);
+    EXPECT_EQ(static_cast<std::uint32_t>(room.Color()), 0x8000000FU);
+    EXPECT_EQ(static_cast<std::uint32_t>(room.fillColor()), 0x80000018U);
+    EXPECT_EQ(back->objects().Item(2)->Text(), "Box & <start>");
+
+    ASSERT_NE(zvLib::DXF, nullptr);
+    EXPECT_NE(zvLib::DXF.get(), before);
+    EXPECT_EQ(zvLib::DXF->FileStream(), stream);
+    EXPECT_EQ(zvLib::DXF->OffsetX(), fx(120.5));
+    EXPECT_EQ(zvLib::DXF->OffsetY(), fx(-30));
+    EXPECT_EQ(zvLib::DXF->scaleFactor(), fx(0.25));
+    EXPECT_EQ(zvLib::DXF->Describe(), description);
+    // The copy the drawing was loaded from lies in the temporary folder with its bytes.
+    EXPECT_EQ(zvLib::DXF->FileName().rfind(tmp.dir(), 0), 0u);
+    EXPECT_EQ(readAll(zvLib::DXF->FileName()), readAll(dataPath("dxf/entities.dxf")));
+    EXPECT_EQ(masked(saved(*back, "again.zv6")), masked(text));
+}
+
+TEST_F(zvCircuitFileTest, NumbersTakeEitherDecimalSignAndObjectsOnlyElements)
+{
+    std::string text = readAll(dataPath("circuits/expected.zv6"));
+    text = replaced(text, "<offsetx>120.5</offsetx>", "<offsetx> 120,5 </offsetx>");
+    text = replaced(text, "<scalefactor>0.2500</scalefactor>", "<scalefactor>0,2500</scalefactor>");
+    text = replaced(text, "<startx>12</startx>", "<startx>7,5</startx>");
+    text = replaced(text, "<starty>-4</starty>", "<starty>north</starty>");
+    text = replaced(text, "<objects>\r\n", "<objects>\r\n<!-- notes -->stray text<?pi x?>\r\n");
+    const auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(zvLib::DXF->OffsetX(), fx(120.5));
+    EXPECT_EQ(zvLib::DXF->scaleFactor(), fx(0.25));
+    EXPECT_EQ(c->StartX(), fx(7.5));
+    EXPECT_EQ(c->StartY(), fx(0));
+    EXPECT_EQ(c->objects().Count(), 4u);
+}
+
+TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
+{
+    const auto current = sampleCircuit();
+    zvLib::CurSetID = "T";
+    const std::string good = readAll(dataPath("circuits/expected.zv6"));
+    const std::string def = current->DefString();
+    const cDXF* drawing = zvLib::DXF.get();
+    const struct {
+        const char* why;
+        std::string text;
+    } cases[] = {
+        {"not XML", "<zorv><circuit>"},
+        {"no file", ""},
+        {"empty set list", replaced(good, "<set>T;U;</set>", "<set></set>")},
+        {"unknown set", replaced(good, "<set>T;U;</set>", "<set>Q;T;</set>")},
+        {"unusable set", replaced(good, "<set>T;U;</set>", "<set>Z;</set>")},
+        {"set missing", without(good, "set")},
+        {"no angle", without(good, "angle")},
+        {"angle no number", replaced(good, "<angle>90</angle>", "<angle>ninety</angle>")},
+        {"no tracks", without(good, "tracks")},
+        {"no track count", replaced(good, "<tracks>2</tracks>", "<tracks>two</tracks>")},
+        {"no track", replaced(good, "<tracks>2</tracks>", "<tracks>3</tracks>")},
+        {"zero tracks", replaced(good, "<tracks>2</tracks>", "<tracks>0</tracks>")},
+        {"five tracks", replaced(good, "<tracks>2</tracks>", "<tracks>5</tracks>")},
+        {"no name", without(good, "name")},
+        {"no description", without(good, "description")},
+        {"mixed entries", replaced(good, "<track-2>T:W300(F);", "<track-2>W300(F);")},
+        {"no points", replaced(good, "points=\"10:20\"", "")},
+        {"bad points", replaced(good, "points=\"10:20\"", "points=\"10:20;\"")},
+        {"bad size", replaced(good, "size=\"12\"", "size=\"big\"")},
+        {"bad style", replaced(good, "style=\"0\"", "style=\"\"")},
+        {"no offsetx", without(good, "offsetx")},
+        {"bad scale", replaced(good, "<scalefactor>0.2500", "<scalefactor>x0.2500")},
+        {"stream no Base64", withContent(good, "filestream", "<![CDATA[!]]>")},
+    };
+    for (const auto& k : cases) {
+        loader->loaded.clear();
+        zvFileOpenInfo info;
+        info.Skipped = 99;
+        if (std::string(k.why) == "no file") {
+            std::filesystem::remove(tmp.file("in.zv6"));
+            auto c = std::make_shared<zvCircuit>();
+            EXPECT_EQ(c->FileOpen(tmp.file("in.zv6"), &info), -1);
+        } else {
+            EXPECT_EQ(opened(k.text, &info), nullptr) << k.why;
+        }
+        EXPECT_FALSE(info.Reason.empty()) << k.why;
+        EXPECT_EQ(info.Skipped, 0) << k.why;
+        EXPECT_EQ(zvLib::Circuit(), current) << k.why;
+        EXPECT_EQ(current->DefString(), def) << k.why;
+        EXPECT_EQ(zvLib::DXF.get(), drawing) << k.why;
+        EXPECT_EQ(zvLib::CurSetID, "T") << k.why;
+        // A refused set is loaded, then the set of before again.
+        const bool askedForSet = std::string(k.why).ends_with(" set");
+        EXPECT_EQ(loader->loaded.size(), askedForSet ? 2u : 0u) << k.why;
+    }
+    // With no set current before, none is current after a refused set.
+    zvLib::CurSetID.clear();
+    loader->loaded.clear();
+    EXPECT_EQ(opened(replaced(good, "<set>T;U;</set>", "<set>Q;</set>")), nullptr);
+    EXPECT_EQ(zvLib::CurSetID, "");
+    EXPECT_EQ(loader->loaded, std::vector<std::string>{"Q"});
+    // The good file itself opens.
+    EXPECT_NE(opened(good), nullptr);
+}
+
+TEST_F(zvCircuitFileTest, CircuitThatCannotBeBuiltPutsTheSetBack)
+{
+    const auto current = sampleCircuit();
+    zvLib::CurSetID = "U";
+    const std::string text = saved(*current);
+    // The loader makes "T" current but the piece table lacks the start record.
+    zvLib::PieceTable.erase(zvLib::PieceTable.begin() + zvLib::FindPieceRecord("Zorv", "<START>"));
+    auto c = std::make_shared<zvCircuit>();
+    zvFileOpenInfo info;
+    EXPECT_EQ(c->FileOpen(tmp.file("c.zv6"), &info), -1);
+    EXPECT_NE(info.Reason.find("start record"), std::string::npos) << info.Reason;
+    EXPECT_EQ(c->tracks().Count(), 0u);
+    EXPECT_EQ(c->objects().Count(), 0u);
+    EXPECT_EQ(zvLib::CurSetID, "U");
+    EXPECT_EQ(loader->loaded, (std::vector<std::string>{"T", "U"}));
+}
+
+TEST_F(zvCircuitFileTest, FailedSaveLeavesTheOldFileAndSaysSo)
+{
+    const auto c = sampleCircuit();
+    const std::string target = tmp.file("keep.zv6");
+    writeAll(target, "old bytes");
+    chmod(target.c_str(), 0444);
+    EXPECT_FALSE(c->FileSave(target));
+    EXPECT_EQ(readAll(target), "old bytes");
+
+    std::filesystem::create_directory(tmp.file("folder.zv6"));
+    EXPECT_FALSE(c->FileSave(tmp.file("folder.zv6")));
+    EXPECT_TRUE(std::filesystem::is_directory(tmp.file("folder.zv6")));
+    EXPECT_FALSE(c->FileSave(tmp.file("missing/c.zv6")));
+    // No temporary file is left behind.
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
+        files += e.path().filename().string().starts_with(".zorv-") ? 1 : 0;
+    }
+    EXPECT_EQ(files, 0u);
+
+    // A writable file is replaced whole.
+    chmod(target.c_str(), 0644);
+    EXPECT_TRUE(c->FileSave(target));
+    EXPECT_EQ(readAll(target).rfind("<?xml", 0), 0u);
+}

@@ -22,6 +22,7 @@
 #include "model/zvUI.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_info.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -207,6 +208,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     } else {
         NewCircuit();
     }
+    UpdateInfo();
     std::string ready;
     SetStatus(ready, false);
     return std::nullopt;

@@ -12,6 +12,7 @@
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
+#include "view/zvLib_view.h"
 
 #include <QGuiApplication>
 
@@ -35,7 +36,7 @@ void Follow(zvCircuit& circuit, unsigned what)
         circuit.Draw();
     }
     if ((what & kScroll) != 0) {
-        // The scroll bars follow the view once the canvas keeps them.
+        UpdateScrollBars();
     }
     if ((what & kUndo) != 0) {
         Undo().Push();
@@ -228,6 +229,13 @@ void ViewGroup(const std::string& verb)
         Move(*circuit, verb);
     } else if (verb == "ROTATE+" || verb == "ROTATE-") {
         Rotate(*circuit, verb);
+    } else if (verb == "ZOOM+" || verb == "ZOOM-") {
+        // A negative factor stands for its reciprocal: ZOOM+ shows less of the world.
+        ZoomBy(cFixed::fromDouble(verb == "ZOOM+" ? -kZoomFactor : kZoomFactor));
+        Follow(*circuit, kUndo);
+    } else if (verb == "FIT") {
+        ZoomExtents();
+        Follow(*circuit, kUndo);
     } else if (verb == "INFO") {
         ToggleInfo();
     } else {

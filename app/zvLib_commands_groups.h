@@ -12,6 +12,8 @@ constexpr int kMoveStep = 50;
 constexpr int kFineMoveStep = 5;
 constexpr int kRotateStep = 5;
 constexpr int kFineRotateStep = 1;
+// The factor of one zoom step.
+constexpr double kZoomFactor = 1.2;
 
 // True while a Shift key is held, read from the keyboard when the command runs.
 bool ShiftHeld();

@@ -1,5 +1,4 @@
-// zvQtUI: the model's requests to the user interface carried out by the Qt windows and the
-// program's own services (message boxes, status line, set loading, canvas drawing).
+// zvQtUI: each request of the model handed to the window or service that answers it.
 #include "app/zvQtUI.h"
 
 #include "app/core/zvLib_sets.h"
@@ -7,46 +6,11 @@
 #include "app/zvModal.h"
 #include "foundation/zvLib_canvas.h"
 #include "platform/cQtConvert.h"
+#include "view/zvLib_view.h"
 
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
-
-using cQtConvert::FromQString;
-using cQtConvert::ToQString;
-
-frmInput::frmInput(const std::string& prompt, const std::string& title, const std::string& initial)
-    : txt_(new QLineEdit(this))
-{
-    setObjectName("frmInput");
-    setWindowTitle(ToQString(title.empty() ? std::string(zvLib::kAppTitle) : title));
-    auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(ToQString(prompt), this);
-    label->setObjectName("lblPrompt");
-    label->setWordWrap(true);
-    layout->addWidget(label);
-    txt_->setObjectName("txt");
-    txt_->setText(ToQString(initial));
-    txt_->selectAll();
-    layout->addWidget(txt_);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
-    ok->setObjectName("cmdOK");
-    buttons->addButton(QDialogButtonBox::Cancel)->setObjectName("cmdCancel");
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
-}
-
-std::string frmInput::Text() const
-{
-    return FromQString(txt_->text());
-}
+#include <QInputDialog>
 
 void zvQtUI::ClipboardClear()
 {
@@ -55,23 +19,27 @@ void zvQtUI::ClipboardClear()
 
 void zvQtUI::ClipboardSetText(const std::string& text)
 {
-    QGuiApplication::clipboard()->setText(ToQString(text));
+    QGuiApplication::clipboard()->setText(cQtConvert::ToQString(text));
 }
 
 std::string zvQtUI::ClipboardGetText()
 {
-    return FromQString(QGuiApplication::clipboard()->text());
+    return cQtConvert::FromQString(QGuiApplication::clipboard()->text());
 }
 
 std::optional<std::string> zvQtUI::InputBox(const std::string& prompt, const std::string& title,
                                             const std::string& initial)
 {
-    frmInput box(prompt, title, initial);
+    QInputDialog box;
+    box.setObjectName("InputBox");
+    box.setWindowTitle(cQtConvert::ToQString(title.empty() ? zvLib::kAppTitle : title));
+    box.setLabelText(cQtConvert::ToQString(prompt));
+    box.setTextValue(cQtConvert::ToQString(initial));
     zvLib::ShowModal(box);
     if (box.result() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return box.Text();
+    return cQtConvert::FromQString(box.textValue());
 }
 
 int zvQtUI::MsgBox(const std::string& text, int style, const std::string& title)
@@ -87,33 +55,24 @@ void zvQtUI::SetStatus(const std::string& text, bool beep)
 
 zvViewRect zvQtUI::GetViewRect()
 {
-    const cSurface* pic = zvLib::MainPic;
-    if (pic == nullptr) {
-        return {};
-    }
-    return {pic->ScaleLeft(), pic->ScaleTop(), pic->ScaleWidth(), pic->ScaleHeight()};
+    return zvLib::MainPic != nullptr ? zvLib::ViewRect() : zvViewRect{};
 }
 
 void zvQtUI::SetViewRect(const zvViewRect& rect)
 {
-    cSurface* pic = zvLib::MainPic;
-    if (pic == nullptr) {
-        return;
+    if (zvLib::MainPic != nullptr) {
+        zvLib::ViewRect(rect);
     }
-    pic->ScaleLeft(rect.ScaleLeft);
-    pic->ScaleTop(rect.ScaleTop);
-    pic->ScaleWidth(rect.ScaleWidth);
-    pic->ScaleHeight(rect.ScaleHeight);
 }
 
 void zvQtUI::DrawGrid()
 {
-    // The canvas draws its grid here once it is in place.
+    zvLib::DrawGrid();
 }
 
 void zvQtUI::DrawCross()
 {
-    // The canvas draws its origin cross here once it is in place.
+    zvLib::DrawCross();
 }
 
 std::int16_t zvQtUI::LoadSet(const std::string& setCode)

@@ -1,28 +1,9 @@
 // zvQtUI: what the circuit model asks of the user interface, answered by the program's windows:
-// the system clipboard, an input box and the program's message boxes (both answerable by a
-// script), the status line, the main canvas's visible window, its grid and origin cross, and
-// the set loader. Start-up installs it in zvLib::UI.
+// the system clipboard, the input and message boxes, the status line, the main canvas's view
+// with its grid and origin cross, and the set loader.
 #pragma once
 
 #include "model/zvUI.h"
-
-#include <QDialog>
-
-class QLineEdit;
-
-// The input box: a prompt, a line of text, OK and Cancel; a script finds the line as "txt"
-// and the buttons as "cmdOK" and "cmdCancel".
-class frmInput : public QDialog {
-    Q_OBJECT
-  public:
-    // The box with its title, prompt and first text.
-    frmInput(const std::string& prompt, const std::string& title, const std::string& initial);
-    // The text as it stands.
-    std::string Text() const;
-
-  private:
-    QLineEdit* txt_;
-};
 
 class zvQtUI : public zvUI {
   public:
@@ -30,23 +11,23 @@ class zvQtUI : public zvUI {
     void ClipboardClear() override;
     // Puts plain text on the system clipboard.
     void ClipboardSetText(const std::string& text) override;
-    // The clipboard's plain text, "" when it holds none.
+    // The system clipboard's plain text.
     std::string ClipboardGetText() override;
-    // Asks for a line of text in frmInput; no value when the user cancels.
+    // A modal input box (answered by the modal script in tests); no value when cancelled.
     std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
     // The program's message box.
     int MsgBox(const std::string& text, int style, const std::string& title) override;
-    // The status line of the main window.
+    // The status line.
     void SetStatus(const std::string& text, bool beep) override;
-    // The main canvas's user scale; all zero without a canvas.
+    // The main canvas's visible window; all zero while there is no canvas.
     zvViewRect GetViewRect() override;
-    // Gives the main canvas that user scale, without redrawing; nothing without a canvas.
+    // Moves the main canvas's visible window; nothing while there is no canvas.
     void SetViewRect(const zvViewRect& rect) override;
-    // The canvas's grid over the visible window.
+    // The grid of the canvas view.
     void DrawGrid() override;
-    // The canvas's origin cross.
+    // The origin cross of the canvas view.
     void DrawCross() override;
-    // Makes the set current and fills the item bar with it.
+    // The set loader of the item bar.
     std::int16_t LoadSet(const std::string& setCode) override;
 };

@@ -12,7 +12,6 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
-#include "app/zvQtUI.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
@@ -238,7 +237,6 @@ std::optional<int> Main(const std::string& commandLine)
     MoveIntoDataFolder("user.def", dataFolder);
     UserFile = dataFolder + "user.def";
     MakeUserFolders();
-    UI = std::make_shared<zvQtUI>();
     auto* main = new frmMain;
     LoadForm(zvForm::frmMain, main);
     if (!SettleLanguage()) {
@@ -272,7 +270,6 @@ int RunProgram(int argc, char** argv)
     }
     DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    UI.reset();
     return status;
 }
 

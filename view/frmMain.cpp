@@ -8,19 +8,21 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvIconFiles.h"
 #include "app/zvLib_shell.h"
+#include "app/zvQtUI.h"
+#include "foundation/NUX_STD_system.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
-#include "foundation/NUX_STD_system.h"
 #include "platform/cBarWidget.h"
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
 #include "view/zvMainItemBar.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QShowEvent>
 #include <QToolBar>
 
 #include <algorithm>
@@ -100,6 +102,10 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     itemBar_ = std::make_shared<zvMainItemBar>(abr);
     zvLib::ItemBar = itemBar_;
     setAcceptDrops(true);
+    if (!zvLib::UI) {
+        ui_ = std::make_shared<zvQtUI>();
+        zvLib::UI = ui_;
+    }
 }
 
 frmMain::~frmMain()
@@ -110,6 +116,16 @@ frmMain::~frmMain()
     if (zvLib::ItemBar == itemBar_) {
         zvLib::ItemBar.reset();
     }
+    if (ui_ && zvLib::UI == ui_) {
+        zvLib::UI.reset();
+    }
+    if (zvLib::MainPic == &pic->Surface()) {
+        zvLib::MainPic = nullptr;
+    }
+    if (zvLib::HScroll == hsc) {
+        zvLib::HScroll = nullptr;
+        zvLib::VScroll = nullptr;
+    }
     abr.Events() = cBarEvents();
     delete abrView_;
 }
@@ -117,21 +133,21 @@ frmMain::~frmMain()
 void frmMain::BuildControls()
 {
     QWidget* client = abrView_->ClientWidget();
-    pic = new QWidget(client);
+    pic = new cPictureBox(client);
     pic->setObjectName("pic");
-    pic->setAutoFillBackground(true);
     pag = new QWidget(client);
     pag->setObjectName("pag");
     pag->hide();
-    hsc = new QScrollBar(Qt::Horizontal, client);
+    hsc = new cScrollBar(Qt::Horizontal, client);
     hsc->setObjectName("hsc");
-    vsc = new QScrollBar(Qt::Vertical, client);
+    vsc = new cScrollBar(Qt::Vertical, client);
     vsc->setObjectName("vsc");
     cmd = new QPushButton(client);
     cmd->setObjectName("cmd");
     lblMeasure = new QLabel(client);
     lblMeasure->setObjectName("lblMeasure");
     lblMeasure->hide();
+    InstallCanvas();
     // The piece icons are shown at their own size.
     if (auto* items = qobject_cast<QToolBar*>(abrView_->BandWidget(abr.Band("ibr").ChildBand("items")))) {
         items->setIconSize(QSize(zvIconFiles::kSide, zvIconFiles::kSide));
@@ -142,6 +158,27 @@ void frmMain::BuildControls()
             dock->setTitleBarWidget(new QWidget(dock));
         }
     }
+}
+
+void frmMain::InstallCanvas()
+{
+    // Edges are drawn unsmoothed, as on a picture box: a full redraw of a large circuit then
+    // stays within a frame, and a one-pixel line lands on exactly the pixels its scale gives.
+    pic->Surface().Antialiasing(false);
+    zvLib::MainPic = &pic->Surface();
+    zvLib::HScroll = hsc;
+    zvLib::VScroll = vsc;
+    pic->Resize = [this] { Form_Resize(); };
+    pic->MouseWheel = [this](int direction) { mwh_MouseWheel(direction); };
+    hsc->Change = [this] { hsc_Change(); };
+    vsc->Change = [this] { vsc_Change(); };
+    connect(cmd, &QPushButton::clicked, this, [this] { cmd_Click(); });
+}
+
+void frmMain::Send(const char* command)
+{
+    std::string c = command;
+    zvLib::ExecCommand(c);
 }
 
 void frmMain::repaint()
@@ -275,6 +312,55 @@ void frmMain::closeEvent(QCloseEvent* event)
     }
 }
 
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!shown_ && !event->spontaneous()) {
+        shown_ = true;
+        Send("VIEW.FIT");
+    }
+}
+
+void frmMain::Form_Resize()
+{
+    if (shown_) {
+        Send("VIEW.FIT");
+    }
+}
+
+void frmMain::cmd_Click()
+{
+    Send("VIEW.FIT");
+}
+
+void frmMain::hsc_Change()
+{
+    if (!zvLib::Circuit()) {
+        return;
+    }
+    const zvViewRect v = zvLib::ViewRect();
+    zvLib::CenterView(hsc->Value(), v.ScaleTop + v.ScaleHeight / 2);
+    zvLib::Circuit()->Draw();
+}
+
+void frmMain::vsc_Change()
+{
+    if (!zvLib::Circuit()) {
+        return;
+    }
+    const zvViewRect v = zvLib::ViewRect();
+    zvLib::CenterView(v.ScaleLeft + v.ScaleWidth / 2, vsc->Value());
+    zvLib::Circuit()->Draw();
+}
+
+void frmMain::mwh_MouseWheel(int direction)
+{
+    if (pic->isHidden() || !pag->isHidden()) {
+        return;
+    }
+    Send(direction == -1 ? "VIEW.ZOOM-" : "VIEW.ZOOM+");
+}
+
 void frmMain::ToolPressed(const std::string& tool, bool pressed)
 {
     abr.Band("tbr").Tool(tool).Checked(pressed);
@@ -287,7 +373,7 @@ std::int32_t frmMain::ItemBarWidth() const
 
 void frmMain::CanvasBackColor(std::int32_t color)
 {
-    QPalette p = pic->palette();
-    p.setColor(QPalette::Window, cQtConvert::ToQColor(color));
-    pic->setPalette(p);
+    // As on a picture box, a new back colour clears the canvas.
+    pic->Surface().BackColor(color);
+    pic->Surface().Cls();
 }

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "platform/cBarModel.h"
+#include "platform/cPictureBox.h"
+#include "platform/cScrollBar.h"
 
 #include <QMainWindow>
 
@@ -15,10 +17,10 @@
 
 class QLabel;
 class QPushButton;
-class QScrollBar;
 class cBarWidget;
 class zvItemBar;
 class zvOptionsHost;
+class zvUI;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -31,13 +33,14 @@ class frmMain : public QMainWindow {
 
     // The toolbar and menu control.
     cBarModel abr;
-    // The canvas; a plain stand-in until the canvas view takes its place.
-    QWidget* pic = nullptr;
+    // The canvas: a picture box keeping its drawing, whose user scale is the visible part of
+    // the world (mm, y up); its surface is zvLib::MainPic.
+    cPictureBox* pic = nullptr;
     // The container of the embedded report and piece editor windows.
     QWidget* pag = nullptr;
     // The scroll bars of the canvas.
-    QScrollBar* hsc = nullptr;
-    QScrollBar* vsc = nullptr;
+    cScrollBar* hsc = nullptr;
+    cScrollBar* vsc = nullptr;
     // The square button in the corner between the scroll bars.
     QPushButton* cmd = nullptr;
     // The distance label of the ruler tool.
@@ -80,6 +83,20 @@ class frmMain : public QMainWindow {
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
+    // The canvas changed size after the window was first shown: the view is fitted again.
+    // (The window's paint never fits: a fit redraws, which would paint again.)
+    void Form_Resize();
+    // The corner button between the scroll bars: the view is fitted to the circuit.
+    void cmd_Click();
+    // The user moved the horizontal bar: the view is centred on its value, keeping the
+    // present vertical centre, and redrawn; nothing without a circuit.
+    void hsc_Change();
+    // The user moved the vertical bar: the view is centred on its value, keeping the present
+    // horizontal centre, and redrawn; nothing without a circuit.
+    void vsc_Change();
+    // A wheel notch: direction -1 zooms out, any other zooms in; only while the canvas is
+    // shown (not under the report or editor page).
+    void mwh_MouseWheel(int direction);
 
     // Presses or releases a view toggle of the standard toolbar (the options loaded).
     void ToolPressed(const std::string& tool, bool pressed);
@@ -94,6 +111,8 @@ class frmMain : public QMainWindow {
     // Files dragged over the window are welcome; a drop hands them to Form_OLEDragDrop.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The first show fits the view to the circuit.
+    void showEvent(QShowEvent* event) override;
 
   private:
     void BuildBands();
@@ -102,8 +121,15 @@ class frmMain : public QMainWindow {
     void DrawToolPictures(const std::string& folder);
     // Enables or disables the tools of a band: "*" for all, else names separated by ";".
     void EnableTools(const std::string& band, const std::string& tools, bool enabled);
+    // Connects the canvas, the scroll bars and the corner button to their event procedures and
+    // makes them the surfaces and bars the view works on.
+    void InstallCanvas();
+    // Hands a command of the window's own to the dispatcher.
+    static void Send(const char* command);
 
     cBarWidget* abrView_ = nullptr;
     std::unique_ptr<zvOptionsHost> optionsHost_; // installed while the window lives
     std::shared_ptr<zvItemBar> itemBar_;         // installed while the window lives
+    std::shared_ptr<zvUI> ui_;                   // the model's user interface, when ours
+    bool shown_ = false;                         // the window has been shown once
 };

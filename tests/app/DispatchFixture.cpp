@@ -32,13 +32,14 @@ void DispatchFixture::SetUp()
     ASSERT_TRUE(zvLib::BuildPieceTable(&icons).empty());
     zvLib::UI = std::make_shared<zvQtUI>();
     savedCanvas_ = zvLib::MainPic;
-    zvLib::MainPic = &canvas_;
     main_ = new frmMain;
     zvLib::LoadForm(zvForm::frmMain, main_);
     main_->setUI();
     main_->setMode("NEW");
     main_->resize(1024, 768);
     main_->show();
+    // Drawing is recorded, so that the tests can see what a command drew.
+    zvLib::MainPic = &canvas_;
     newCircuit();
 }
 
@@ -52,6 +53,11 @@ void DispatchFixture::TearDown()
     } else {
         unsetenv("LC_ALL");
     }
+}
+
+void DispatchFixture::useRealCanvas()
+{
+    zvLib::MainPic = &main_->pic->Surface();
 }
 
 void DispatchFixture::newCircuit(int lanes)

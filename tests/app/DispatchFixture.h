@@ -1,6 +1,6 @@
 // What the dispatcher, item bar and info window tests share: the main window on screen with
 // the piece table of the shipped catalogue, its icons in the temporary folder, the Qt user
-// interface installed, a recording canvas, the C locale's figures, and a new circuit of the
+// interface installed, a recording canvas in place of the window's own, the C locale's figures, and a new circuit of the
 // 1:32 club set.
 #pragma once
 
@@ -46,6 +46,8 @@ class DispatchFixture : public AppFixture {
     cBarTool& tool(const char* band, const char* name);
     // Makes a new circuit of the set current, as the start page does.
     void newCircuit(int lanes = 2);
+    // Draws on the main window's own canvas from now on, instead of the recording one.
+    void useRealCanvas();
 
     // The canvas the circuit is drawn on.
     cRecordSurface canvas_;

@@ -29,11 +29,16 @@ class InfoTest : public DispatchFixture {
     {
         zvLib::SaveSetting("Zorv", frmInfo::kLayoutSection, key, value);
     }
-    // Puts the main window at the left top of the screen, 1024 pixels (15360 twips) wide.
+    // Puts the main window at the left top of the screen, 1024 pixels wide, and starts from
+    // an info window not loaded and no saved layout (the new size's fit refreshes the info,
+    // which loads the window hidden).
     void placeMainWindow()
     {
         main().setGeometry(0, 0, 1024, 700);
         main().move(0, 0);
+        QCoreApplication::processEvents();
+        unloadInfo();
+        zvLib::DeleteSetting("Zorv", frmInfo::kLayoutSection, "");
     }
     // VIEW.INFO, then the window goes as Unload leaves it. The command's refresh of the
     // panels loads it again, hidden, with the layout just saved.

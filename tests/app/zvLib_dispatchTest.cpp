@@ -77,6 +77,49 @@ TEST_F(DispatchTest, TurnsChangeTheStartHeadingByFiveOrOneDegrees)
     EXPECT_EQ(circuit().Angle(), cFixed(0)) << "a full turn comes back to 0";
 }
 
+TEST_F(DispatchTest, ZoomsAndFitChangeTheViewAndLeaveUndoStates)
+{
+    for (const char* def : {"CL32:AS1", "CL32:AS1", "CL32:AC1-90(R)", "CL32:AC1-90(R)"}) {
+        click(pieceTool(def));
+    }
+    canvas_.Scale(-1000, 1000, 1000, -500);
+    const std::size_t states = zvLib::Undo().count();
+    run("VIEW.ZOOM+");
+    EXPECT_FLOAT_EQ(canvas_.ScaleWidth(), 2000 * 0.8333f);
+    EXPECT_NEAR(canvas_.ScaleLeft() + canvas_.ScaleWidth() / 2, 0, 1e-3) << "the centre stays";
+    run("view.zoom-");
+    EXPECT_NEAR(canvas_.ScaleWidth(), 2000 * 0.8333 * 1.2, 1e-2);
+    EXPECT_EQ(zvLib::Undo().count(), states + 2);
+    zvLib::Undo().Pop(-1);
+    EXPECT_FLOAT_EQ(canvas_.ScaleWidth(), 2000 * 0.8333f) << "undo steps back through zooms";
+
+    canvas_.Clear();
+    run("VIEW.FIT");
+    const auto e = circuit().GetExtent();
+    const double aspect = 600.0 / 800.0;
+    const double fit = std::max(e[4].toDouble(), e[5].toDouble() / aspect) * 1.1;
+    EXPECT_NEAR(canvas_.ScaleWidth(), fit, 0.01);
+    EXPECT_NEAR(canvas_.ScaleLeft() + canvas_.ScaleWidth() / 2,
+                (e[0].toDouble() + e[2].toDouble()) / 2, 0.01);
+    ASSERT_FALSE(canvas_.Lines().empty());
+    EXPECT_EQ(canvas_.Lines().front().rfind("Cls", 0), 0u) << "the fit redraws";
+    EXPECT_EQ(zvLib::Undo().count(), states + 3);
+}
+
+TEST_F(DispatchTest, ScrollBarsFollowAnInsertionThatLeavesTheView)
+{
+    canvas_.Scale(-500, 500, 500, -250);
+    main().hsc->setEnabled(false);
+    for (int i = 0; i < 4; ++i) {
+        click(pieceTool("CL32:AS1"));
+    }
+    const auto e = circuit().GetExtent();
+    EXPECT_TRUE(main().hsc->isEnabled()) << "part of the circuit lies outside the view";
+    EXPECT_EQ(main().hsc->Max(), static_cast<int>(RoundHalfEven(e[2].toDouble())));
+    run("VIEW.FIT");
+    EXPECT_FALSE(main().hsc->isEnabled()) << "the whole circuit is in view";
+}
+
 TEST_F(DispatchTest, ViewOptionsFollowTheirToolsAndRedrawWithoutUndo)
 {
     struct Option {

@@ -1,0 +1,215 @@
+// The main window's canvas: it is the main surface and keeps its picture through size
+// changes, the scroll bars pan one axis keeping the other's centre, the wheel reaches the
+// dispatcher only while the canvas is shown, and a piece appended at the origin lands on the
+// pixels the scale gives.
+#include "CanvasFixture.h"
+
+#include "app/zvLib_commands.h"
+#include "foundation/zvLib_canvas.h"
+#include "foundation/zvLib_pixels.h"
+#include "model/cUndo.h"
+#include "view/frmMain.h"
+#include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QWheelEvent>
+
+using apptest::CentreX;
+using apptest::CentreY;
+using apptest::kStraight;
+
+namespace {
+
+class CanvasTest : public apptest::CanvasFixture {
+  protected:
+    void SetUp() override
+    {
+        CanvasFixture::SetUp();
+        useLanguage("EN");
+        main_ = new frmMain;
+        zvLib::LoadForm(zvForm::frmMain, main_);
+        main_->resize(1000, 700);
+        main_->show(); // offscreen
+        QApplication::processEvents();
+    }
+    // What the canvas widget shows.
+    QImage shown()
+    {
+        QApplication::processEvents();
+        return main_->pic->grab().toImage();
+    }
+    // The colour shown at a world point.
+    QColor at(const QImage& image, double x, double y)
+    {
+        const cPixel p = zvLib::PointToPixel(*zvLib::MainPic, cFixed::fromDouble(x),
+                                             cFixed::fromDouble(y));
+        return image.pixelColor(p.x, p.y);
+    }
+    // True when the colour is shown on the pixel of a world point or one of its eight
+    // neighbours (a one-pixel line may fall on either side of a pixel's centre).
+    bool around(const QImage& image, double x, double y, const QColor& color)
+    {
+        const cPixel p = zvLib::PointToPixel(*zvLib::MainPic, cFixed::fromDouble(x),
+                                             cFixed::fromDouble(y));
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                if (image.pixelColor(p.x + dx, p.y + dy) == color) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    void wheel(int delta)
+    {
+        QWheelEvent e(QPointF(20, 20), main_->pic->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(main_->pic, &e);
+    }
+
+    frmMain* main_ = nullptr;
+};
+
+TEST_F(CanvasTest, CanvasIsTheMainSurfaceAndFollowsTheWindowsSize)
+{
+    cPictureBox& pic = *main_->pic;
+    EXPECT_EQ(zvLib::MainPic, &pic.Surface());
+    EXPECT_EQ(zvLib::HScroll, main_->hsc);
+    EXPECT_EQ(zvLib::VScroll, main_->vsc);
+    EXPECT_EQ(pic.Surface().Image().size(), pic.size());
+    EXPECT_GT(pic.width(), 500);
+    EXPECT_FALSE(pic.Surface().Antialiasing()) << "edges unsmoothed, as on a picture box";
+
+    zvLib::SetZoom(1000, 0, 0);
+    const zvViewRect before = zvLib::ViewRect();
+    main_->resize(1200, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(pic.Surface().Image().size(), pic.size()) << "the picture has the new size";
+    EXPECT_GT(pic.width(), 700);
+    const zvViewRect after = zvLib::ViewRect();
+    EXPECT_FLOAT_EQ(after.ScaleWidth, before.ScaleWidth) << "no circuit: nothing to fit";
+    EXPECT_FLOAT_EQ(after.ScaleHeight, before.ScaleHeight);
+    // A redraw after the change keeps the height at the width times the new aspect.
+    zvLib::ZoomBy(cFixed(0));
+    EXPECT_NEAR(-zvLib::ViewRect().ScaleHeight / zvLib::ViewRect().ScaleWidth,
+                static_cast<double>(pic.height()) / pic.width(), 1e-4);
+
+    delete main_;
+    EXPECT_EQ(zvLib::MainPic, nullptr) << "the canvas leaves with its window";
+    EXPECT_EQ(zvLib::HScroll, nullptr);
+    EXPECT_EQ(zvLib::UI, nullptr);
+}
+
+TEST_F(CanvasTest, FitIsAskedOnFirstShowAndRealSizeChangesButNeverOnPaint)
+{
+    // Every command clears the canvas tool, so a cleared tool shows that a command was sent.
+    delete main_;
+    main_ = new frmMain;
+    zvLib::LoadForm(zvForm::frmMain, main_);
+    main_->resize(900, 600);
+    zvLib::CurrentTool = "OBJECT.RULER";
+    main_->show();
+    QApplication::processEvents();
+    EXPECT_EQ(zvLib::CurrentTool, "") << "the first show fits";
+
+    zvLib::CurrentTool = "OBJECT.RULER";
+    main_->pic->repaint();
+    main_->update();
+    QApplication::processEvents();
+    main_->hide();
+    main_->show();
+    QApplication::processEvents();
+    main_->resize(900, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(zvLib::CurrentTool, "OBJECT.RULER") << "paint, a later show, the same size";
+
+    main_->resize(1000, 650);
+    QApplication::processEvents();
+    EXPECT_EQ(zvLib::CurrentTool, "") << "a real change of size fits";
+    zvLib::CurrentTool = "OBJECT.RULER";
+    main_->cmd->click();
+    EXPECT_EQ(zvLib::CurrentTool, "") << "the corner button fits";
+}
+
+TEST_F(CanvasTest, ScrollingOneAxisKeepsTheCentreOfTheOther)
+{
+    makeCircuit(times(kStraight, 4)); // x 0..1400, y -78..78
+    zvLib::SetZoom(500, 700, 0);
+    zvLib::CenterView(700, 12.5); // a centre between whole units, as a zoom leaves it
+    const std::size_t states = zvLib::Undo().count();
+
+    main_->hsc->triggerAction(QAbstractSlider::SliderPageStepAdd); // 140 to the right
+    EXPECT_NEAR(CentreX(zvLib::ViewRect()), 840, 1e-3);
+    EXPECT_NEAR(CentreY(zvLib::ViewRect()), 12.5, 1e-3) << "the vertical centre stays";
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleWidth, 500);
+
+    main_->vsc->triggerAction(QAbstractSlider::SliderSingleStepAdd); // 2 downwards
+    EXPECT_EQ(main_->vsc->Value(), -2);
+    EXPECT_NEAR(CentreY(zvLib::ViewRect()), -2, 1e-3);
+    EXPECT_NEAR(CentreX(zvLib::ViewRect()), 840, 1e-3) << "the horizontal centre stays";
+    EXPECT_EQ(zvLib::Undo().count(), states) << "scrolling pushes no undo state";
+
+    // The pan redraws: the first straight's red lane is where the new view puts it.
+    const QImage image = shown();
+    EXPECT_EQ(at(image, 700, 39), QColor(255, 0, 0));
+
+    zvLib::Circuit(nullptr);
+    const zvViewRect still = zvLib::ViewRect();
+    main_->hsc->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    main_->vsc->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleLeft, still.ScaleLeft) << "no circuit, no pan";
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleTop, still.ScaleTop);
+}
+
+TEST_F(CanvasTest, WheelReachesTheDispatcherOnlyWhileTheCanvasIsShown)
+{
+    makeCircuit(kStraight);
+    zvLib::CurrentTool = "OBJECT.RULER";
+    main_->pag->show(); // the report or editor page covers the canvas
+    wheel(120);
+    main_->mwh_MouseWheel(-1);
+    EXPECT_EQ(zvLib::CurrentTool, "OBJECT.RULER") << "no command was sent";
+
+    main_->pag->hide();
+    wheel(-120);
+    EXPECT_EQ(zvLib::CurrentTool, "") << "a zoom command reached the dispatcher";
+    zvLib::CurrentTool = "OBJECT.RULER";
+    main_->mwh_MouseWheel(3);
+    EXPECT_EQ(zvLib::CurrentTool, "");
+}
+
+TEST_F(CanvasTest, PieceAtTheOriginIsDrawnWhereTheScaleSays)
+{
+    auto c = makeCircuit(kStraight); // 350 long, lanes 39 either side of y = 0
+    zvLib::SetZoom(1000, 175, 0);
+    c->Draw();
+    QImage image = shown();
+    const QColor red(255, 0, 0);
+    const QColor blue(0x1E, 0x90, 0xFF);
+    const QColor white(255, 255, 255);
+    EXPECT_EQ(at(image, 110, 39), red) << "lane 1 on the left of the heading";
+    EXPECT_EQ(at(image, 310, -39), blue);
+    EXPECT_EQ(at(image, 175, 140), white) << "beyond the piece's edge at 78";
+    // Where the scale puts it in pixels: (x - left) x pixels per mm.
+    const double perMm = main_->pic->width() / 1000.0;
+    const int laneX = static_cast<int>((110 - (175 - 500)) * perMm);
+    const int laneY = static_cast<int>((zvLib::ViewRect().ScaleTop - 39) * perMm);
+    EXPECT_EQ(image.pixelColor(laneX, laneY), red);
+
+    // Half a view to the left, the piece moves to the canvas's right half.
+    zvLib::CenterView(-325, 0);
+    c->Draw();
+    image = shown();
+    EXPECT_EQ(at(image, 110, 39), red);
+    EXPECT_GT(zvLib::PointToPixel(*zvLib::MainPic, cFixed(110), cFixed(39)).x,
+              main_->pic->width() / 2);
+    EXPECT_EQ(image.pixelColor(laneX, laneY), white) << "the old place is empty now";
+    // The axes cross the whole view under the pieces (the start marker covers the origin).
+    EXPECT_TRUE(around(image, 0, -120, QColor(0, 255, 0))) << "the y axis";
+    EXPECT_TRUE(around(image, -200, 0, QColor(255, 99, 71))) << "the x axis";
+}
+
+} // namespace

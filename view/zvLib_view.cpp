@@ -1,0 +1,180 @@
+// zvLib, the canvas view: centring, zooming and fitting work on the main canvas's user scale,
+// every corner rounded to four decimals and the height always the width times the canvas's
+// aspect ratio; the scroll bars follow the circuit's extent and the view's centre.
+#include "view/zvLib_view.h"
+
+#include "foundation/cError.h"
+#include "foundation/zvLib_canvas.h"
+#include "model/zvCircuit.h"
+#include "platform/cScrollBar.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <optional>
+
+namespace {
+
+cSurface& Canvas()
+{
+    return zvLib::Need(zvLib::MainPic, "main canvas");
+}
+
+double Round4(double v)
+{
+    return cFixed::fromDouble(v).toDouble();
+}
+
+// The canvas's height over its width, or nothing for a canvas without area.
+std::optional<double> Aspect(const cSurface& pic)
+{
+    if (pic.DeviceWidth() <= 0 || pic.DeviceHeight() <= 0) {
+        return std::nullopt;
+    }
+    return static_cast<double>(pic.DeviceHeight()) / pic.DeviceWidth();
+}
+
+// The view of the given width centred on (x, y) with the aspect ratio a, corners rounded to
+// four decimals.
+void ShowCentred(cSurface& pic, double a, double width, double x, double y)
+{
+    pic.Scale(Round4(x - width / 2), Round4(y + a * width / 2), Round4(x + width / 2),
+              Round4(y - a * width / 2));
+}
+
+// Gives a 16-bit property the nearest whole number (halves to even); a value beyond 16 bits,
+// or one the bar refuses, leaves the property as it was.
+void Assign(double v, const std::function<void(std::int16_t)>& set)
+{
+    const std::int64_t r = RoundHalfEven(v);
+    if (r < std::numeric_limits<std::int16_t>::min() ||
+        r > std::numeric_limits<std::int16_t>::max()) {
+        return;
+    }
+    try {
+        set(static_cast<std::int16_t>(r));
+    } catch (const cError&) {
+        // A refused property keeps its value; the others are still set.
+    }
+}
+
+} // namespace
+
+namespace zvLib {
+
+void CenterView(float x, float y)
+{
+    cSurface& pic = Canvas();
+    const std::optional<double> aspect = Aspect(pic);
+    if (!aspect) {
+        return;
+    }
+    ShowCentred(pic, Round4(*aspect), pic.ScaleWidth(), x, y);
+}
+
+void SetZoom(std::optional<double> width, std::optional<double> x, std::optional<double> y)
+{
+    cSurface& pic = Canvas();
+    const std::optional<double> aspect = Aspect(pic);
+    if (!aspect) {
+        return;
+    }
+    double w = width.value_or(pic.ScaleWidth());
+    if (w < kMinViewWidth) {
+        w = kMinViewWidth;
+    } else if (w > kMaxViewWidth) {
+        w = kMaxViewWidth;
+    }
+    const double cx = x.value_or(static_cast<double>(pic.ScaleLeft()) + pic.ScaleWidth() / 2.0);
+    const double cy = y.value_or(static_cast<double>(pic.ScaleTop()) + pic.ScaleHeight() / 2.0);
+    ShowCentred(pic, Round4(*aspect), w, cx, cy);
+    UpdateScrollBars();
+}
+
+void ZoomBy(cFixed factor)
+{
+    if (factor.isZero()) {
+        factor = cFixed(1);
+    } else if (factor < cFixed(0)) {
+        factor = cFixed(1) / factor.abs();
+    }
+    SetZoom(factor.toDouble() * Canvas().ScaleWidth());
+    if (const auto circuit = Circuit()) {
+        circuit->Draw();
+    }
+}
+
+void ZoomExtents()
+{
+    const auto circuit = Circuit();
+    if (!circuit) {
+        return;
+    }
+    const std::optional<double> aspect = Aspect(Canvas());
+    if (!aspect) {
+        return;
+    }
+    const std::array<cFixed, 6> e = circuit->GetExtent();
+    const double w = e[4].toDouble();
+    const double h = e[5].toDouble();
+    const double width = h / *aspect > w ? h / *aspect : w;
+    SetZoom(width, ((e[0] + e[2]).toDouble()) / 2, ((e[1] + e[3]).toDouble()) / 2);
+    ZoomBy(cFixed::fromRaw(11000));
+}
+
+void UpdateScrollBars()
+{
+    const auto circuit = Circuit();
+    if (!circuit || MainPic == nullptr || HScroll == nullptr || VScroll == nullptr) {
+        return;
+    }
+    const cSurface& pic = *MainPic;
+    const cFixed L = cFixed::fromDouble(pic.ScaleLeft());
+    const cFixed R = L + cFixed::fromDouble(pic.ScaleWidth());
+    const cFixed T = cFixed::fromDouble(pic.ScaleTop());
+    const cFixed B = T + cFixed::fromDouble(pic.ScaleHeight());
+    if (circuit->GetLength() == 0) {
+        return;
+    }
+    const std::array<cFixed, 6> e = circuit->GetExtent();
+    const cFixed xmin = e[0], ymin = e[1], xmax = e[2], ymax = e[3];
+    cScrollBar& h = *HScroll;
+    cScrollBar& v = *VScroll;
+    if (!(xmin < L || ymax > T || xmax > R || ymin < B)) {
+        h.Enabled(false);
+        v.Enabled(false);
+        return;
+    }
+    const double w = e[4].toDouble();
+    const double hh = e[5].abs().toDouble();
+    Assign(xmin.toDouble(), [&](std::int16_t r) { h.Min(r); });
+    Assign(xmax.toDouble(), [&](std::int16_t r) { h.Max(r); });
+    Assign((L + R).toDouble() / 2, [&](std::int16_t r) { h.Value(r); });
+    Assign(w / 100, [&](std::int16_t r) { h.SmallChange(r); });
+    Assign(w / 10, [&](std::int16_t r) { h.LargeChange(r); });
+    Assign(ymax.toDouble(), [&](std::int16_t r) { v.Min(r); });
+    Assign(ymin.toDouble(), [&](std::int16_t r) { v.Max(r); });
+    Assign((T + B).toDouble() / 2, [&](std::int16_t r) { v.Value(r); });
+    Assign(hh / 100, [&](std::int16_t r) { v.SmallChange(r); });
+    Assign(hh / 10, [&](std::int16_t r) { v.LargeChange(r); });
+    h.Enabled(true);
+    v.Enabled(true);
+}
+
+zvViewRect ViewRect()
+{
+    const cSurface& pic = Canvas();
+    return {pic.ScaleLeft(), pic.ScaleTop(), pic.ScaleWidth(), pic.ScaleHeight()};
+}
+
+void ViewRect(const zvViewRect& rect)
+{
+    cSurface& pic = Canvas();
+    pic.ScaleLeft(rect.ScaleLeft);
+    pic.ScaleTop(rect.ScaleTop);
+    pic.ScaleHeight(rect.ScaleHeight);
+    pic.ScaleWidth(rect.ScaleWidth);
+}
+
+} // namespace zvLib

@@ -53,6 +53,13 @@ void FillLanes(cGridModel& grd, const zvCircuit& circuit)
         style.BackColor(kWindowBackground);
         style.Bold(false);
     }
+    // A row's colour would cover the column's own: the gap and heading cells keep the window
+    // colour, so that only the lane figures carry the lane colour.
+    for (int i = 1; i <= grd.RowCount(); ++i) {
+        for (int c = 4; c <= 6 && c <= grd.ColumnCount(); ++c) {
+            grd.CellStyle(i, c).BackColor(kWindowBackground);
+        }
+    }
     grd.Refresh();
 }
 

@@ -100,6 +100,9 @@ TEST_F(InfoTest, TheGridListsEveryLaneInItsColourWithUnitsOnce)
     for (int i = 1; i <= 4; ++i) {
         const auto row = static_cast<std::size_t>(i - 1);
         EXPECT_EQ(grd.CellLook(i, 1).BackColor(), zvLib::LaneColors[row]);
+        EXPECT_EQ(grd.CellLook(i, 3).BackColor(), zvLib::LaneColors[row]);
+        EXPECT_EQ(grd.CellLook(i, 5).BackColor(), static_cast<std::int32_t>(0x80000005u))
+            << "the gaps stay on the window colour";
         EXPECT_EQ(grd.Value(i - 1, 0), lanes[row][0]);
         EXPECT_EQ(grd.Value(i - 1, 1), lanes[row][1] + " m.");
         EXPECT_EQ(grd.Value(i - 1, 2), lanes[row][2] + " km");

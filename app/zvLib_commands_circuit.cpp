@@ -51,21 +51,6 @@ frmMain* MainWindow()
     return qobject_cast<frmMain*>(Form(zvForm::frmMain));
 }
 
-// The preview: the pieces of the definition chained from the current piece, drawn in the
-// sketch colour over the picture; the circuit itself is not touched.
-void Sketch(const zvCircuit& circuit, const std::string& definition)
-{
-    const std::shared_ptr<zvTrack> track = circuit.CurTrack();
-    if (!track) {
-        return;
-    }
-    const std::shared_ptr<zvTrack> preview = track->ItemsCreate(definition, circuit.CurItem());
-    for (const auto& piece : preview->items()) {
-        piece->TrackIndex(track->index());
-        piece->Sketch();
-    }
-}
-
 // The piece the new ones go after: the current piece, or the track's last piece when the
 // current one is no longer in the track.
 std::shared_ptr<zvItem> InsertionPoint(const zvCircuit& circuit, const zvTrack& track)
@@ -75,6 +60,22 @@ std::shared_ptr<zvItem> InsertionPoint(const zvCircuit& circuit, const zvTrack& 
         current = track.items().Last();
     }
     return current;
+}
+
+// The preview: the pieces of the definition chained from where they would be inserted, drawn
+// in the sketch colour over the picture; the circuit itself is not touched.
+void Sketch(const zvCircuit& circuit, const std::string& definition)
+{
+    const std::shared_ptr<zvTrack> track = circuit.CurTrack();
+    if (!track || track->items().empty()) {
+        return;
+    }
+    const std::shared_ptr<zvTrack> preview =
+        track->ItemsCreate(definition, InsertionPoint(circuit, *track));
+    for (const auto& piece : preview->items()) {
+        piece->TrackIndex(track->index());
+        piece->Sketch();
+    }
 }
 
 // Inserts the pieces of the definition after the current piece and selects, as the next

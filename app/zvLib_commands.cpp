@@ -1,18 +1,23 @@
 // zvLib, the command dispatcher: the grammar of command strings and the groups tried in turn.
-// The file, tools and help groups are carried out here; the edit, piece, snippet and view
-// commands need the canvas and are guarded so that they do nothing without a circuit.
+// The object, file, tools and help groups are carried out here; the piece, snippet, view and
+// edit groups, which work on the circuit, in zvLib_commands_circuit.cpp. The dispatcher is
+// where an error raised by a command is caught and shown.
 #include "app/zvLib_commands.h"
 
 #include "app/frmSplash.h"
+#include "app/zvLib_commands_groups.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/NUX_STD_text.h"
+#include "foundation/cError.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_info.h"
 
 #include <QString>
 
@@ -47,6 +52,53 @@ bool HasCircuit()
     return zvLib::Circuit() != nullptr;
 }
 
+frmMain* MainWindow()
+{
+    return qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+}
+
+// Presses or releases the ruler: while it is pressed the canvas measures instead of zooming
+// and shows the crosshair.
+void ToggleRuler(const std::string& command)
+{
+    frmMain* main = MainWindow();
+    if (main == nullptr) {
+        return;
+    }
+    cBarTool& ruler = main->abr.Band("tbr").Tool("ruler");
+    ruler.Checked(!ruler.Checked());
+    if (ruler.Checked()) {
+        zvLib::CurrentTool = command;
+        main->pic->setCursor(Qt::CrossCursor);
+    } else {
+        main->pic->unsetCursor();
+    }
+}
+
+// "MRU1" to "MRU4": the entries of the recent-files list.
+bool IsRecentFile(const std::string& verb)
+{
+    return verb == "MRU1" || verb == "MRU2" || verb == "MRU3" || verb == "MRU4";
+}
+
+// Opens the file a recent-files entry holds in its tag, after the save prompt.
+void OpenRecent(const std::string& verb)
+{
+    frmMain* main = MainWindow();
+    if (main == nullptr || !zvLib::QuerySave()) {
+        return;
+    }
+    std::string tool = verb;
+    std::transform(tool.begin(), tool.end(), tool.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string path = main->abr.Band("mnuFile").Tool(tool).Tag();
+    if (path.empty()) {
+        return;
+    }
+    zvLib::OpenCircuit(path);
+    zvLib::UpdateInfo();
+}
+
 // The file commands that work on the current circuit.
 bool NeedsCircuit(const std::string& verb)
 {
@@ -56,35 +108,27 @@ bool NeedsCircuit(const std::string& verb)
 
 void FileGroup(const std::string& verb)
 {
-    if (verb == "NEW") {
+    if (IsRecentFile(verb)) {
+        OpenRecent(verb);
+    } else if (verb == "NEW") {
         if (zvLib::QuerySave()) {
             zvLib::NewCircuit();
+            zvLib::UpdateInfo();
         }
-        return;
-    }
-    if (verb == "EXIT") {
+    } else if (verb == "OPEN") {
+        if (zvLib::QuerySave()) {
+            std::string path;
+            zvLib::OpenCircuit(path);
+            zvLib::UpdateInfo();
+        }
+    } else if (verb == "EXIT") {
         zvLib::AppExit(false);
-        return;
+    } else if (!NeedsCircuit(verb) || HasCircuit()) {
+        // Saving, printing and the exports are carried out here by the document and report
+        // work; until then they answer as an unknown verb does.
+        zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
+                      vbMsg::Information);
     }
-    if (NeedsCircuit(verb) && !HasCircuit()) {
-        return;
-    }
-    // Opening, saving, printing, exporting and the recent files are carried out here by the
-    // document work; until then they answer as an unknown verb does.
-    zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
-                  vbMsg::Information);
-}
-
-// The edit, piece, snippet and view commands: the canvas work carries them out here, each
-// followed by its redraw, scroll bars, undo state and info panels.
-void CircuitGroup(const std::string& group, const std::string& verb, const std::string& argument)
-{
-    if (!HasCircuit()) {
-        return;
-    }
-    (void)group;
-    (void)verb;
-    (void)argument;
 }
 
 void ChooseLanguage()
@@ -112,7 +156,8 @@ void ToolsGroup(const std::string& verb, const std::string& command)
 
 void HelpGroup(const std::string& verb)
 {
-    if (verb == "HELP") {
+    // The toolbar's help tool ("miHContents") does what the Help menu's entry does.
+    if (verb == "HELP" || verb == "MIHCONTENTS") {
         zvLib::MsgBox("Under construction", vbMsg::OKOnly);
     } else if (verb == "WEB.NUX") {
         NUX_STD_library::ShellOpen(0, zvLib::kMakerSite, 1);
@@ -120,6 +165,34 @@ void HelpGroup(const std::string& verb)
         NUX_STD_library::ShellOpen(0, zvLib::kDistributorSite, 1);
     } else if (verb == "ABOUT") {
         zvLib::Splash().setMode(frmSplash::kAbout);
+    }
+}
+
+// Tries the groups in their order; the verb is the last part, for the piece and snippet
+// groups the second, the last being their argument.
+void Dispatch(const std::string& command, const std::vector<std::string>& parts,
+              const std::string& argument)
+{
+    namespace cmd = zvLib::commands;
+    const std::string& group = parts.front();
+    if (group == "OBJECT") {
+        if (argument == "RULER") {
+            ToggleRuler(command);
+        }
+    } else if (group == "FILE") {
+        FileGroup(argument);
+    } else if (group == "EDIT") {
+        cmd::EditGroup(argument);
+    } else if (group == "ITEM" || group == "SNIPPET") {
+        if (parts.size() > 1) {
+            cmd::PieceGroup(parts[1], argument);
+        }
+    } else if (group == "VIEW") {
+        cmd::ViewGroup(argument);
+    } else if (group == "TOOLS") {
+        ToolsGroup(argument, command);
+    } else if (group == "HELP") {
+        HelpGroup(argument);
     }
 }
 
@@ -134,23 +207,10 @@ void ExecCommand(std::string& command)
     std::string argument = parts.back();
     std::replace(argument.begin(), argument.end(), kDotInName, '.');
     CurrentTool.clear();
-    const std::string& group = parts.front();
-    if (group == "OBJECT") {
-        // The ruler tool is switched here by the canvas work; other drawing tools do nothing.
-        return;
-    }
-    if (group == "FILE") {
-        FileGroup(argument);
-    } else if (group == "EDIT" || group == "VIEW") {
-        CircuitGroup(group, argument, argument);
-    } else if (group == "ITEM" || group == "SNIPPET") {
-        if (parts.size() > 1) {
-            CircuitGroup(group, parts[1], argument);
-        }
-    } else if (group == "TOOLS") {
-        ToolsGroup(argument, command);
-    } else if (group == "HELP") {
-        HelpGroup(argument);
+    try {
+        Dispatch(command, parts, argument);
+    } catch (const cError& e) {
+        MsgBox(e.Description(), vbMsg::Critical);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "app/core/zvLib_options.h"
 #include "app/zvLib_commands.h"
 #include "app/core/zvLib_stock.h"
+#include "app/zvIconFiles.h"
 #include "app/zvLib_shell.h"
 #include "app/zvQtUI.h"
 #include "foundation/NUX_STD_system.h"
@@ -15,12 +16,14 @@
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
+#include "view/zvMainItemBar.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QToolBar>
 
 #include <algorithm>
 #include <sstream>
@@ -92,8 +95,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     e.ToolHoverLeave = [this](cBarTool& t) { abr_ToolHoverLeave(t); };
     e.ChildBandChange = [this](cBarBand& b, cBarBand& c) { abr_ChildBandChange(b, c); };
     e.Resize = [this] { abr_Resize(); };
+    e.ComboSelChange = [this](cBarTool& t) { abr_ComboSelChange(t); };
+    e.ToolTextChange = [this](cBarTool& t) { abr_ToolTextChange(t); };
     optionsHost_ = std::make_unique<MainOptions>(*this);
     zvLib::OptionsHost = optionsHost_.get();
+    itemBar_ = std::make_shared<zvMainItemBar>(abr);
+    zvLib::ItemBar = itemBar_;
+    setAcceptDrops(true);
     if (!zvLib::UI) {
         ui_ = std::make_shared<zvQtUI>();
         zvLib::UI = ui_;
@@ -104,6 +112,9 @@ frmMain::~frmMain()
 {
     if (zvLib::OptionsHost == optionsHost_.get()) {
         zvLib::OptionsHost = nullptr;
+    }
+    if (zvLib::ItemBar == itemBar_) {
+        zvLib::ItemBar.reset();
     }
     if (ui_ && zvLib::UI == ui_) {
         zvLib::UI.reset();
@@ -137,6 +148,10 @@ void frmMain::BuildControls()
     lblMeasure->setObjectName("lblMeasure");
     lblMeasure->hide();
     InstallCanvas();
+    // The piece icons are shown at their own size.
+    if (auto* items = qobject_cast<QToolBar*>(abrView_->BandWidget(abr.Band("ibr").ChildBand("items")))) {
+        items->setIconSize(QSize(zvIconFiles::kSide, zvIconFiles::kSide));
+    }
     // The item bar's title would only repeat what its tabs say.
     if (QWidget* tabs = abrView_->BandWidget(abr.Band("ibr"))) {
         if (auto* dock = qobject_cast<QDockWidget*>(tabs->parentWidget())) {
@@ -267,6 +282,9 @@ void frmMain::abr_ToolHoverLeave(cBarTool& tool)
 void frmMain::abr_ChildBandChange(cBarBand&, cBarBand& child)
 {
     CurrentLayer = Upper(child.Name()) == "DRAW";
+    if (const auto circuit = zvLib::Circuit(); circuit && zvLib::MainPic != nullptr) {
+        circuit->Draw();
+    }
 }
 
 void frmMain::abr_Resize()

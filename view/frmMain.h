@@ -13,10 +13,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
 class cBarWidget;
+class zvItemBar;
 class zvOptionsHost;
 class zvUI;
 
@@ -71,6 +73,14 @@ class frmMain : public QMainWindow {
     void abr_ChildBandChange(cBarBand& band, cBarBand& child);
     // The toolbar control changed size: the client area is laid out again.
     void abr_Resize();
+    // An entry of the set chooser was chosen: that set is loaded into the item bar.
+    void abr_ComboSelChange(cBarTool& tool);
+    // The user changed a tool's text: with a background drawing, a number becomes its scale
+    // factor (the set chooser's text never does; a text that is no number is refused).
+    void abr_ToolTextChange(cBarTool& tool);
+    // Files were dropped on the window or the canvas: the first one is opened, unless that
+    // would lose changes to the circuit.
+    void Form_OLEDragDrop(const std::vector<std::string>& files);
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
     // The canvas changed size after the window was first shown: the view is fitted again.
@@ -98,6 +108,9 @@ class frmMain : public QMainWindow {
   protected:
     // Asks the program to end (Form_Unload) and closes only when it agrees.
     void closeEvent(QCloseEvent* event) override;
+    // Files dragged over the window are welcome; a drop hands them to Form_OLEDragDrop.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // The first show fits the view to the circuit.
     void showEvent(QShowEvent* event) override;
 
@@ -116,6 +129,7 @@ class frmMain : public QMainWindow {
 
     cBarWidget* abrView_ = nullptr;
     std::unique_ptr<zvOptionsHost> optionsHost_; // installed while the window lives
+    std::shared_ptr<zvItemBar> itemBar_;         // installed while the window lives
     std::shared_ptr<zvUI> ui_;                   // the model's user interface, when ours
     bool shown_ = false;                         // the window has been shown once
 };

@@ -1,19 +1,23 @@
 // zvLib, the command dispatcher: the grammar of command strings and the groups tried in turn.
-// The file, tools and help groups are carried out here; the edit, piece, snippet and view
-// commands need the canvas and are guarded so that they do nothing without a circuit.
+// The object, file, tools and help groups are carried out here; the piece, snippet, view and
+// edit groups, which work on the circuit, in zvLib_commands_circuit.cpp. The dispatcher is
+// where an error raised by a command is caught and shown.
 #include "app/zvLib_commands.h"
 
 #include "app/frmSplash.h"
+#include "app/zvLib_commands_groups.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/NUX_STD_text.h"
+#include "foundation/cError.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_info.h"
 
 #include <QString>
 
@@ -49,6 +53,29 @@ bool HasCircuit()
     return zvLib::Circuit() != nullptr;
 }
 
+frmMain* MainWindow()
+{
+    return qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+}
+
+// Presses or releases the ruler: while it is pressed the canvas measures instead of zooming
+// and shows the crosshair.
+void ToggleRuler(const std::string& command)
+{
+    frmMain* main = MainWindow();
+    if (main == nullptr) {
+        return;
+    }
+    cBarTool& ruler = main->abr.Band("tbr").Tool("ruler");
+    ruler.Checked(!ruler.Checked());
+    if (ruler.Checked()) {
+        zvLib::CurrentTool = command;
+        main->pic->setCursor(Qt::CrossCursor);
+    } else {
+        main->pic->unsetCursor();
+    }
+}
+
 // The file commands that work on the current circuit.
 bool NeedsCircuit(const std::string& verb)
 {
@@ -56,10 +83,10 @@ bool NeedsCircuit(const std::string& verb)
            verb == "EXCEL";
 }
 
-// A recent-files verb: "MRU1" to "MRU4" as texts compare.
+// "MRU1" to "MRU4": the entries of the recent-files list.
 bool IsRecentFile(const std::string& verb)
 {
-    return verb >= "MRU1" && verb <= "MRU4";
+    return verb == "MRU1" || verb == "MRU2" || verb == "MRU3" || verb == "MRU4";
 }
 
 // Opens the file of a recent-files tool of the File menu (its tag), after the save prompt.
@@ -68,7 +95,7 @@ void OpenRecent(const std::string& verb)
     std::string tool = verb;
     std::transform(tool.begin(), tool.end(), tool.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    frmMain* main = MainWindow();
     const cBarTool* entry = main != nullptr ? main->abr.Band("mnuFile").FindTool(tool) : nullptr;
     // A tool the list never filled has no path; it must not become the open dialog.
     if (entry == nullptr || entry->Tag().empty() || !zvLib::QuerySave()) {
@@ -76,57 +103,39 @@ void OpenRecent(const std::string& verb)
     }
     std::string path = entry->Tag();
     zvLib::OpenCircuit(path);
+    zvLib::UpdateInfo();
 }
 
 void FileGroup(const std::string& verb)
 {
     if (IsRecentFile(verb)) {
         OpenRecent(verb);
-        return;
-    }
-    if (verb == "NEW" || verb == "OPEN") {
+    } else if (verb == "NEW") {
         if (zvLib::QuerySave()) {
-            if (verb == "NEW") {
-                zvLib::NewCircuit();
-            } else {
-                std::string none;
-                zvLib::OpenCircuit(none);
-            }
+            zvLib::NewCircuit();
+            zvLib::UpdateInfo();
         }
-        return;
-    }
-    if (verb == "EXIT") {
+    } else if (verb == "OPEN") {
+        if (zvLib::QuerySave()) {
+            std::string path;
+            zvLib::OpenCircuit(path);
+            zvLib::UpdateInfo();
+        }
+    } else if (verb == "EXIT") {
         zvLib::AppExit(false);
+    } else if (NeedsCircuit(verb) && !HasCircuit()) {
         return;
-    }
-    if (NeedsCircuit(verb) && !HasCircuit()) {
-        return;
-    }
-    if (verb == "SAVE") {
+    } else if (verb == "SAVE") {
         zvLib::SaveCircuit(zvLib::CurrentFile);
-        return;
+    } else if (verb == "SAVEAS") {
+        std::string path;
+        zvLib::SaveCircuit(path);
+    } else {
+        // Printing and the exports are carried out here by the report work; until then they
+        // answer as an unknown verb does.
+        zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
+                      vbMsg::Information);
     }
-    if (verb == "SAVEAS") {
-        std::string none;
-        zvLib::SaveCircuit(none);
-        return;
-    }
-    // Printing and the exports are carried out here by the report work; until then they
-    // answer as an unknown verb does.
-    zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
-                  vbMsg::Information);
-}
-
-// The edit, piece, snippet and view commands: the canvas work carries them out here, each
-// followed by its redraw, scroll bars, undo state and info panels.
-void CircuitGroup(const std::string& group, const std::string& verb, const std::string& argument)
-{
-    if (!HasCircuit()) {
-        return;
-    }
-    (void)group;
-    (void)verb;
-    (void)argument;
 }
 
 void ChooseLanguage()
@@ -154,7 +163,8 @@ void ToolsGroup(const std::string& verb, const std::string& command)
 
 void HelpGroup(const std::string& verb)
 {
-    if (verb == "HELP") {
+    // The toolbar's help tool ("miHContents") does what the Help menu's entry does.
+    if (verb == "HELP" || verb == "MIHCONTENTS") {
         zvLib::MsgBox("Under construction", vbMsg::OKOnly);
     } else if (verb == "WEB.NUX") {
         NUX_STD_library::ShellOpen(0, zvLib::kMakerSite, 1);
@@ -162,6 +172,34 @@ void HelpGroup(const std::string& verb)
         NUX_STD_library::ShellOpen(0, zvLib::kDistributorSite, 1);
     } else if (verb == "ABOUT") {
         zvLib::Splash().setMode(frmSplash::kAbout);
+    }
+}
+
+// Tries the groups in their order; the verb is the last part, for the piece and snippet
+// groups the second, the last being their argument.
+void Dispatch(const std::string& command, const std::vector<std::string>& parts,
+              const std::string& argument)
+{
+    namespace cmd = zvLib::commands;
+    const std::string& group = parts.front();
+    if (group == "OBJECT") {
+        if (argument == "RULER") {
+            ToggleRuler(command);
+        }
+    } else if (group == "FILE") {
+        FileGroup(argument);
+    } else if (group == "EDIT") {
+        cmd::EditGroup(argument);
+    } else if (group == "ITEM" || group == "SNIPPET") {
+        if (parts.size() > 1) {
+            cmd::PieceGroup(parts[1], argument);
+        }
+    } else if (group == "VIEW") {
+        cmd::ViewGroup(argument);
+    } else if (group == "TOOLS") {
+        ToolsGroup(argument, command);
+    } else if (group == "HELP") {
+        HelpGroup(argument);
     }
 }
 
@@ -176,23 +214,10 @@ void ExecCommand(std::string& command)
     std::string argument = parts.back();
     std::replace(argument.begin(), argument.end(), kDotInName, '.');
     CurrentTool.clear();
-    const std::string& group = parts.front();
-    if (group == "OBJECT") {
-        // The ruler tool is switched here by the canvas work; other drawing tools do nothing.
-        return;
-    }
-    if (group == "FILE") {
-        FileGroup(argument);
-    } else if (group == "EDIT" || group == "VIEW") {
-        CircuitGroup(group, argument, argument);
-    } else if (group == "ITEM" || group == "SNIPPET") {
-        if (parts.size() > 1) {
-            CircuitGroup(group, parts[1], argument);
-        }
-    } else if (group == "TOOLS") {
-        ToolsGroup(argument, command);
-    } else if (group == "HELP") {
-        HelpGroup(argument);
+    try {
+        Dispatch(command, parts, argument);
+    } catch (const cError& e) {
+        MsgBox(e.Description(), vbMsg::Critical);
     }
 }
 

@@ -21,8 +21,10 @@
 #include "model/zvUI.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_info.h"
 
 #include <QApplication>
+#include <QPointer>
 
 #include <cstdio>
 #include <filesystem>
@@ -205,6 +207,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     } else {
         NewCircuit();
     }
+    UpdateInfo();
     std::string ready;
     SetStatus(ready, false);
     return std::nullopt;
@@ -257,8 +260,13 @@ int RunProgram(int argc, char** argv)
     }
     const std::optional<int> ended = Main(line);
     const int status = ended ? *ended : QApplication::exec();
+    // A window owned by another goes with its owner.
+    std::vector<QPointer<QWidget>> forms;
     for (QWidget* form : LoadedForms()) {
-        delete form;
+        forms.emplace_back(form);
+    }
+    for (const QPointer<QWidget>& form : forms) {
+        delete form.data();
     }
     DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,11 +1,11 @@
 // The Qt drawing surface: maps user units to device pixels, turns the drawing state into
 // pens, brushes and fonts, and builds the device-pixel paths of filled shapes with
-// QPainterPath.
+// QPainterPath. It hands Qt as little as it can: pens and brushes when they change, thin
+// segments in batches, nothing that misses the image, and Cls only where it drew.
 #include "platform/cQtSurface.h"
 
 #include "foundation/cError.h"
 
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPalette>
@@ -46,25 +46,33 @@ QColor systemColor(unsigned index)
 
 cQtSurface::cQtSurface(int width, int height)
     : image_(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32), device_(&image_),
-      printer_(false)
+      printer_(false), fonts_(device_)
 {
     image_.fill(ToQColor(BackColor()));
+    clip_ = QRectF(image_.rect());
+    clearColor_ = ToQColor(BackColor()).rgba();
+    dirty_.Reset(image_.width(), image_.height());
+    startBands();
     ScaleMode(1);
 }
 
-cQtSurface::cQtSurface(QPaintDevice* device, bool printer) : device_(device), printer_(printer)
+cQtSurface::cQtSurface(QPaintDevice* device, bool printer)
+    : device_(device), printer_(printer), fonts_(device_)
 {
     if (device_ == nullptr) {
         throw cError(91, "cQtSurface", "No paint device");
     }
+    if (device_->devType() == QInternal::Image) {
+        clip_ = QRectF(0, 0, device_->width(), device_->height());
+    }
+    dirty_.Reset(device_->width(), device_->height());
+    dirty_.MarkAll();  // whatever the device holds
     ScaleMode(1);
 }
 
 cQtSurface::~cQtSurface()
 {
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    endPainting();
 }
 
 int cQtSurface::ClientWidth() const
@@ -79,12 +87,13 @@ int cQtSurface::ClientHeight() const
 
 int cQtSurface::DeviceWidth() const
 {
-    return device_->width();
+    // The own image answers without the paint device's metric call: every point drawn asks.
+    return device_ == &image_ ? image_.width() : device_->width();
 }
 
 int cQtSurface::DeviceHeight() const
 {
-    return device_->height();
+    return device_ == &image_ ? image_.height() : device_->height();
 }
 
 double cQtSurface::DeviceDpi() const
@@ -95,21 +104,21 @@ double cQtSurface::DeviceDpi() const
 
 double cQtSurface::TextWidth(const std::string& text)
 {
-    QFontMetricsF fm(font(), device_);
-    double px = fm.horizontalAdvance(QString::fromStdString(text));
+    cQtFont& f = font();
+    const double px = fonts_.Text(f, text).width;
     return DeviceWidth() > 0 ? px * ScaleWidth() / DeviceWidth() : 0;
 }
 
 double cQtSurface::TextHeight(const std::string&)
 {
-    QFontMetricsF fm(font(), device_);
-    return DeviceHeight() > 0 ? fm.height() * ScaleHeight() / DeviceHeight() : 0;
+    const double px = font().height;
+    return DeviceHeight() > 0 ? px * ScaleHeight() / DeviceHeight() : 0;
 }
 
 const QImage& cQtSurface::Image()
 {
-    if (device_ == &image_ && painter_.isActive()) {
-        painter_.end();  // a later drawing begins again
+    if (device_ == &image_) {
+        endPainting();  // a later drawing begins again
     }
     return image_;
 }
@@ -119,24 +128,25 @@ void cQtSurface::Resize(int width, int height)
     if (device_ != &image_) {
         return;
     }
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    endPainting();
     QImage resized(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
     resized.fill(ToQColor(BackColor()));
     QPainter p(&resized);
     p.drawImage(0, 0, image_);
     p.end();
     image_ = resized;
+    clip_ = QRectF(image_.rect());
+    dirty_.Reset(image_.width(), image_.height());
+    dirty_.MarkAll();
+    startBands();
+    fonts_.Clear();  // measured against the old image
 }
 
 void cQtSurface::Antialiasing(bool on)
 {
+    flushSegments();
     antialiasing_ = on;
-    if (painter_.isActive()) {
-        painter_.setRenderHint(QPainter::Antialiasing, on);
-        painter_.setRenderHint(QPainter::TextAntialiasing, on);
-    }
+    applySmooth(on);
 }
 
 void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
@@ -144,14 +154,25 @@ void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
     double dpm = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 96 / 0.0254;
     double scale = DeviceDpi() / (dpm * 0.0254);
     QSizeF size(picture.width() * scale, picture.height() * scale);
-    painter().drawImage(QRectF(toDevice(x, y), size), picture);
+    flushSegments();
+    const QRectF area(toDevice(x, y), size);
+    dirty_.Mark(area.adjusted(-1, -1, 1, 1));
+    paintImage(area, picture);
 }
 
 void cQtSurface::EndDoc()
 {
-    if (painter_.isActive()) {
-        painter_.end();
+    endPainting();
+}
+
+QRgb cQtSurface::rgbOf(std::int32_t color)
+{
+    const auto v = static_cast<std::uint32_t>(color);
+    if (v & 0x80000000u) {
+        return ToQColor(color).rgba();
     }
+    return qRgb(static_cast<int>(v & 0xFFu), static_cast<int>((v >> 8) & 0xFFu),
+                static_cast<int>((v >> 16) & 0xFFu));
 }
 
 QColor cQtSurface::ToQColor(std::int32_t color)
@@ -173,8 +194,35 @@ QPainter& cQtSurface::painter()
         painter_.setRenderHint(QPainter::Antialiasing, antialiasing_);
         painter_.setRenderHint(QPainter::TextAntialiasing, antialiasing_);
         painter_.setBackgroundMode(Qt::TransparentMode);
+        if (!clip_.isEmpty()) {
+            // Clipping to the image itself changes no pixel, but only under a rectangular clip
+            // of its own does Qt write the pixels of thin lines straight into the image
+            // instead of handing each one to its span functions.
+            painter_.setClipRect(clip_);
+        }
+        penSet_ = false;
+        brushSet_ = false;
     }
     return painter_;
+}
+
+void cQtSurface::endPainting()
+{
+    flushSegments();
+    if (bands_) {
+        bands_->Flush();
+    }
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+}
+
+void cQtSurface::flushSegments()
+{
+    if (!segments_.empty()) {
+        paintLines(segments_.data(), static_cast<int>(segments_.size()), segmentsReach_);
+        segments_.clear();
+    }
 }
 
 double cQtSurface::pixelsPerUnitX() const
@@ -192,15 +240,19 @@ QPointF cQtSurface::toDevice(double x, double y) const
     return QPointF((x - ScaleLeft()) * pixelsPerUnitX(), (y - ScaleTop()) * pixelsPerUnitY());
 }
 
-QPen cQtSurface::pen(std::int32_t color) const
+QPen cQtSurface::makePen(PenKind kind, const QColor& color) const
 {
-    QPen p(ToQColor(color));
+    if (kind == PenKind::text) {
+        return QPen(color);
+    }
+    if (kind == PenKind::dot) {
+        return QPen(color, DrawWidth(), Qt::SolidLine, Qt::RoundCap);
+    }
+    QPen p(color);
     p.setWidth(DrawWidth());
     p.setJoinStyle(Qt::RoundJoin);
     p.setCapStyle(Qt::FlatCap);
-    // As on a picture box, dashes and dots exist only for the one-pixel pen.
-    const int style = DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
-    switch (style) {
+    switch (penStyle()) {
     case 1: p.setStyle(Qt::DashLine); break;
     case 2: p.setStyle(Qt::DotLine); break;
     case 3: p.setStyle(Qt::DashDotLine); break;
@@ -208,65 +260,168 @@ QPen cQtSurface::pen(std::int32_t color) const
     case 5: p.setStyle(Qt::NoPen); break;
     default: p.setCapStyle(Qt::RoundCap); break;  // solid (0) and inside solid (6)
     }
+    if (kind == PenKind::segment && squareSegments()) {
+        p.setCapStyle(Qt::SquareCap);
+    }
     return p;
 }
 
-QBrush cQtSurface::brush() const
+int cQtSurface::penStyle() const
+{
+    // As on a picture box, dashes and dots exist only for the one-pixel pen.
+    return DrawStyle() >= 1 && DrawStyle() <= 4 && DrawWidth() > 1 ? 0 : DrawStyle();
+}
+
+bool cQtSurface::squareSegments() const
+{
+    // Qt outlines a round cap and fills the outline, three times the work of the square cap
+    // it rasterises directly. The square's corners reach at most half a pixel further than
+    // the round end of a two-pixel pen; printer pages keep their round caps.
+    const int style = penStyle();
+    return DrawWidth() == 2 && (style < 1 || style > 5) && !printer_ && !clip_.isEmpty();
+}
+
+void cQtSurface::usePen(PenKind kind, std::int32_t color)
+{
+    if (!bands_) {
+        painter();  // beginning to paint forgets the pen
+    }
+    const PenKey key{rgbOf(color), DrawWidth(), DrawStyle(), kind};
+    if (penSet_ && key == penKey_) {
+        return;
+    }
+    flushSegments();  // they wait for the pen the painter holds
+    auto made = std::find_if(pens_.begin(), pens_.end(),
+                             [&key](const MadePen& m) { return m.key == key; });
+    if (made == pens_.end()) {
+        constexpr std::size_t kPens = 8;
+        const QColor c = ToQColor(color);
+        if (pens_.size() < kPens) {
+            made = pens_.insert(pens_.end(), MadePen{key, makePen(kind, c)});
+        } else {
+            made = pens_.begin() + static_cast<std::ptrdiff_t>(nextPen_);
+            *made = MadePen{key, makePen(kind, c)};
+            nextPen_ = (nextPen_ + 1) % kPens;
+        }
+    }
+    applyPen(made->pen);
+    penKey_ = key;
+    penSet_ = true;
+}
+
+void cQtSurface::useBrush(int fillStyle, std::int32_t color)
 {
     static constexpr Qt::BrushStyle kStyles[] = {
         Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
         Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
-    const int s = FillStyle();
-    if (s < 0 || s > 7 || s == 1) {
-        return Qt::NoBrush;
+    if (!bands_) {
+        painter();  // beginning to paint forgets the brush
     }
-    return QBrush(ToQColor(FillColor()), kStyles[s]);
+    const bool none = fillStyle < 0 || fillStyle > 7 || fillStyle == 1;
+    const BrushKey key{none ? 0 : rgbOf(color), none ? 1 : fillStyle};
+    if (brushSet_ && key == brushKey_) {
+        return;
+    }
+    if (none) {
+        applyBrush(Qt::NoBrush);
+    } else {
+        applyBrush(QBrush(ToQColor(color), kStyles[fillStyle]));
+    }
+    brushKey_ = key;
+    brushSet_ = true;
 }
 
-QFont cQtSurface::font() const
+bool cQtSurface::reaches(const QRectF& bounds, double margin)
 {
-    QFont f(QString::fromStdString(FontName()));
-    f.setPointSizeF(FontSize() > 0 ? FontSize() : 1);
-    f.setBold(FontBold());
-    return f;
+    if (clip_.isEmpty()) {
+        return true;
+    }
+    const double left = std::min(bounds.left(), bounds.right()) - margin;
+    const double right = std::max(bounds.left(), bounds.right()) + margin;
+    const double top = std::min(bounds.top(), bounds.bottom()) - margin;
+    const double bottom = std::max(bounds.top(), bounds.bottom()) + margin;
+    if (right < clip_.left() || left > clip_.right() || bottom < clip_.top() ||
+        top > clip_.bottom()) {
+        return false;
+    }
+    dirty_.Mark(left, top, right, bottom);
+    reach_ = QRectF(QPointF(left, top), QPointF(right, bottom));
+    return true;
+}
+
+cQtFont& cQtSurface::font()
+{
+    return fonts_.Font(FontName(), FontSize(), FontBold());
 }
 
 void cQtSurface::doCls()
 {
+    flushSegments();
     if (printer_) {
         throw cError(438, "cQtSurface", "Object doesn't support this property or method: Cls");
     }
-    painter().fillRect(QRectF(0, 0, DeviceWidth(), DeviceHeight()), ToQColor(BackColor()));
+    const QColor back = ToQColor(BackColor());
+    if (device_ == &image_ && back.rgba() == clearColor_) {
+        // The rest of the own image still has this colour from the last clear.
+        for (const QRect& r : dirty_.Rects()) {
+            paintFill(r, back);
+        }
+    } else {
+        paintFill(QRect(0, 0, DeviceWidth(), DeviceHeight()), back);
+        clearColor_ = back.rgba();
+    }
+    dirty_.Reset(DeviceWidth(), DeviceHeight());
 }
 
 void cQtSurface::doLine(double x1, double y1, double x2, double y2, std::int32_t color)
 {
-    QPainter& p = painter();
-    p.setPen(pen(color));
-    p.drawLine(QLineF(toDevice(x1, y1), toDevice(x2, y2)));
+    const QLineF line(toDevice(x1, y1), toDevice(x2, y2));
+    if (!reaches(QRectF(line.p1(), line.p2()), penMargin())) {
+        return;
+    }
+    usePen(PenKind::segment, color);
+    if (batchedSegments()) {
+        segmentsReach_ = segments_.empty() ? reach_ : segmentsReach_.united(reach_);
+        segments_.push_back(line);
+    } else {
+        paintLines(&line, 1, reach_);
+    }
 }
 
 void cQtSurface::doBox(double x1, double y1, double x2, double y2, std::int32_t color,
                        bool filled)
 {
-    QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(filled ? QBrush(ToQColor(color)) : brush());
-    p.drawRect(QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized());
+    flushSegments();
+    const QRectF box = QRectF(toDevice(x1, y1), toDevice(x2, y2)).normalized();
+    if (!reaches(box, penMargin())) {
+        return;
+    }
+    usePen(PenKind::stroke, color);
+    if (filled) {
+        useBrush(0, color);
+    } else {
+        useBrush(FillStyle(), FillColor());
+    }
+    paintRect(box);
 }
 
 void cQtSurface::doCircle(double x, double y, double radius, std::int32_t color)
 {
+    flushSegments();
     const double r = std::fabs(radius * pixelsPerUnitX());
-    QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(brush());
-    p.drawEllipse(toDevice(x, y), r, r);
+    const QPointF c = toDevice(x, y);
+    if (!reaches(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), penMargin())) {
+        return;
+    }
+    usePen(PenKind::stroke, color);
+    useBrush(FillStyle(), FillColor());
+    paintEllipse(c, r);
 }
 
 void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, double start,
                        double end)
 {
+    flushSegments();
     // The sweep from start to end turning left, in (0, 2 pi]: equal angles are a full turn.
     constexpr double kTurn = 2 * std::numbers::pi;
     double sweep = std::fmod(end - start, kTurn);
@@ -282,31 +437,40 @@ void cQtSurface::doArc(double x, double y, double radius, std::int32_t color, do
     const double r = std::fabs(radius * pixelsPerUnitX());
     const QPointF c = toDevice(x, y);
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    if (!reaches(box, penMargin())) {
+        return;
+    }
     QPainterPath arc;
     arc.arcMoveTo(box, deviceStart * 180 / std::numbers::pi);
     arc.arcTo(box, deviceStart * 180 / std::numbers::pi, deviceSweep * 180 / std::numbers::pi);
-    QPainter& p = painter();
-    p.setPen(pen(color));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(arc);
+    usePen(PenKind::stroke, color);
+    useBrush(1, 0);
+    paintPath(arc);
 }
 
 void cQtSurface::doPSet(double x, double y, std::int32_t color)
 {
-    QPainter& p = painter();
-    p.setPen(QPen(ToQColor(color), DrawWidth(), Qt::SolidLine, Qt::RoundCap));
-    p.drawPoint(toDevice(x, y));
+    flushSegments();
+    const QPointF at = toDevice(x, y);
+    if (!reaches(QRectF(at, at), penMargin())) {
+        return;
+    }
+    usePen(PenKind::dot, color);
+    paintPoint(at);
 }
 
 void cQtSurface::doPrint(double x, double y, const std::string& text)
 {
-    const QFont f = font();
-    QPainter& p = painter();
-    p.setFont(f);
-    p.setPen(ToQColor(ForeColor()));
-    const QFontMetricsF fm(f, device_);
+    flushSegments();
+    cQtFont& f = font();
     const QPointF topLeft = toDevice(x, y);
-    p.drawText(QPointF(topLeft.x(), topLeft.y() + fm.ascent()), QString::fromStdString(text));
+    // A text reaches at most a line height beyond its advance box (overhangs, italics).
+    const double h = f.height;
+    if (!reaches(QRectF(topLeft, QSizeF(fonts_.Text(f, text).width, h)), h)) {
+        return;
+    }
+    usePen(PenKind::text, ForeColor());
+    paintText(f, text, topLeft);
 }
 
 void cQtSurface::closeFigure()
@@ -328,10 +492,13 @@ void cQtSurface::startFigure()
 
 void cQtSurface::drawNow(const QPainterPath& figure, bool fill)
 {
-    QPainter& p = painter();
-    p.setPen(pen(ForeColor()));
-    p.setBrush(fill ? brush() : QBrush(Qt::NoBrush));
-    p.drawPath(figure);
+    flushSegments();
+    if (!reaches(figure.controlPointRect(), penMargin())) {
+        return;
+    }
+    usePen(PenKind::stroke, ForeColor());
+    useBrush(fill ? FillStyle() : 1, FillColor());
+    paintPath(figure);
 }
 
 void cQtSurface::doBeginPath()
@@ -429,15 +596,62 @@ void cQtSurface::doFlattenPath()
     // Qt turns the curves of a path into line segments itself when it fills and strokes it.
 }
 
+std::optional<QRect> cQtSurface::pathRect() const
+{
+    // One closed figure of four corners: a move, four lines, the last back to the first.
+    if (path_.elementCount() != 5 || !path_.elementAt(0).isMoveTo()) {
+        return std::nullopt;
+    }
+    QPointF corner[5];
+    for (int i = 0; i < 5; ++i) {
+        const QPainterPath::Element& e = path_.elementAt(i);
+        if (i > 0 && !e.isLineTo()) {
+            return std::nullopt;
+        }
+        corner[i] = QPointF(e.x, e.y);
+        if (corner[i].x() != std::round(corner[i].x()) ||
+            corner[i].y() != std::round(corner[i].y())) {
+            return std::nullopt;
+        }
+    }
+    if (corner[4] != corner[0]) {
+        return std::nullopt;
+    }
+    // Each side runs along the grid, across and down in turn.
+    const bool acrossFirst = corner[0].y() == corner[1].y();
+    for (int i = 0; i < 4; ++i) {
+        const bool across = (i % 2 == 0) == acrossFirst;
+        const QPointF& a = corner[i];
+        const QPointF& b = corner[i + 1];
+        if (across ? a.y() != b.y() : a.x() != b.x()) {
+            return std::nullopt;
+        }
+    }
+    const QRectF r = QRectF(corner[0], corner[2]).normalized();
+    return QRect(static_cast<int>(r.left()), static_cast<int>(r.top()),
+                 static_cast<int>(r.width()), static_cast<int>(r.height()));
+}
+
 void cQtSurface::doStrokeAndFillPath()
 {
     if (!pathEnded_) {
         return;
     }
-    QPainter& p = painter();
-    p.setPen(pen(ForeColor()));
-    p.setBrush(brush());
-    p.drawPath(path_);
+    flushSegments();
+    if (reaches(path_.controlPointRect(), penMargin())) {
+        usePen(PenKind::stroke, ForeColor());
+        const std::optional<QRect> rect = FillStyle() == 0 ? pathRect() : std::nullopt;
+        if (rect) {
+            // A rectangle on the pixel grid covers whole pixels: filled as a rectangle it
+            // takes the same pixels, without scanning its outline, smoothed or not. Only
+            // its outline is left to the path, so the painter's brush can stay empty.
+            paintFill(*rect, ToQColor(FillColor()));
+            useBrush(1, 0);
+        } else {
+            useBrush(FillStyle(), FillColor());
+        }
+        paintPath(path_);
+    }
     path_ = QPainterPath();
     pathEnded_ = false;
 }

@@ -6,6 +6,7 @@
 #include "app/core/zvLib_options.h"
 #include "app/zvLib_commands.h"
 #include "app/core/zvLib_stock.h"
+#include "app/zvIconFiles.h"
 #include "app/zvLib_shell.h"
 #include "app/zvQtUI.h"
 #include "foundation/NUX_STD_system.h"
@@ -15,16 +16,14 @@
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
+#include "view/zvMainItemBar.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QToolBar>
 
 #include <algorithm>
 #include <sstream>
@@ -97,9 +96,13 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     e.ChildBandChange = [this](cBarBand& b, cBarBand& c) { abr_ChildBandChange(b, c); };
     e.Resize = [this] { abr_Resize(); };
     e.BandOpen = [this](cBarBand& b) { abr_BandOpen(b); };
-    setAcceptDrops(true);
+    e.ComboSelChange = [this](cBarTool& t) { abr_ComboSelChange(t); };
+    e.ToolTextChange = [this](cBarTool& t) { abr_ToolTextChange(t); };
     optionsHost_ = std::make_unique<MainOptions>(*this);
     zvLib::OptionsHost = optionsHost_.get();
+    itemBar_ = std::make_shared<zvMainItemBar>(abr);
+    zvLib::ItemBar = itemBar_;
+    setAcceptDrops(true);
     if (!zvLib::UI) {
         ui_ = std::make_shared<zvQtUI>();
         zvLib::UI = ui_;
@@ -110,6 +113,9 @@ frmMain::~frmMain()
 {
     if (zvLib::OptionsHost == optionsHost_.get()) {
         zvLib::OptionsHost = nullptr;
+    }
+    if (zvLib::ItemBar == itemBar_) {
+        zvLib::ItemBar.reset();
     }
     if (ui_ && zvLib::UI == ui_) {
         zvLib::UI.reset();
@@ -143,6 +149,10 @@ void frmMain::BuildControls()
     lblMeasure->setObjectName("lblMeasure");
     lblMeasure->hide();
     InstallCanvas();
+    // The piece icons are shown at their own size.
+    if (auto* items = qobject_cast<QToolBar*>(abrView_->BandWidget(abr.Band("ibr").ChildBand("items")))) {
+        items->setIconSize(QSize(zvIconFiles::kSide, zvIconFiles::kSide));
+    }
     // The item bar's title would only repeat what its tabs say.
     if (QWidget* tabs = abrView_->BandWidget(abr.Band("ibr"))) {
         if (auto* dock = qobject_cast<QDockWidget*>(tabs->parentWidget())) {
@@ -273,6 +283,9 @@ void frmMain::abr_ToolHoverLeave(cBarTool& tool)
 void frmMain::abr_ChildBandChange(cBarBand&, cBarBand& child)
 {
     CurrentLayer = Upper(child.Name()) == "DRAW";
+    if (const auto circuit = zvLib::Circuit(); circuit && zvLib::MainPic != nullptr) {
+        circuit->Draw();
+    }
 }
 
 void frmMain::abr_Resize()
@@ -285,33 +298,6 @@ void frmMain::abr_BandOpen(cBarBand& band)
     if (Upper(band.Name()) == "MNUFILE") {
         zvLib::MRUShow();
     }
-}
-
-void frmMain::Form_OLEDragDrop(const std::vector<std::string>& files)
-{
-    if (!files.empty()) {
-        std::string path = files.front();
-        zvLib::OpenCircuit(path);
-    }
-}
-
-void frmMain::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls()) {
-        event->acceptProposedAction();
-    }
-}
-
-void frmMain::dropEvent(QDropEvent* event)
-{
-    std::vector<std::string> files;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            files.push_back(cQtConvert::FromQString(url.toLocalFile()));
-        }
-    }
-    event->acceptProposedAction();
-    Form_OLEDragDrop(files);
 }
 
 void frmMain::Form_Unload(bool& cancel)

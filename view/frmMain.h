@@ -18,6 +18,7 @@
 class QLabel;
 class QPushButton;
 class cBarWidget;
+class zvItemBar;
 class zvOptionsHost;
 class zvUI;
 
@@ -74,8 +75,13 @@ class frmMain : public QMainWindow {
     void abr_Resize();
     // A band is opening: the File menu shows the recent files.
     void abr_BandOpen(cBarBand& band);
+    // An entry of the set chooser was chosen: that set is loaded into the item bar.
+    void abr_ComboSelChange(cBarTool& tool);
+    // The user changed a tool's text: with a background drawing, a number becomes its scale
+    // factor (the set chooser's text never does; a text that is no number is refused).
+    void abr_ToolTextChange(cBarTool& tool);
     // Files were dropped on the window or the canvas: the first one is opened as the File
-    // menu's open does, without the save prompt.
+    // menu's open does, the save prompt first (Cancel keeps the circuit).
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
@@ -104,9 +110,8 @@ class frmMain : public QMainWindow {
   protected:
     // Asks the program to end (Form_Unload) and closes only when it agrees.
     void closeEvent(QCloseEvent* event) override;
-    // Takes a drag that carries local files.
+    // Files dragged over the window are welcome; a drop hands them to Form_OLEDragDrop.
     void dragEnterEvent(QDragEnterEvent* event) override;
-    // Hands the dropped local files to Form_OLEDragDrop.
     void dropEvent(QDropEvent* event) override;
     // The first show fits the view to the circuit.
     void showEvent(QShowEvent* event) override;
@@ -126,6 +131,7 @@ class frmMain : public QMainWindow {
 
     cBarWidget* abrView_ = nullptr;
     std::unique_ptr<zvOptionsHost> optionsHost_; // installed while the window lives
+    std::shared_ptr<zvItemBar> itemBar_;         // installed while the window lives
     std::shared_ptr<zvUI> ui_;                   // the model's user interface, when ours
     bool shown_ = false;                         // the window has been shown once
 };

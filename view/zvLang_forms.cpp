@@ -39,6 +39,12 @@ std::map<zvForm, std::function<void(QWidget&)>>& translators()
     return t;
 }
 
+std::map<zvForm, std::function<void(QWidget&)>>& unloaders()
+{
+    static std::map<zvForm, std::function<void(QWidget&)>> u;
+    return u;
+}
+
 void dropDestroyed()
 {
     auto& v = loaded();
@@ -96,9 +102,17 @@ void Unload(zvForm kind)
         return;
     }
     LoadForm(kind, nullptr);
+    if (const auto it = unloaders().find(kind); it != unloaders().end()) {
+        it->second(*form);
+    }
     form->hide();
     unloaded().emplace_back(form);
     form->deleteLater();
+}
+
+void FormUnloader(zvForm kind, std::function<void(QWidget&)> unload)
+{
+    unloaders()[kind] = std::move(unload);
 }
 
 void DestroyUnloadedForms()

@@ -30,9 +30,13 @@ void LoadForm(zvForm kind, QWidget* form);
 QWidget* Form(zvForm kind);
 // The loaded windows in the order they were loaded.
 std::vector<QWidget*> LoadedForms();
-// Hides the window and destroys it on the next turn of the event loop (or at the latest when
-// the program ends); nothing when it is not loaded.
+// Runs the window's unload routine (FormUnloader), hides the window and destroys it on the
+// next turn of the event loop (or at the latest when the program ends); nothing when it is
+// not loaded.
 void Unload(zvForm kind);
+// Installs what a window of that kind does when it is unloaded (saving its layout, say); the
+// window's own code installs it.
+void FormUnloader(zvForm kind, std::function<void(QWidget&)> unload);
 // Destroys every window still waiting to be destroyed.
 void DestroyUnloadedForms();
 

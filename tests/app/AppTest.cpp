@@ -9,10 +9,12 @@
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
+#include "model/zvUI.h"
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <cstdlib>
@@ -128,12 +130,18 @@ void AppFixture::SetUp()
 
 void AppFixture::TearDown()
 {
+    // A window owned by another goes with its owner.
+    std::vector<QPointer<QWidget>> forms;
     for (QWidget* form : zvLib::LoadedForms()) {
-        delete form;
+        forms.emplace_back(form);
+    }
+    for (const QPointer<QWidget>& form : forms) {
+        delete form.data();
     }
     zvLib::DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     zvLib::ModalScript.reset();
+    zvLib::UI.reset();
     zvLib::Circuit(nullptr);
     zvLib::ResetProgramEnd();
     zvLib::ResetCatalogue();

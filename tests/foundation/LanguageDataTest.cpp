@@ -4,6 +4,10 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <regex>
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -200,6 +204,48 @@ TEST_F(LanguageTable, EveryKeyLookedUpOutsideTheToolbarIsPresent)
 {
     for (const std::string& key : kLookedUpKeys) {
         EXPECT_TRUE(has(key)) << key;
+    }
+}
+
+// Every whole key the program's own sources name as a text literal ("$..." not ending with a
+// dot, which would be the front of a key built at run time; names in capitals alone, such as
+// "$HOME", are environment variables).
+std::set<std::string> keysInSources()
+{
+    std::set<std::string> keys;
+    const std::regex literal(R"re("(\$[A-Za-z][A-Za-z0-9_.+\-]*)")re");
+    for (const char* folder : {"foundation", "model", "dxf", "app", "view", "reports", "platform"}) {
+        const std::filesystem::path root = std::filesystem::path(ZORV_SOURCE_DIR) / folder;
+        if (!std::filesystem::exists(root)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".cpp" && ext != ".h") {
+                continue;
+            }
+            const std::string text = testsupport::readAll(entry.path().string());
+            for (std::sregex_iterator m(text.begin(), text.end(), literal), end; m != end; ++m) {
+                const std::string key = (*m)[1];
+                const bool lower = std::any_of(key.begin(), key.end(),
+                                               [](char c) { return c >= 'a' && c <= 'z'; });
+                if (key.back() != '.' && lower) {
+                    keys.insert(key);
+                }
+            }
+        }
+    }
+    return keys;
+}
+
+TEST_F(LanguageTable, EveryKeyTheProgramLooksUpHasAnEnglishText)
+{
+    std::set<std::string> keys = keysInSources();
+    EXPECT_GT(keys.size(), 20u);  // the scan found the program's keys at all
+    keys.erase("$setcode");       // the item bar's design caption, replaced by the set's code
+    for (const std::string& key : keys) {
+        ASSERT_TRUE(has(key)) << key << " is looked up but missing from the language table";
+        EXPECT_FALSE(trimmed(row(key).texts.at("EN")).empty()) << key;
     }
 }
 

@@ -93,3 +93,21 @@ TEST_F(QtPieceTest, CurveRingFilledInItsRadiusColour)
     // Outside the piece's sweep, beyond its start edge.
     EXPECT_EQ(at(-40, 0), rgb(0xFFFFFF));
 }
+
+TEST_F(QtPieceTest, LanesReachThePieceEndsAndJoinTheNextPiece)
+{
+    draw("S400");
+    draw("S400", 400, 0);
+    const QColor lane1 = rgb(zvLib::LaneColors[0]);
+    const QColor lane2 = rgb(zvLib::LaneColors[1]);
+    // Over the joint between the two pieces the lanes run on without a gap.
+    for (double x : {396.0, 398.0, 400.0, 402.0, 404.0}) {
+        EXPECT_EQ(at(x, 25), lane1) << x;
+        EXPECT_EQ(at(x, -25), lane2) << x;
+    }
+    // At the free start each lane reaches one pixel, half its pen, beyond the piece.
+    EXPECT_EQ(at(-2, 25), lane1);
+    EXPECT_EQ(at(-2, -25), lane2);
+    EXPECT_EQ(at(-4, 25), rgb(0xFFFFFF));
+    EXPECT_EQ(at(-4, -25), rgb(0xFFFFFF));
+}

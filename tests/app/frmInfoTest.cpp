@@ -1,0 +1,196 @@
+// The info panels and the info window: the length and size texts, the lanes grid with its lane
+// colours and units, the window's default place beside the main window, its size limits, the
+// layout and column widths it saves and restores, and its toolbar tool.
+#include "DispatchFixture.h"
+
+#include "app/core/zvLib_settings.h"
+#include "model/zvLib_globals.h"
+#include "platform/cGridWidget.h"
+#include "view/frmInfo.h"
+#include "view/zvLang_forms.h"
+#include "view/zvLib_info.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTableWidget>
+
+using apptest::DispatchFixture;
+
+namespace {
+
+class InfoTest : public DispatchFixture {
+  protected:
+    frmInfo* loaded() { return qobject_cast<frmInfo*>(zvLib::Form(zvForm::frmInfo)); }
+    std::string layout(const char* key)
+    {
+        return zvLib::GetSetting("Zorv", frmInfo::kLayoutSection, key);
+    }
+    void storeLayout(const char* key, const std::string& value)
+    {
+        zvLib::SaveSetting("Zorv", frmInfo::kLayoutSection, key, value);
+    }
+    // Puts the main window at the left top of the screen, 1024 pixels wide, and starts from
+    // an info window not loaded and no saved layout (the new size's fit refreshes the info,
+    // which loads the window hidden).
+    void placeMainWindow()
+    {
+        main().setGeometry(0, 0, 1024, 700);
+        main().move(0, 0);
+        QCoreApplication::processEvents();
+        unloadInfo();
+        zvLib::DeleteSetting("Zorv", frmInfo::kLayoutSection, "");
+    }
+    // VIEW.INFO, then the window goes as Unload leaves it. The command's refresh of the
+    // panels loads it again, hidden, with the layout just saved.
+    void closeInfo()
+    {
+        run("VIEW.INFO");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(loaded() == nullptr || !loaded()->isVisible());
+    }
+    // Unloads the window without any refresh after it.
+    void unloadInfo()
+    {
+        zvLib::Unload(zvForm::frmInfo);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Where the window goes by default: its right edge on the main window's, in twips.
+    int defaultLeft()
+    {
+        const QRect frame = main().frameGeometry();
+        return (frame.x() + frame.width()) * 15 - frmInfo::kDesignWidth;
+    }
+};
+
+TEST_F(InfoTest, StatusPanelsShowLengthAndSize)
+{
+    EXPECT_EQ(zvLib::LengthText(12345.6, 32), "12.35m  (0.395 km)");
+    EXPECT_EQ(zvLib::SizeText(3200, 1750), "3.20 X 1.75 m.");
+    EXPECT_EQ(zvLib::SizeText(0.0009, -5), "0.00 X 0.00 m.");
+    setenv("LC_ALL", "it_IT.UTF-8", 1);
+    EXPECT_EQ(zvLib::LengthText(12345.6, 32), "12,35m  (0,395 km)") << "the user's decimal sign";
+    setenv("LC_ALL", "C", 1);
+
+    for (const char* def : {"CL32:AS1", "CL32:AS1", "CL32:AC1-90(R)"}) {
+        click(pieceTool(def));
+    }
+    const auto extent = circuit().GetExtent();
+    EXPECT_EQ(tool("sbr", "pnlinfo_2").Caption(),
+              zvLib::LengthText(circuit().GetLength(), zvLib::SetScale));
+    EXPECT_EQ(tool("sbr", "pnlinfo_3").Caption(),
+              zvLib::SizeText(extent[4].toDouble(), extent[5].toDouble()));
+    EXPECT_EQ(tool("sbr", "pnlinfo_2").Caption().rfind(
+                  zvLib::LengthText(circuit().GetLength(), 32).substr(0, 4), 0),
+              0u);
+}
+
+TEST_F(InfoTest, TheGridListsEveryLaneInItsColourWithUnitsOnce)
+{
+    newCircuit(4);
+    click(pieceTool("CL32:AS1"));
+    frmInfo* info = loaded();
+    ASSERT_NE(info, nullptr) << "the refresh loads the window";
+    EXPECT_FALSE(info->isVisible()) << "without showing it";
+    zvLib::UpdateInfo();
+    cGridModel& grd = info->grd;
+    zvTextTable lanes;
+    circuit().GetLanes(lanes);
+    ASSERT_EQ(lanes.size(), 4u);
+    ASSERT_EQ(grd.RowCount(), 4) << "every lane of both tracks";
+    for (int i = 1; i <= 4; ++i) {
+        const auto row = static_cast<std::size_t>(i - 1);
+        EXPECT_EQ(grd.CellLook(i, 1).BackColor(), zvLib::LaneColors[row]);
+        EXPECT_EQ(grd.CellLook(i, 3).BackColor(), zvLib::LaneColors[row]);
+        EXPECT_EQ(grd.CellLook(i, 5).BackColor(), static_cast<std::int32_t>(0x80000005u))
+            << "the gaps stay on the window colour";
+        EXPECT_EQ(grd.Value(i - 1, 0), lanes[row][0]);
+        EXPECT_EQ(grd.Value(i - 1, 1), lanes[row][1] + " m.");
+        EXPECT_EQ(grd.Value(i - 1, 2), lanes[row][2] + " km");
+        EXPECT_EQ(grd.Value(i - 1, 5), lanes[row][5]);
+        EXPECT_EQ(grd.CellLook(i, 4).TextAlignment(), 6);
+        EXPECT_EQ(grd.CellLook(i, 6).Bold(), false);
+    }
+    EXPECT_EQ(grd.Column("Field5").Style().BackColor(), static_cast<std::int32_t>(0x80000005u));
+}
+
+TEST_F(InfoTest, TheWindowOpensBesideTheMainWindowWithinItsLimits)
+{
+    placeMainWindow();
+    run("VIEW.INFO");
+    frmInfo* info = loaded();
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->isVisible());
+    EXPECT_TRUE(tool("tbr", "info").Checked());
+    EXPECT_EQ(info->windowTitle().toStdString(), "Lanes");
+    EXPECT_EQ(info->grd.Column(1).Caption(), "Lane");
+    EXPECT_EQ(info->grd.Column(6).Caption(), "Delta \xC2\xBB");
+    EXPECT_EQ(info->LeftTwips(), defaultLeft());
+    EXPECT_EQ(info->TopTwips(), 900);
+    EXPECT_EQ(info->WidthTwips(), 6000);
+    EXPECT_EQ(info->HeightTwips(), 2700) << "the designed 3000 is cut to the ceiling";
+
+    info->resize(100, 100);
+    EXPECT_EQ(info->WidthTwips(), frmInfo::kMinWidth);
+    EXPECT_EQ(info->HeightTwips(), 1500) << "a lower window is allowed";
+    info->resize(400, 600);
+    EXPECT_EQ(info->HeightTwips(), frmInfo::kMaxHeight);
+    EXPECT_EQ(info->grdView().geometry(), info->rect()) << "the grid fills the window";
+
+    closeInfo();
+    EXPECT_FALSE(tool("tbr", "info").Checked());
+    EXPECT_EQ(layout("Left"), std::to_string(defaultLeft()));
+    EXPECT_EQ(layout("Top"), "900");
+    EXPECT_EQ(layout("Width"), "6000");
+    EXPECT_EQ(layout("Height"), "2700");
+    EXPECT_EQ(layout("Columns"), "600;1005;1005;1005;1005;1200;");
+}
+
+TEST_F(InfoTest, TheSavedLayoutComesBackAndALeftBeyondTheScreenDoesNot)
+{
+    placeMainWindow();
+    storeLayout("Left", "1500");
+    storeLayout("Top", "45000");
+    storeLayout("Width", "4500");
+    storeLayout("Height", "2100");
+    storeLayout("columns", "800;;x;1500;");
+    run("VIEW.INFO");
+    frmInfo* info = loaded();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->LeftTwips(), 1500);
+    EXPECT_EQ(info->TopTwips(), 45000) << "the top is not held to the screen";
+    EXPECT_EQ(info->WidthTwips(), 4500);
+    EXPECT_EQ(info->HeightTwips(), 2100);
+    EXPECT_EQ(info->ColumnWidths(), "800;1005;1005;1500;1005;1200;");
+    EXPECT_EQ(info->grdView().Table()->columnWidth(3), 100);
+    // A column the user drags wider is saved with its new width.
+    info->grdView().Table()->setColumnWidth(1, 90);
+    closeInfo();
+    EXPECT_EQ(layout("Columns"), "800;1350;1005;1500;1005;1200;");
+    unloadInfo();
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    storeLayout("Left", std::to_string(screen->geometry().width() * 15 + 15));
+    storeLayout("Top", "not a number");
+    run("VIEW.INFO");
+    ASSERT_NE(loaded(), nullptr);
+    EXPECT_EQ(loaded()->LeftTwips(), defaultLeft()) << "beyond the screen: beside the main window";
+    EXPECT_EQ(loaded()->TopTwips(), 900) << "an unreadable value: the default";
+}
+
+TEST_F(InfoTest, TheCloseBoxReleasesTheToolSoTheCommandShowsItAgain)
+{
+    run("VIEW.INFO");
+    ASSERT_NE(loaded(), nullptr);
+    loaded()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(loaded(), nullptr) << "the close box unloads it";
+    EXPECT_FALSE(tool("tbr", "info").Checked());
+    EXPECT_FALSE(layout("Width").empty()) << "the layout was saved";
+    run("VIEW.INFO");
+    ASSERT_NE(loaded(), nullptr);
+    EXPECT_TRUE(loaded()->isVisible());
+    EXPECT_TRUE(tool("tbr", "info").Checked());
+}
+
+} // namespace

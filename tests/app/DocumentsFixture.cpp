@@ -58,31 +58,23 @@ void DocumentsFixture::answerNew(const std::string& set, int lanes)
     });
 }
 
-void DocumentsFixture::answerFile(const std::string& path)
+void DocumentsFixture::answerFile(const std::string& path, bool accept)
 {
-    user_->steps.push_back([this, path](QDialog& d) {
+    user_->steps.push_back([this, path, accept](QDialog& d) {
         auto* dialog = qobject_cast<QFileDialog*>(&d);
         ASSERT_NE(dialog, nullptr) << "a file dialog";
-        lastDialog.mode = dialog->acceptMode();
-        lastDialog.folder = cQtConvert::FromQString(dialog->directory().absolutePath());
         const QStringList offered = dialog->selectedFiles();
-        lastDialog.selected = offered.isEmpty() ? "" : cQtConvert::FromQString(offered.front());
-        lastDialog.filters = dialog->nameFilters();
-        lastDialog.suffix = cQtConvert::FromQString(dialog->defaultSuffix());
+        lastDialog = {dialog->acceptMode(),
+                      cQtConvert::FromQString(dialog->directory().absolutePath()) + "/",
+                      offered.isEmpty() ? "" : cQtConvert::FromQString(offered.front()),
+                      dialog->nameFilters(), cQtConvert::FromQString(dialog->defaultSuffix())};
+        if (!accept) {
+            dialog->reject();
+            return;
+        }
         dialog->selectFile(cQtConvert::ToQString(path));
         // Accepted as the dialog's button would, without its own questions about the name.
         static_cast<QDialog*>(dialog)->done(QDialog::Accepted);
-    });
-}
-
-void DocumentsFixture::answerCancel()
-{
-    user_->steps.push_back([this](QDialog& d) {
-        auto* dialog = qobject_cast<QFileDialog*>(&d);
-        ASSERT_NE(dialog, nullptr) << "a file dialog";
-        lastDialog.mode = dialog->acceptMode();
-        lastDialog.folder = cQtConvert::FromQString(dialog->directory().absolutePath());
-        dialog->reject();
     });
 }
 
@@ -95,10 +87,8 @@ void DocumentsFixture::makeNew(const std::string& set, int lanes)
 
 void DocumentsFixture::change()
 {
-    const auto circuit = zvLib::Circuit();
-    ASSERT_NE(circuit, nullptr);
-    circuit->CurTrack()->append("CL32:AS1;", circuit->CurItem());
-    zvLib::Undo().Push();
+    std::string append = "ITEM.APPEND.CL32:AS1";
+    zvLib::ExecCommand(append);
 }
 
 std::string DocumentsFixture::sample(const std::string& name)

@@ -24,14 +24,14 @@ class DocumentsFixture : public AppFixture {
     std::string docs() const { return documentsDir() + "Zorv/"; }
     // Queues the start page's answer: a new circuit of the set with 2, 4, 6 or 8 lanes.
     void answerNew(const std::string& set, int lanes);
-    // Queues a file dialog's answer: the path typed and accepted. The dialog is kept in
-    // `lastDialog`'s fields for the test to look at.
-    void answerFile(const std::string& path);
+    // Queues a file dialog's answer: the path typed and accepted, or Cancel. What the dialog
+    // offered is kept in lastDialog.
+    void answerFile(const std::string& path, bool accept = true);
     // Queues a file dialog closed with Cancel.
-    void answerCancel();
+    void answerCancel() { answerFile({}, false); }
     // A new circuit made through FILE.NEW with the start page answered.
     void makeNew(const std::string& set = "CL32", int lanes = 2);
-    // Appends a straight to the current track and records the change as an undo state.
+    // Appends a straight through the dispatcher: the circuit changes.
     void change();
     // Copies a sample circuit into the documents; its full path.
     std::string sample(const std::string& name = "club-oval.zv6");
@@ -41,7 +41,7 @@ class DocumentsFixture : public AppFixture {
     // What the last file dialog offered.
     struct DialogSeen {
         QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-        std::string folder;
+        std::string folder; // ends with "/"
         std::string selected;
         QStringList filters;
         std::string suffix;

@@ -1,0 +1,77 @@
+// zvLib, view modes: showing the design canvas with its scroll bars, item bar and status
+// panels, or the page container that holds the piece editor or the report.
+#include "view/zvLib_viewmode.h"
+
+#include "app/core/zvLib_options.h"
+#include "app/zvModal.h"
+#include "foundation/cFixed.h"
+#include "view/frmMain.h"
+#include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
+
+#include <QPushButton>
+
+namespace zvLib {
+
+std::string CurViewMode;
+
+namespace {
+
+// Shows the design canvas and its companions, or hides them for the page container.
+void ShowDesign(frmMain& main, bool design)
+{
+    if (design) {
+        main.CanvasBackColor(background);
+    }
+    main.pic->setVisible(design);
+    main.hsc->setVisible(design);
+    main.vsc->setVisible(design);
+    main.cmd->setVisible(design);
+    main.abr.Band("ibr").Visible(design);
+    cBarBand& sbr = main.abr.Band("sbr");
+    for (const char* panel : {"pnlinfo_0", "pnlinfo_1", "pnlinfo_2", "pnlinfo_3"}) {
+        sbr.Tool(panel).Visible(design);
+    }
+    main.pag->setVisible(!design);
+}
+
+// Marks the mode's tool on the view-mode bar.
+void CheckModeTool(frmMain& main, const std::string& checked)
+{
+    cBarBand& vbr = main.abr.Band("vbr");
+    for (const char* tool : {"design", "editor", "report"}) {
+        vbr.Tool(tool).Checked(checked == tool);
+    }
+}
+
+}  // namespace
+
+void SetViewMode(const std::string& mode)
+{
+    auto* main = qobject_cast<frmMain*>(Form(zvForm::frmMain));
+    if (main == nullptr) {
+        CurViewMode = mode;
+        return;
+    }
+    const bool design = mode == "DESIGN";
+    ShowDesign(*main, design);
+    if (design && main->pic->isEnabled()) {
+        ZoomBy(cFixed());  // the view again at its width, and the circuit redrawn
+    }
+    CurViewMode = mode;
+    main->abr.RecalcLayout();
+    main->repaint();
+    if (design) {
+        CheckModeTool(*main, "design");
+    } else {
+        // The piece editor and the report are not embedded in this version.
+        MsgBox("view mode " + mode + " non yet implemented", 64);
+    }
+}
+
+std::string ViewMode()
+{
+    return CurViewMode;
+}
+
+}  // namespace zvLib

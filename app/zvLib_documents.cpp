@@ -21,6 +21,7 @@
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
+#include "view/zvLib_viewmode.h"
 
 #include <QApplication>
 
@@ -189,6 +190,7 @@ void MakeNewCircuit(const std::string& setCode, std::int16_t lanes, std::int16_t
     if (LoadSet(setCode) == kSetLoaded) {
         if (frmMain* main = MainWindow()) {
             main->setMode("DESIGN");
+            SetViewMode("DESIGN");
         }
         if (HasCanvas()) {
             SetZoom(kNewCircuitView, 0.0, 0.0);
@@ -229,6 +231,9 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
         main->setMode("DESIGN");
     }
     SetCaption();
+    if (main != nullptr) {
+        SetViewMode("DESIGN");
+    }
     MRUAdd(path);
     QApplication::processEvents();
     QApplication::processEvents();

@@ -14,6 +14,7 @@
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
+#include "view/zvLib_viewmode.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -171,6 +172,7 @@ TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
     std::string text = readAll(path);
     text.erase(text.find("\t<text"), text.find("</text>") + 9 - text.find("\t<text"));
     writeAll(path, text);
+    zvLib::SetViewMode("REPORT");
     answerFile(path);
     run("FILE.OPEN");
     const auto opened = zvLib::Circuit();
@@ -183,6 +185,8 @@ TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
     EXPECT_EQ(zvLib::MRUEntries()[0], path);
     EXPECT_EQ(zvLib::Undo().count(), 1u);
     EXPECT_TRUE(main.pic->isEnabled());
+    EXPECT_EQ(zvLib::ViewMode(), "DESIGN");
+    EXPECT_TRUE(main.pic->isVisibleTo(&main));
     // The view was fitted to the opened circuit.
     const std::array<cFixed, 6> e = opened->GetExtent();
     const zvViewRect view = zvLib::ViewRect();

@@ -13,6 +13,7 @@
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
 #include "view/zvLib_view.h"
+#include "view/zvLib_viewmode.h"
 
 #include <QGuiApplication>
 
@@ -239,6 +240,8 @@ void ViewGroup(const std::string& verb)
         Follow(*circuit, kUndo);
     } else if (verb == "INFO") {
         ToggleInfo();
+    } else if (verb == "DESIGN" || verb == "EDITOR" || verb == "REPORT") {
+        SetViewMode(verb);
     } else {
         ToggleOption(*circuit, verb);
     }

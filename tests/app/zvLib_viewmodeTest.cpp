@@ -7,6 +7,7 @@
 #include "platform/cBarModel.h"
 #include "platform/cPictureBox.h"
 #include "platform/cScrollBar.h"
+#include "app/zvLib_commands.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_viewmode.h"
@@ -79,6 +80,20 @@ TEST_F(ViewModeTest, OtherModesHideTheCanvasAndSayTheyAreNotThere)
     ASSERT_EQ(user_->messages.size(), 1u);
     EXPECT_NE(user_->messages[0].find("view mode design non yet implemented"), std::string::npos);
     EXPECT_TRUE(checked("design"));  // tool states unchanged
+}
+
+TEST_F(ViewModeTest, ViewCommandsSwitchTheMode)
+{
+    makeCircuit(apptest::kStraight);
+    std::string command = "view.report";
+    zvLib::ExecCommand(command);
+    EXPECT_EQ(zvLib::ViewMode(), "REPORT");
+    EXPECT_FALSE(main_->pic->isVisible());
+    command = "view.design";
+    zvLib::ExecCommand(command);
+    QApplication::processEvents();
+    EXPECT_EQ(zvLib::ViewMode(), "DESIGN");
+    EXPECT_TRUE(designShown());
 }
 
 }  // namespace

@@ -21,22 +21,8 @@ constexpr int kObjects = 200;
 constexpr std::size_t kDrawingBytes = 5u << 20;
 
 // A user interface that loads the one set "B".
-class BenchUI : public zvUI {
+class BenchUI : public zvQuietUI {
   public:
-    void ClipboardClear() override {}
-    void ClipboardSetText(const std::string&) override {}
-    std::string ClipboardGetText() override { return {}; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override
-    {
-        return std::nullopt;
-    }
-    int MsgBox(const std::string&, int, const std::string&) override { return vbMsg::OK; }
-    void SetStatus(const std::string&, bool) override {}
-    zvViewRect GetViewRect() override { return {}; }
-    void SetViewRect(const zvViewRect&) override {}
-    void DrawGrid() override {}
-    void DrawCross() override {}
     std::int16_t LoadSet(const std::string& setCode) override { return setCode == "B" ? 0 : -4; }
 };
 

@@ -16,22 +16,10 @@ constexpr int kPieces = 500;
 constexpr int kStates = 1000;
 
 // An interface that only keeps the canvas window.
-class ViewOnlyUI : public zvUI {
+class ViewOnlyUI : public zvQuietUI {
   public:
-    void ClipboardClear() override {}
-    void ClipboardSetText(const std::string&) override {}
-    std::string ClipboardGetText() override { return {}; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override
-    {
-        return std::nullopt;
-    }
-    int MsgBox(const std::string&, int, const std::string&) override { return vbMsg::Cancel; }
-    void SetStatus(const std::string&, bool) override {}
     zvViewRect GetViewRect() override { return view; }
     void SetViewRect(const zvViewRect& rect) override { view = rect; }
-    void DrawGrid() override {}
-    void DrawCross() override {}
     std::int16_t LoadSet(const std::string&) override { return 0; }
     zvViewRect view{-1000, 20000, 26000, -20000};
 };

@@ -23,22 +23,8 @@ void Check(bool ok)
 }
 
 // A user interface that asks nothing and loads the one set "F".
-class QuietUI : public zvUI {
+class QuietUI : public zvQuietUI {
   public:
-    void ClipboardClear() override {}
-    void ClipboardSetText(const std::string&) override {}
-    std::string ClipboardGetText() override { return {}; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override
-    {
-        return std::nullopt;
-    }
-    int MsgBox(const std::string&, int, const std::string&) override { return vbMsg::OK; }
-    void SetStatus(const std::string&, bool) override {}
-    zvViewRect GetViewRect() override { return {}; }
-    void SetViewRect(const zvViewRect&) override {}
-    void DrawGrid() override {}
-    void DrawCross() override {}
     std::int16_t LoadSet(const std::string& setCode) override { return setCode == "F" ? 0 : -4; }
 };
 

@@ -54,6 +54,27 @@ public:
     virtual std::int16_t LoadSet(const std::string& setCode) = 0;
 };
 
+// A user interface that asks nothing and shows nothing: questions are cancelled, messages
+// answered OK, the clipboard and the view window go nowhere. Tools, benchmarks and fuzz targets
+// derive from it and give the set loader.
+class zvQuietUI : public zvUI {
+public:
+    void ClipboardClear() override {}
+    void ClipboardSetText(const std::string&) override {}
+    std::string ClipboardGetText() override { return {}; }
+    std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                        const std::string&) override
+    {
+        return std::nullopt;
+    }
+    int MsgBox(const std::string&, int, const std::string&) override { return 1; }
+    void SetStatus(const std::string&, bool) override {}
+    zvViewRect GetViewRect() override { return {}; }
+    void SetViewRect(const zvViewRect&) override {}
+    void DrawGrid() override {}
+    void DrawCross() override {}
+};
+
 // Message box answers and styles the model uses.
 namespace vbMsg {
 inline constexpr int OK = 1;

@@ -24,22 +24,8 @@ constexpr const char* kUsage = "usage: zvdump [--data DIR] [--save OUT] FILE\n"
                                "       zvdump --dxf FILE.dxf\n";
 
 // A user interface that asks nothing and makes sets current with the window-free set loader.
-class ToolUI : public zvUI {
+class ToolUI : public zvQuietUI {
   public:
-    void ClipboardClear() override {}
-    void ClipboardSetText(const std::string&) override {}
-    std::string ClipboardGetText() override { return {}; }
-    std::optional<std::string> InputBox(const std::string&, const std::string&,
-                                        const std::string&) override
-    {
-        return std::nullopt;
-    }
-    int MsgBox(const std::string&, int, const std::string&) override { return vbMsg::OK; }
-    void SetStatus(const std::string&, bool) override {}
-    zvViewRect GetViewRect() override { return {}; }
-    void SetViewRect(const zvViewRect&) override {}
-    void DrawGrid() override {}
-    void DrawCross() override {}
     std::int16_t LoadSet(const std::string& setCode) override { return zvLib::LoadSet(setCode); }
 };
 

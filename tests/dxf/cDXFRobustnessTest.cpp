@@ -15,41 +15,10 @@ using testsupport::readAll;
 namespace {
 
 // Pieces of the format that mutations splice in, so that they reach deep into the reader.
-const char* const kTokens[] = {
+const std::vector<std::string> kTokens = {
     "0\r\n",    "\r\n",    "\n",   "\r",    "POLYLINE", "VERTEX", "SEQEND",     "42",      "70",
     "1e308",    "-1e-300", "nan",  "1,5",   "999",      "EOF",    "ENDSEC",     "SECTION", "2",
     "ENTITIES", "8",       "\xE9", "SOLID", "13",       "-",      "2147483647", "\t"};
-
-std::string Mutate(std::string s, std::mt19937& rng)
-{
-    const auto pick = [&](std::size_t n) {
-        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
-    };
-    const int steps = 1 + static_cast<int>(pick(6));
-    for (int i = 0; i < steps; ++i) {
-        const std::size_t at = pick(s.size() + 1);
-        switch (pick(5)) {
-        case 0:
-            if (!s.empty()) {
-                s[pick(s.size())] = static_cast<char>(pick(256));
-            }
-            break;
-        case 1:
-            s.insert(at, kTokens[pick(std::size(kTokens))]);
-            break;
-        case 2:
-            s.erase(at, pick(40));
-            break;
-        case 3:
-            s.insert(at, s.substr(pick(s.size() + 1), pick(200)));
-            break;
-        default:
-            s.resize(at);
-            break;
-        }
-    }
-    return s;
-}
 
 // The invariants every load must leave, whatever the input.
 void ExpectConsistent(const cDXF& d)
@@ -86,7 +55,7 @@ TEST(cDXFRobustness, SeededMutationsOfSoundDrawingsAreReadSafely)
         const std::string seed = readAll(dataPath(std::string("dxf/") + name));
         ASSERT_FALSE(seed.empty());
         for (int i = 0; i < 5000; ++i) {
-            const std::string input = Mutate(seed, rng);
+            const std::string input = testsupport::Mutate(seed, rng, kTokens, 6);
             cDXF d;
             ASSERT_NO_THROW({
                 d.LoadBytes(input);

@@ -14,7 +14,7 @@ using testsupport::writeAll;
 namespace {
 
 // Pieces of the formats that mutations splice in, so that they reach deep into the readers.
-const char* const kTokens[] = {"<",
+const std::vector<std::string> kTokens = {"<",
                                ">",
                                "</",
                                "<![CDATA[",
@@ -51,38 +51,6 @@ const char* const kTokens[] = {"<",
                                "\xC3",
                                "\t"};
 
-// Splices, flips, cuts and copies a few times.
-std::string mutate(std::string s, std::mt19937& rng)
-{
-    const auto pick = [&](std::size_t n) {
-        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
-    };
-    const int steps = 1 + static_cast<int>(pick(5));
-    for (int i = 0; i < steps; ++i) {
-        const std::size_t at = pick(s.size() + 1);
-        switch (pick(5)) {
-        case 0:
-            if (!s.empty()) {
-                s[pick(s.size())] = static_cast<char>(pick(256));
-            }
-            break;
-        case 1:
-            s.insert(at, kTokens[pick(std::size(kTokens))]);
-            break;
-        case 2:
-            s.erase(at, pick(40));
-            break;
-        case 3:
-            s.insert(at, s.substr(pick(s.size() + 1), pick(200)));
-            break;
-        default:
-            s.resize(at + pick(s.size() - at + 1));
-            break;
-        }
-    }
-    return s;
-}
-
 } // namespace
 
 class zvCircuitFuzzTest : public modeltest::CircuitFileTest {};
@@ -100,7 +68,7 @@ TEST_F(zvCircuitFuzzTest, MutatedFilesAreOpenedOrRefusedWithoutHarm)
     int openedCount = 0;
     for (int i = 0; i < 1500; ++i) {
         const std::string& seed = i % 10 == 0 ? full : (i % 3 == 0 ? older : plain);
-        const std::string text = mutate(seed, rng);
+        const std::string text = testsupport::Mutate(seed, rng, kTokens, 5);
         writeAll(tmp.file("f.zv6"), text);
         cDXF* drawing = zvLib::DXF.get();
         auto c = std::make_shared<zvCircuit>();
@@ -134,7 +102,7 @@ TEST_F(zvCircuitFuzzTest, MutatedDefinitionTextsRaiseOnlyCErrorAndReadBackAsThem
     std::mt19937 rng(4711);
     int accepted = 0;
     for (int i = 0; i < 3000; ++i) {
-        const std::string text = mutate(seed, rng);
+        const std::string text = testsupport::Mutate(seed, rng, kTokens, 5);
         try {
             c->DefString(text);
         } catch (const cError&) {
@@ -146,7 +114,8 @@ TEST_F(zvCircuitFuzzTest, MutatedDefinitionTextsRaiseOnlyCErrorAndReadBackAsThem
         ASSERT_EQ(c->DefString(), once) << text;
         ASSERT_TRUE(c->tracks().Count() >= 1 && c->tracks().Count() <= 4);
         try {
-            track(*c, 1).append(mutate("T:S500;T:C90(R);", rng), c->CurItem());
+            track(*c, 1).append(testsupport::Mutate("T:S500;T:C90(R);", rng, kTokens, 5),
+                                 c->CurItem());
         } catch (const cError&) {
         }
     }

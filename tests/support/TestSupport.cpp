@@ -72,4 +72,38 @@ bool matchesGolden(const std::string& name, const std::string& actual)
     return false;
 }
 
+std::string Mutate(std::string s, std::mt19937& rng, const std::vector<std::string>& tokens,
+                   int maxSteps)
+{
+    const auto pick = [&](std::size_t n) {
+        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
+    const int steps = 1 + static_cast<int>(pick(static_cast<std::size_t>(maxSteps)));
+    for (int i = 0; i < steps; ++i) {
+        const std::size_t at = pick(s.size() + 1);
+        switch (pick(5)) {
+        case 0:
+            if (!s.empty()) {
+                s[pick(s.size())] = static_cast<char>(pick(256));
+            }
+            break;
+        case 1:
+            if (!tokens.empty()) {
+                s.insert(at, tokens[pick(tokens.size())]);
+            }
+            break;
+        case 2:
+            s.erase(at, pick(40));
+            break;
+        case 3:
+            s.insert(at, s.substr(pick(s.size() + 1), pick(200)));
+            break;
+        default:
+            s.resize(at + pick(s.size() - at + 1));
+            break;
+        }
+    }
+    return s;
+}
+
 }  // namespace testsupport

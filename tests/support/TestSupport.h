@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -34,5 +36,10 @@ void writeAll(const std::string& path, const std::string& bytes);
 // Compares text with the golden file tests/data/<name>. On a mismatch writes the actual text
 // beside it as <name>.actual and returns false; with ZORV_UPDATE_GOLDEN=1 rewrites the golden.
 bool matchesGolden(const std::string& name, const std::string& actual);
+
+// A few random edits of a text for the fuzz smoke tests: flipped bytes, inserted tokens,
+// cuts, copies of its own pieces and truncation, at most maxSteps of them.
+std::string Mutate(std::string s, std::mt19937& rng, const std::vector<std::string>& tokens,
+                   int maxSteps);
 
 }  // namespace testsupport

@@ -1,5 +1,5 @@
 // The file search: walks a folder tree, counting or collecting the files (or folders) whose
-// names match a wildcard specification, with an exclusion, size limits and a most number,
+// names match a wildcard specification, with an exclusion, size limits and a limit on hits,
 // reporting progress through callbacks raised on the caller's thread and stoppable from them.
 #pragma once
 
@@ -17,7 +17,7 @@ class cDisk {
   public:
     // The count a search returns when it was stopped by the stop flag.
     static constexpr std::int32_t kStopped = -32000;
-    // The default most number of files a search collects.
+    // The default limit on the files a search collects.
     static constexpr std::int32_t kNoLimit = 2147483647;
 
     // A taken file: its folder, its name, the found count, the total size, the stop flag.
@@ -35,7 +35,8 @@ class cDisk {
     std::int32_t CountFiles(std::string& StartPath, bool RecurseFolder,
                             const std::string& IncludeSpec, const std::string& ExcludeSpec = "",
                             cFixed MinSize = cFixed(), cFixed MaxSize = cFixed());
-    // Collects the matching files below StartPath; the count, or kStopped when stopped.
+    // Collects the matching files below StartPath, the whole search ending at MaxNumber hits
+    // (none for 0 or less); the count, or kStopped when stopped.
     std::int32_t SearchFiles(std::string& StartPath, bool RecurseFolder,
                              const std::string& IncludeSpec, const std::string& ExcludeSpec = "",
                              cFixed MinSize = cFixed(), cFixed MaxSize = cFixed(),

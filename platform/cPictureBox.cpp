@@ -98,6 +98,11 @@ class cPictureBox::Picture : public cQtSurface {
         cQtSurface::doPolygon(points);
         changed();
     }
+    void doInvert(double x1, double y1, double x2, double y2, bool box) override
+    {
+        cQtSurface::doInvert(x1, y1, x2, y2, box);
+        changed();
+    }
     void doStrokeAndFillPath() override
     {
         cQtSurface::doStrokeAndFillPath();

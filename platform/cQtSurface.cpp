@@ -354,6 +354,34 @@ cQtFont& cQtSurface::font()
     return fonts_.Font(FontName(), FontSize(), FontBold());
 }
 
+void cQtSurface::doInvert(double x1, double y1, double x2, double y2, bool box)
+{
+    // Inverting reads the pixels below, so everything drawn so far must be on the image.
+    endPainting();
+    const QPointF a = toDevice(x1, y1);
+    const QPointF b = toDevice(x2, y2);
+    if (!reaches(QRectF(a, b), 2.0)) {
+        return;
+    }
+    QPainter p(device_);
+    if (!clip_.isEmpty()) {
+        p.setClipRect(clip_);
+    }
+    // White exclusive-or inverts red, green and blue; a second pass gives them back.
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(Qt::white);
+    pen.setWidth(1);
+    pen.setStyle(DrawStyle() >= 1 && DrawStyle() <= 4 ? Qt::DotLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (box) {
+        p.drawRect(QRectF(a, b).normalized());
+    } else {
+        p.drawLine(a, b);
+    }
+}
+
 void cQtSurface::doCls()
 {
     flushSegments();

@@ -52,6 +52,12 @@ public:
     double TextWidth(const std::string& text) override;
     double TextHeight(const std::string& text) override;
 
+    // A line, or the outline of a box, drawn in invert mode with a one-pixel pen in the pen
+    // style: every pixel under the pen is inverted, whatever the colour, so drawing the same
+    // figure again restores the picture below (the rubber bands of the canvas tools).
+    void InvertLine(double x1, double y1, double x2, double y2) { doInvert(x1, y1, x2, y2, false); }
+    void InvertBox(double x1, double y1, double x2, double y2) { doInvert(x1, y1, x2, y2, true); }
+
     // The own image with everything drawn so far (a null image over an external device).
     const QImage& Image();
     // Gives the own image a new size; the drawing stays at the top-left corner and new area
@@ -77,6 +83,8 @@ public:
     static void Bands(int most);
 
 protected:
+    // Inverts the pixels under a line or a box outline (see InvertLine).
+    virtual void doInvert(double x1, double y1, double x2, double y2, bool box);
     void doCls() override;
     void doLine(double x1, double y1, double x2, double y2, std::int32_t color) override;
     void doBox(double x1, double y1, double x2, double y2, std::int32_t color,

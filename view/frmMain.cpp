@@ -171,6 +171,9 @@ void frmMain::InstallCanvas()
     zvLib::VScroll = vsc;
     pic->Resize = [this] { Form_Resize(); };
     pic->MouseWheel = [this](int direction) { mwh_MouseWheel(direction); };
+    pic->MouseDown = [this](int b, int s, double x, double y) { pic_MouseDown(b, s, x, y); };
+    pic->MouseMove = [this](int b, int s, double x, double y) { pic_MouseMove(b, s, x, y); };
+    pic->MouseUp = [this](int b, int s, double x, double y) { pic_MouseUp(b, s, x, y); };
     hsc->Change = [this] { hsc_Change(); };
     vsc->Change = [this] { vsc_Change(); };
     connect(cmd, &QPushButton::clicked, this, [this] { cmd_Click(); });
@@ -244,6 +247,7 @@ void frmMain::setUI()
     sets.Visible(true);
     zvLang::TranslateForm(*this);
     abr.Band("vbr").Tool("editor").Visible(NUX_STD_library::IsInIDE());
+    abr.Band("tbr").Tool("ruler").Visible(NUX_STD_library::IsInIDE());
     abr.Band("tbr").Refresh();
     abr.Band("vbr").Refresh();
     abr.Band("ibr").Visible(false);

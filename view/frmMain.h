@@ -18,6 +18,7 @@
 class QLabel;
 class QPushButton;
 class cBarWidget;
+class zvItem;
 class zvItemBar;
 class zvOptionsHost;
 class zvUI;
@@ -100,6 +101,21 @@ class frmMain : public QMainWindow {
     // shown (not under the report or editor page).
     void mwh_MouseWheel(int direction);
 
+    // The canvas's mouse events: the button (1 left, 2 right), the keys held (1 Shift, 2 Ctrl,
+    // 4 Alt) and the pointer in world mm. A press of the left button starts the ruler (while
+    // it is the tool, in development mode) or the zoom window.
+    void pic_MouseDown(int button, int shift, double x, double y);
+    // Drags the tool of the left button, shows the pointer's position and names the piece
+    // under it in the status bar (the last name stays while no piece is under it).
+    void pic_MouseMove(int button, int shift, double x, double y);
+    // Ends the drag of the left button, a release without a zoom being a click; a right click
+    // selects and opens the piece menu while the current track has a selection.
+    void pic_MouseUp(int button, int shift, double x, double y);
+    // Applies a click at world (x, y): the selection rules of plain, Shift, Ctrl and right
+    // clicks, the selection named in the status bar, the circuit redrawn. Nothing while the
+    // layer flag is set or without a circuit.
+    void utlClick(int button, int shift, double x, double y, bool layerFlag);
+
     // Presses or releases a view toggle of the standard toolbar (the options loaded).
     void ToolPressed(const std::string& tool, bool pressed);
     // The item bar's width in twips (saved with the options).
@@ -126,6 +142,12 @@ class frmMain : public QMainWindow {
     // Connects the canvas, the scroll bars and the corner button to their event procedures and
     // makes them the surfaces and bars the view works on.
     void InstallCanvas();
+    // True while the left button belongs to the ruler rather than the zoom window.
+    static bool RulerActive();
+    // Selects the pieces of the current track from the anchor's key number to the hit's.
+    void SelectRange(const std::shared_ptr<zvItem>& hit);
+    // Names the current track's selection in the status bar after a click.
+    void ShowSelection();
     // Hands a command of the window's own to the dispatcher.
     static void Send(const char* command);
 
@@ -134,4 +156,7 @@ class frmMain : public QMainWindow {
     std::shared_ptr<zvItemBar> itemBar_;         // installed while the window lives
     std::shared_ptr<zvUI> ui_;                   // the model's user interface, when ours
     bool shown_ = false;                         // the window has been shown once
+    // The piece that last became selected by a plain, Ctrl or right click; kept when the
+    // selection is cleared or another circuit is loaded.
+    std::shared_ptr<zvItem> SelectionAnchor;
 };

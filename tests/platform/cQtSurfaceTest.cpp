@@ -287,3 +287,34 @@ TEST(QtSurface, PrintsAPdfPageInMillimetres)
     }
     EXPECT_EQ(testsupport::readAll(dir.file("page.pdf")).substr(0, 5), "%PDF-");
 }
+
+TEST_F(QtSurfaceTest, InvertedFiguresComeOffWhenDrawnAgainAndWithCls)
+{
+    s.BackColor(kWhite);
+    s.Cls();
+    const QImage blank = s.Image().copy();
+    s.Line(0, -40, 0, 40, kRed);  // column 100
+    const QImage before = s.Image().copy();
+
+    s.InvertLine(-90, 10, 90, 10);  // row 40, solid pen
+    EXPECT_EQ(s.Image().pixelColor(100, 40), QColor(0, 255, 255)) << "red turns cyan";
+    EXPECT_EQ(s.Image().pixelColor(50, 40), QColor(0, 0, 0)) << "white turns black";
+    EXPECT_EQ(s.Image().pixelColor(50, 41), QColor(255, 255, 255));
+    s.InvertLine(-90, 10, 90, 10);
+    EXPECT_EQ(s.Image(), before) << "the second pass gives the picture back";
+
+    s.DrawStyle(2);
+    s.InvertBox(-80, 30, 80, -30);  // rows 20 and 80, columns 20 and 180
+    const int dots = count(20, 20, 180, 20, 0x000000);
+    EXPECT_GT(dots, 20) << "dotted";
+    EXPECT_LT(dots, 150) << "not solid";
+    EXPECT_GT(count(20, 80, 180, 80, 0x000000), 20) << "the whole outline";
+    EXPECT_EQ(count(30, 30, 170, 70, 0x000000), 0) << "nothing inside";
+    s.InvertBox(-80, 30, 80, -30);
+    EXPECT_EQ(s.Image(), before);
+
+    // Cls takes away what was inverted where nothing else was drawn.
+    s.InvertBox(-80, 30, 80, -30);
+    s.Cls();
+    EXPECT_EQ(s.Image(), blank);
+}

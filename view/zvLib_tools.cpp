@@ -110,7 +110,8 @@ void ShowDistance(frmMain& main, cFixed x, cFixed y)
     label.move(main.pic->mapTo(label.parentWidget(), QPoint(at.x, at.y)));
 }
 
-// Ends a ruler drag: the pointer and label as they were, the measure added and drawn.
+// Ends a ruler drag: the pointer and label as they were, the measure added and drawn. An undo
+// state marks the circuit changed, so the measure is offered for saving before it is closed.
 void EndRuler(frmMain& main)
 {
     main.pic->setCursor(static_cast<Qt::CursorShape>(ToolState.savedPointer));
@@ -125,6 +126,7 @@ void EndRuler(frmMain& main)
     measureObject->PointArr({s.rulerStartX, s.rulerStartY, s.rulerEndX, s.rulerEndY});
     circuit->objects().Add(measureObject);
     circuit->Draw();
+    Undo().Push();
 }
 
 } // namespace

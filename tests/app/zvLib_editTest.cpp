@@ -274,6 +274,33 @@ TEST_F(EditTest, MirrorSwapsTheHandOfCurvesAndTransitionsInPlace)
     EXPECT_EQ(track().items().Last()->yFine(), endBefore);
 }
 
+TEST_F(EditTest, MirrorKeepsAPieceWhoseOtherHandIsMissingAndStillRecordsAState)
+{
+    lay("CL32:AC1-45(R);CL32:AS1;");
+    for (auto& rec : zvLib::PieceTable) {
+        if (rec.setID == "CL32" && rec.itemID == "AC1-45(L)") {
+            rec.itemID = "AC1-45(GONE)";
+        }
+    }
+    choose({"K1"});
+    std::size_t before = states();
+    run("EDIT.MIRROR");
+    EXPECT_EQ(pieces(), (Codes{"AC1-45(R)", "AS1"})) << "not lost for want of its mirror";
+    EXPECT_TRUE(selected().empty());
+    EXPECT_EQ(states(), before + 1);
+
+    // Nothing selected: nothing changes, yet each command redraws and records a state.
+    for (const char* verb : {"MIRROR", "DELETE", "REMOVE", "KERBLEFT", "TOFRONT"}) {
+        track().clearSelection(); // delete leaves the last piece selected
+        canvas_.Clear();
+        before = states();
+        run(std::string("EDIT.") + verb);
+        EXPECT_EQ(pieces(), (Codes{"AC1-45(R)", "AS1"})) << verb;
+        EXPECT_TRUE(redrawn()) << verb;
+        EXPECT_EQ(states(), before + 1) << verb;
+    }
+}
+
 TEST_F(EditTest, UndoAndRedoStepThroughTheStatesTheCommandsRecorded)
 {
     const std::size_t first = states();

@@ -23,30 +23,6 @@ namespace zvLib::commands {
 
 namespace {
 
-// What a command asks for once it has acted.
-enum FollowUp : unsigned {
-    kRedraw = 1, // the circuit drawn anew
-    kScroll = 2, // the scroll bars brought in step with the view
-    kUndo = 4,   // an undo state recorded
-    kInfo = 8,   // the info window and status panels refreshed
-};
-
-void Follow(zvCircuit& circuit, unsigned what)
-{
-    if ((what & kRedraw) != 0) {
-        circuit.Draw();
-    }
-    if ((what & kScroll) != 0) {
-        UpdateScrollBars();
-    }
-    if ((what & kUndo) != 0) {
-        Undo().Push();
-    }
-    if ((what & kInfo) != 0) {
-        UpdateInfo();
-    }
-}
-
 frmMain* MainWindow()
 {
     return qobject_cast<frmMain*>(Form(zvForm::frmMain));
@@ -199,6 +175,22 @@ void ToggleInfo()
 
 } // namespace
 
+void Follow(zvCircuit& circuit, unsigned what)
+{
+    if ((what & kRedraw) != 0) {
+        circuit.Draw();
+    }
+    if ((what & kScroll) != 0) {
+        UpdateScrollBars();
+    }
+    if ((what & kUndo) != 0) {
+        Undo().Push();
+    }
+    if ((what & kInfo) != 0) {
+        UpdateInfo();
+    }
+}
+
 bool ShiftHeld()
 {
     return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier);
@@ -246,13 +238,6 @@ void ViewGroup(const std::string& verb)
         ToggleOption(*circuit, verb);
     }
     UpdateInfo();
-}
-
-void EditGroup(const std::string&)
-{
-    if (Circuit()) {
-        UpdateInfo();
-    }
 }
 
 } // namespace zvLib::commands

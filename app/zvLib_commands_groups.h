@@ -1,11 +1,25 @@
 // zvLib, the dispatcher's groups that work on the circuit: the piece and snippet commands
-// (insert and preview) and the view commands (move, turn, zoom, view options, info window),
-// with the follow-up work each command asks for. Only the dispatcher calls them.
+// (insert and preview), the view commands (move, turn, zoom, view options, info window) and
+// the edit commands, with the follow-up work each command asks for. Only the dispatcher
+// calls them.
 #pragma once
 
 #include <string>
 
+class zvCircuit;
+
 namespace zvLib::commands {
+
+// What a command asks for once it has acted, one bit each.
+enum FollowUp : unsigned {
+    kRedraw = 1, // the circuit drawn anew
+    kScroll = 2, // the scroll bars brought in step with the view
+    kUndo = 4,   // an undo state recorded
+    kInfo = 8,   // the info window and status panels refreshed
+};
+
+// Carries out the follow-ups asked for, in the order redraw, scroll bars, undo state, info.
+void Follow(zvCircuit& circuit, unsigned what);
 
 // The step of a move in millimetres and of a turn in degrees, normal and with Shift held.
 constexpr int kMoveStep = 50;
@@ -26,7 +40,9 @@ void PieceGroup(const std::string& verb, const std::string& argument);
 // that matches nothing). Needs a circuit.
 void ViewGroup(const std::string& verb);
 
-// The EDIT group's closing step: the info panels refreshed. Needs a circuit.
+// The EDIT verbs (clipboard, selection, kerbs, drawing order, deletion, mirror, snippet,
+// undo and redo), each with its follow-ups, then the info panels refreshed (also for a verb
+// that matches nothing). Needs a circuit.
 void EditGroup(const std::string& verb);
 
 } // namespace zvLib::commands

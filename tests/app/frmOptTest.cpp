@@ -23,7 +23,9 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 
 using apptest::DispatchFixture;
@@ -167,6 +169,24 @@ TEST_F(frmOptTest, ALaneColourChosenAndConfirmedIsSavedAndDrawn)
     EXPECT_EQ(setting("Colors", "Lane1"), std::to_string(value));
     EXPECT_EQ(setting("Colors", "Trackhilite"), std::to_string(hilite));
     EXPECT_NE(canvas_.Text().find("&H326496"), std::string::npos) << "the circuit redrawn";
+}
+
+TEST_F(frmOptTest, OkAtOnceLeavesEveryColourAsItWasSystemColoursIncluded)
+{
+    zvLib::LaneColors[7] = Rgb(1, 1, 1);
+    zvLib::trackbanked = Rgb(255, 255, 254);
+    const std::int32_t before[] = {zvLib::background,  zvLib::tracknormal, zvLib::trackhilite,
+                                   zvLib::tracksketch, zvLib::trackbanked, zvLib::trackkerbs};
+    const auto lanes = zvLib::LaneColors;
+    openOptions([](frmOpt& d) { apptest::Click(d, "cmd(0)"); });
+    const std::int32_t after[] = {zvLib::background,  zvLib::tracknormal, zvLib::trackhilite,
+                                  zvLib::tracksketch, zvLib::trackbanked, zvLib::trackkerbs};
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+    EXPECT_EQ(zvLib::LaneColors, lanes);
+    EXPECT_LT(zvLib::trackkerbs, 0) << "the shadow colour is still a system colour";
+    EXPECT_EQ(setting("Colors", "Trackkerbs"), std::to_string(zvLib::trackkerbs));
+    EXPECT_EQ(setting("Colors", "Tracksketch"), std::to_string(zvLib::tracksketch));
+    EXPECT_EQ(setting("Colors", "Lane8"), std::to_string(Rgb(1, 1, 1)));
 }
 
 TEST_F(frmOptTest, ApplyPutsValuesInForceWithoutSavingAndCancelKeepsThem)

@@ -4,6 +4,7 @@
 // where an error raised by a command is caught and shown.
 #include "app/zvLib_commands.h"
 
+#include "app/frmOpt.h"
 #include "app/frmSplash.h"
 #include "app/zvLib_commands_groups.h"
 #include "app/zvLib_shell.h"
@@ -154,9 +155,9 @@ void ToolsGroup(const std::string& verb, const std::string& command)
         zvLib::AppExit(true);
     } else if (verb == "LANG") {
         ChooseLanguage();
+    } else if (verb == "OPTIONS") {
+        zvLib::ShowOptions();
     } else {
-        // The options dialog is shown here once it exists; until then OPTIONS answers as an
-        // unknown verb does.
         zvLib::MsgBox(command, vbMsg::OKOnly);
     }
 }

@@ -202,9 +202,9 @@ TEST_F(frmMainTest, ToolsSendTheirCategoryAndName)
     snippet.Category("snippet.append");
     snippet.Tag("S:X.1;");
     main_->abr.ClickTool(snippet);
-    const std::vector<std::string> expected = {"TOOLS.OPTIONS", "Under construction",
-                                               "TOOLS.A\x01" "B"};
+    const std::vector<std::string> expected = {"Under construction", "TOOLS.A\x01" "B"};
     EXPECT_EQ(user_->messages, expected) << "a snippet without a circuit does nothing";
+    EXPECT_EQ(user_->dialogs, std::vector<std::string>{"Options"}) << "the options dialog";
 }
 
 TEST_F(frmMainTest, DrawTabMakesTheCanvasClicksIdle)

@@ -1,0 +1,98 @@
+// cNET: the program's network client over libcurl. HTTP downloads (openURL), requests with a
+// method, body and bounded wait (openURLEx), multipart file uploads (webUpload); results are
+// reported by return values and through ErrorNumber / ErrorDescription, never by exceptions.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class cNET {
+  public:
+    // The User-Agent of openURLEx and the uploads.
+    static constexpr const char* kUserAgent = "Mozilla/5.0 (Windows NT 10.0; Win64; x64)";
+    // The boundary between the parts of an upload's body.
+    static constexpr const char* kBoundary = "3fbd04f5-b1ed-4060-99b9-fca7ff59c113";
+    // openURLEx's error number when no complete answer came in time (or the request failed).
+    static constexpr int32_t kTimeout = -1000;
+    // Bytes of one block of openURL's download, the step of its progress reports.
+    static constexpr int32_t kBlockSize = 16384;
+
+    cNET() = default;
+    ~cNET();
+    cNET(const cNET&) = delete;
+    cNET& operator=(const cNET&) = delete;
+
+    // Failure stage of the last Ping.
+    int32_t pingReason = 0;
+    // Platform error code of the last failed Ping step, else 0.
+    int32_t pingStatus = 0;
+    // Round-trip time in milliseconds of the last successful Ping.
+    int32_t pingTime = 0;
+
+    // Raised by openURL before every block it reads, with the bytes read so far; the caller
+    // may let its window events run here.
+    std::function<void(int32_t& lReadBytes)> httpTransfer;
+    // The longest openURL may take in all, in milliseconds (connecting included); 0 bounds
+    // only the connection (5 seconds) and stalls (30 seconds without a byte).
+    int32_t openURLTimeout = 0;
+
+    // True while the object holds a session (it does not test the network).
+    bool isConnected() const { return session_ != nullptr; }
+    // Opens a session (closing a held one first), through the proxy ProxyName when given,
+    // else direct. False with ErrorNumber set when it cannot be opened.
+    bool iOpen(const std::string& ProxyName = {});
+    // Closes the session; closing twice is harmless.
+    void iClose();
+
+    // The raw bytes of the last answer.
+    const std::string& responseBody() const { return responseBody_; }
+    // The text of the last answer.
+    const std::string& responseText() const { return responseText_; }
+    // Always empty: no answer is parsed as XML.
+    const std::string& responseXML() const { return responseXML_; }
+    // The header lines of the last answer, each ended by CR LF.
+    const std::string& responseHeaders() const { return responseHeaders_; }
+    // The HTTP status of the last answer as decimal text ("0" before any).
+    std::string Status() const { return std::to_string(status_); }
+    // The HTTP status text of the last answer (such as "Not Found").
+    const std::string& statusText() const { return statusText_; }
+    // The error number of the last request (0 = success).
+    int32_t ErrorNumber() const { return errorNumber_; }
+    // The error description; empty (and forgotten) while ErrorNumber is 0.
+    std::string ErrorDescription();
+
+    // Downloads an http or https address (other texts get "http://" in front) on a private
+    // direct session, following redirects; the answer body as bytes, or what was read before
+    // a failure, "" when the address cannot be opened or answers with an error status.
+    std::string openURL(const std::string& sUrl);
+    // Sends a request and waits at most WAIT_TIMEOUT milliseconds for the whole answer; the
+    // error number: 0 with the answer fields filled, or kTimeout ("Timeout").
+    int32_t openURLEx(const std::string& url, const std::string& Method = "GET",
+                      const std::string& Body = {}, int32_t WAIT_TIMEOUT = 1000);
+    // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
+    // destfile / destPath, trimmed in place, are not empty, then "fileblob"); the answer's
+    // status as decimal text, "0" when none came. The answer is always awaited.
+    std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
+                          std::string& destPath, std::string& destfile, bool Async = false);
+    // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the
+    // body ends with CR LF after the closing boundary.
+    std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
+                               std::string& destPath, std::string& destfile, bool Async = false);
+
+  private:
+    std::string MultipartHead(const std::string& FileName, std::string& destPath,
+                              std::string& destfile, const std::string& contentType) const;
+    std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
+
+    void* session_ = nullptr;
+    std::string agent_;
+    int32_t errorNumber_ = 0;
+    std::string errorDescription_;
+    std::string responseHeaders_;
+    std::string responseText_;
+    std::string responseBody_;
+    std::string responseXML_;
+    int16_t status_ = 0;
+    std::string statusText_;
+};

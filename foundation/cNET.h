@@ -1,6 +1,7 @@
 // cNET: the program's network client over libcurl. HTTP downloads (openURL), requests with a
-// method, body and bounded wait (openURLEx), multipart file uploads (webUpload); results are
-// reported by return values and through ErrorNumber / ErrorDescription, never by exceptions.
+// method, body and bounded wait (openURLEx), multipart file uploads (webUpload), ping and name
+// resolution; results are reported by return values and through ErrorNumber /
+// ErrorDescription, never by exceptions.
 #pragma once
 
 #include <cstdint>
@@ -79,6 +80,15 @@ class cNET {
     // body ends with CR LF after the closing boundary.
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
+
+    // Sends one ICMP echo with Data to a dotted IPv4 address and waits at most TimeoutMS for
+    // the reply: true with pingTime set, else false with pingReason 1 (no address), 2 (no
+    // echo socket: the system may not let this user ping), 3 (no reply) or 4 (closing) and
+    // pingStatus the system's error code.
+    bool Ping(const std::string& IP, int32_t TimeoutMS = 1000, const std::string& Data = {});
+    // The dotted IPv4 address of a host name (a dotted address is taken as it is, blanks
+    // around it dropped): 0 with IP set, else the resolver's error code.
+    int32_t Resolve(const std::string& NameOrIP, std::string& IP);
 
   private:
     std::string MultipartHead(const std::string& FileName, std::string& destPath,

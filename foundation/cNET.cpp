@@ -213,6 +213,8 @@ bool cNET::iOpen(const std::string& ProxyName)
 
 void cNET::iClose()
 {
+    ftpConnected_ = false;
+    ftpFolder_.clear();
     if (session_ != nullptr) {
         curl_easy_cleanup(static_cast<CURL*>(session_));
         session_ = nullptr;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class cNET {
   public:
@@ -81,6 +82,25 @@ class cNET {
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
 
+    // Logs in to an FTP server on the session (port "" or "0": the default port), keeping the
+    // connection data: -1 connected, 0 failed (error recorded, the kept data emptied).
+    int32_t ftpConnect(const std::string& host, const std::string& port, const std::string& User,
+                       const std::string& Password, int32_t ftpMode);
+    // The server's current folder; "" without a connection.
+    std::string ftpFolderGet() const;
+    // Makes a folder (a name without "/" lies in the current folder); false with the error
+    // recorded when the server refuses.
+    bool ftpFolderCreate(const std::string& sDirectory);
+    // Changes the current folder; false with the error recorded when there is no such folder.
+    bool ftpFolderSet(const std::string& sDir);
+    // Deletes a file; false with the error recorded when the server refuses.
+    bool ftpFileDelete(const std::string& sRemote);
+    // Renames or moves a file; false with the error recorded when the server refuses.
+    bool ftpFileRename(const std::string& sExisting, const std::string& sNewName);
+    // The size of a file in bytes, -1 when there is no such file, -2 on any other failure
+    // (error recorded).
+    int32_t ftpFileSize(const std::string& sFile);
+
     // Sends one ICMP echo with Data to a dotted IPv4 address and waits at most TimeoutMS for
     // the reply: true with pingTime set, else false with pingReason 1 (no address), 2 (no
     // echo socket: the system may not let this user ping), 3 (no reply) or 4 (closing) and
@@ -95,7 +115,18 @@ class cNET {
                               std::string& destfile, const std::string& contentType) const;
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
 
+    std::string FtpPath(const std::string& name) const;
+    std::string FtpUrl(const std::string& path) const;
+    int FtpCommands(const std::string& path, const std::vector<std::string>& commands);
+
     void* session_ = nullptr;
+    bool ftpConnected_ = false;
+    std::string host_;
+    std::string user_;
+    int32_t port_ = 0;
+    std::string password_;
+    int32_t ftpMode_ = 0;
+    std::string ftpFolder_;
     std::string agent_;
     int32_t errorNumber_ = 0;
     std::string errorDescription_;

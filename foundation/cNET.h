@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,12 @@ class cNET {
     // Raised by openURL before every block it reads, with the bytes read so far; the caller
     // may let its window events run here.
     std::function<void(int32_t& lReadBytes)> httpTransfer;
+    // Raised during FTP transfers: bytes moved so far, bytes in all, bytes per second.
+    std::function<void(int32_t& lCurrentBytes, int32_t& lTotalBytes, float& BytesSec)> ftpTransfer;
+    // Raised for every entry ftpFolderGetList finds: folder and name joined by "/", the name,
+    // the attributes (16 a folder, 128 a file).
+    std::function<void(std::string& FullName, std::string& ShortName, int32_t& Attributes)>
+        ftpObjectFound;
     // The longest openURL may take in all, in milliseconds (connecting included); 0 bounds
     // only the connection (5 seconds) and stalls (30 seconds without a byte).
     int32_t openURLTimeout = 0;
@@ -101,6 +108,26 @@ class cNET {
     // (error recorded).
     int32_t ftpFileSize(const std::string& sFile);
 
+    // The last-write time of a file as a local date value when iDate is 2, else 0; -1 when
+    // there is no such file, -2 on any other failure (error recorded).
+    double ftpFileDate(const std::string& sFile, int32_t iDate);
+    // "D" for a folder, "F" for a file, "?" when the name is not found.
+    std::string ftpObjType(const std::string& sName);
+    // The entries of a folder as full names joined by ";" (ftpObjectFound raised for each);
+    // "" when there are none; none (nullopt) when the listing failed (error recorded).
+    std::optional<std::string> ftpFolderGetList(std::string sPath);
+    // Uploads a local file block by block, raising ftpTransfer (paths trimmed in place; fType
+    // 1 is an ASCII transfer); false for an empty path, or a failure (error recorded).
+    bool ftpFileUpload(std::string& sLocal, std::string& sRemote, int32_t fType);
+    // Downloads a remote file block by block, raising ftpTransfer with a rate of 0, and
+    // writes the local file whole; false for an empty path, a missing remote file or a
+    // failure (error recorded).
+    bool ftpFileDownload(const std::string& sLocal, const std::string& sRemote, int32_t fType);
+    // Downloads a remote file over the local one; false with the error recorded.
+    bool ftpFileGet(const std::string& sLocal, const std::string& sRemote, int32_t fType);
+    // Uploads a local file; false with the error recorded.
+    bool ftpFilePut(const std::string& sLocal, const std::string& sRemote, int32_t fType);
+
     // Sends one ICMP echo with Data to a dotted IPv4 address and waits at most TimeoutMS for
     // the reply: true with pingTime set, else false with pingReason 1 (no address), 2 (no
     // echo socket: the system may not let this user ping), 3 (no reply) or 4 (closing) and
@@ -118,6 +145,12 @@ class cNET {
     std::string FtpPath(const std::string& name) const;
     std::string FtpUrl(const std::string& path) const;
     int FtpCommands(const std::string& path, const std::vector<std::string>& commands);
+    int FtpDownload(const std::string& path, int32_t fType, std::string& bytes,
+                    const int64_t* total);
+    int FtpUpload(const std::string& path, int32_t fType, const std::string& bytes, bool report);
+    bool PutFile(const std::string& sLocal, const std::string& sRemote, int32_t fType, bool report);
+    bool GetFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
+                 const int64_t* total);
 
     void* session_ = nullptr;
     bool ftpConnected_ = false;

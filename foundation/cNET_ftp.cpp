@@ -98,6 +98,7 @@ int32_t cNET::ftpConnect(const std::string& host, const std::string& port, const
         curl_easy_setopt(h, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, 5000L);
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Discard);
+        curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, Discard);
         curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
         code = FtpCommands("/", {});
     }

@@ -1,6 +1,6 @@
-// A tiny FTP server for the network tests: listens on 127.0.0.1 only, answers the control
-// commands of a small in-memory tree (no data connections), logs every command it got, and
-// stops with the object or after a minute at the latest.
+// A tiny FTP server for the network tests: listens on 127.0.0.1 only, answers the commands of
+// a small in-memory tree (extended passive data connections on 127.0.0.1 too), logs every
+// command it got, and stops with the object or after a minute at the latest.
 #pragma once
 
 #include <atomic>
@@ -24,7 +24,7 @@ class cLoopbackFtp {
     static constexpr const char* kPassword = "secret";
 
     // Starts listening with the files (path and size) and folders given.
-    cLoopbackFtp(std::map<std::string, long> files, std::set<std::string> folders)
+    cLoopbackFtp(std::map<std::string, std::string> files, std::set<std::string> folders)
         : files_(std::move(files)), folders_(std::move(folders))
     {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -49,6 +49,9 @@ class cLoopbackFtp {
         if (fd_ >= 0) {
             ::close(fd_);
         }
+        if (data_ >= 0) {
+            ::close(data_);
+        }
     }
     cLoopbackFtp(const cLoopbackFtp&) = delete;
     cLoopbackFtp& operator=(const cLoopbackFtp&) = delete;
@@ -66,6 +69,13 @@ class cLoopbackFtp {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         return files_.count(path) != 0;
+    }
+    // The content of a file; "" when missing.
+    std::string content(const std::string& path) const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = files_.find(path);
+        return it == files_.end() ? std::string() : it->second;
     }
     // True when the tree holds the folder.
     bool hasFolder(const std::string& path) const
@@ -142,7 +152,8 @@ class cLoopbackFtp {
         } else if (cmd == "REST") {
             Send(c, "350 restarting");
         } else if (cmd == "SIZE") {
-            Send(c, files_.count(arg) ? "213 " + std::to_string(files_[arg]) : "550 no file");
+            Send(c,
+                 files_.count(arg) ? "213 " + std::to_string(files_[arg].size()) : "550 no file");
         } else if (cmd == "CWD") {
             Send(c, folders_.count(arg) ? "250 ok" : "550 no folder");
         } else if (cmd == "MKD") {
@@ -156,6 +167,12 @@ class cLoopbackFtp {
             files_[arg] = files_[from_];
             files_.erase(from_);
             Send(c, "250 renamed");
+        } else if (cmd == "MDTM") {
+            Send(c, files_.count(arg) ? "213 20260102030405" : "550 no file");
+        } else if (cmd == "EPSV") {
+            Send(c, "229 Entering Extended Passive Mode (|||" + std::to_string(Listen()) + "|)");
+        } else if (cmd == "RETR" || cmd == "LIST" || cmd == "STOR") {
+            Transfer(c, cmd, arg);
         } else if (cmd == "QUIT") {
             Send(c, "221 bye");
             return false;
@@ -165,7 +182,76 @@ class cLoopbackFtp {
         return true;
     }
 
-    std::map<std::string, long> files_;
+    // Opens the data listener; its port.
+    int Listen()
+    {
+        if (data_ >= 0) {
+            ::close(data_);
+        }
+        data_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        ::bind(data_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(data_, 1);
+        ::getsockname(data_, reinterpret_cast<sockaddr*>(&a), &len);
+        return ntohs(a.sin_port);
+    }
+    // The listing of a folder, one line per entry in the usual Unix form.
+    std::string Listing(std::string folder) const
+    {
+        if (folder.size() > 1 && folder.back() == '/') {
+            folder.pop_back();
+        }
+        const std::string prefix = folder == "/" ? "/" : folder + "/";
+        std::string out;
+        auto add = [&](const std::string& path, bool dir, size_t size) {
+            if (path.size() > prefix.size() && path.rfind(prefix, 0) == 0 &&
+                path.find('/', prefix.size()) == std::string::npos) {
+                out += std::string(dir ? "drwxr-xr-x" : "-rw-r--r--") + " 1 u g " +
+                       std::to_string(size) + " Jan 02 2026 " + path.substr(prefix.size()) + "\r\n";
+            }
+        };
+        for (const std::string& f : folders_) {
+            add(f, true, 0);
+        }
+        for (const auto& [path, bytes] : files_) {
+            add(path, false, bytes.size());
+        }
+        return out;
+    }
+    // Moves the bytes of RETR, LIST or STOR over the data connection.
+    void Transfer(int c, const std::string& cmd, const std::string& arg)
+    {
+        if (cmd == "RETR" && files_.count(arg) == 0) {
+            Send(c, "550 no file");
+            return;
+        }
+        const int d = data_ >= 0 && Wait(data_, 2000) ? ::accept(data_, nullptr, nullptr) : -1;
+        if (d < 0) {
+            Send(c, "425 no data connection");
+            return;
+        }
+        Send(c, "150 here it comes");
+        if (cmd == "STOR") {
+            std::string in;
+            char buf[4096];
+            ssize_t n;
+            while (Wait(d, 2000) && (n = ::recv(d, buf, sizeof buf, 0)) > 0) {
+                in.append(buf, static_cast<size_t>(n));
+            }
+            files_[arg] = in;
+        } else {
+            const std::string out = cmd == "RETR" ? files_[arg] : Listing(arg);
+            (void)::send(d, out.data(), out.size(), MSG_NOSIGNAL);
+        }
+        ::close(d);
+        Send(c, "226 done");
+    }
+
+    std::map<std::string, std::string> files_;
+    int data_ = -1;
     std::set<std::string> folders_;
     std::string from_;
     int fd_ = -1;

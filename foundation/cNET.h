@@ -1,7 +1,7 @@
 // cNET: the program's network client over libcurl. HTTP downloads (openURL), requests with a
-// method, body and bounded wait (openURLEx), multipart file uploads (webUpload), ping and name
-// resolution; results are reported by return values and through ErrorNumber /
-// ErrorDescription, never by exceptions.
+// method, body and bounded wait (openURLEx), multipart file uploads (webUpload), FTP on a
+// session (iOpen, ftpConnect), ping and name resolution; results are reported by return
+// values and through ErrorNumber / ErrorDescription, never by exceptions.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,9 @@ class cNET {
     // Bytes of one block of openURL's download, the step of its progress reports.
     static constexpr int32_t kBlockSize = 16384;
 
+    // A client without a session.
     cNET() = default;
+    // Closes the session and FTP connection still held.
     ~cNET();
     cNET(const cNET&) = delete;
     cNET& operator=(const cNET&) = delete;

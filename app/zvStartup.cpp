@@ -11,6 +11,7 @@
 #include "app/zvIconFiles.h"
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
+#include "app/zvLib_update.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_files.h"
@@ -210,6 +211,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     UpdateInfo();
     std::string ready;
     SetStatus(ready, false);
+    CheckForUpdate();
     return std::nullopt;
 }
 

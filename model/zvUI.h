@@ -82,6 +82,7 @@ inline constexpr int Cancel = 2;
 inline constexpr int Yes = 6;
 inline constexpr int No = 7;
 inline constexpr int OKOnly = 0;
+inline constexpr int OKCancel = 1;
 inline constexpr int YesNoCancel = 3;
 inline constexpr int YesNo = 4;
 inline constexpr int Critical = 16;

@@ -5,6 +5,7 @@
 #include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_settings.h"
 #include "app/zvLib_shell.h"
+#include "app/zvLib_update.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
@@ -126,6 +127,8 @@ void AppFixture::SetUp()
     ASSERT_EQ(zvLib::OpenCatalogue(), 0);
     user_ = std::make_shared<ScriptedUser>();
     zvLib::ModalScript = user_;
+    // The update check at the end of start-up asks a closed port of this machine.
+    zvLib::UpdateSite = "http://127.0.0.1:1/";
 }
 
 void AppFixture::TearDown()
@@ -148,6 +151,7 @@ void AppFixture::TearDown()
     zvLib::ResetModelGlobals();
     zvLib::CurrentFile.clear();
     zvLib::TempFolder.clear();
+    zvLib::UpdateSite = zvLib::kDistributorSite;
     zvLang::LangID("");
     NUX_STD_library::AppPath("");
     for (const auto& [name, value] : savedEnv_) {

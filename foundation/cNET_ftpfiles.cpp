@@ -1,0 +1,321 @@
+// cNET, FTP transfers and listings: files moved over passive data connections in blocks of
+// 2048 bytes with a progress report per block, folder listings in the usual Unix form read
+// into entries, and the dates and kinds of remote entries.
+#include "foundation/NUX_STD_files.h"
+#include "foundation/cDateParts.h"
+#include "foundation/cError.h"
+#include "foundation/cNET.h"
+
+#include <chrono>
+#include <ctime>
+#include <curl/curl.h>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+constexpr int32_t kFtpBlock = 2048;
+constexpr int32_t kFolder = 16;
+constexpr int32_t kNormal = 128;
+
+using Report = std::function<void(int32_t&, int32_t&, float&)>;
+
+// The progress of one transfer, reported after every whole block and once at the end.
+struct cProgress {
+    const Report* report = nullptr;
+    int64_t total = 0;
+    int64_t moved = 0;
+    int64_t reported = 0;
+    bool rated = false;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+    void Raise(int64_t bytes, int64_t all)
+    {
+        if (report == nullptr || !*report) {
+            return;
+        }
+        int32_t current = static_cast<int32_t>(bytes);
+        int32_t total32 = static_cast<int32_t>(all);
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                 std::chrono::steady_clock::now() - start)
+                                 .count();
+        float rate = rated && seconds > 0 ? static_cast<float>(bytes) / seconds : 0.0F;
+        (*report)(current, total32, rate);
+    }
+    void Moved(int64_t n)
+    {
+        moved += n;
+        while (moved - reported >= kFtpBlock) {
+            reported += kFtpBlock;
+            Raise(reported, total);
+        }
+    }
+};
+
+struct cUpload {
+    const std::string* bytes = nullptr;
+    size_t at = 0;
+    cProgress progress;
+    bool ended = false;
+};
+
+size_t ReadBlock(char* out, size_t size, size_t n, void* user)
+{
+    auto* u = static_cast<cUpload*>(user);
+    const size_t left = u->bytes->size() - u->at;
+    const size_t take = std::min({left, size * n, static_cast<size_t>(kFtpBlock)});
+    if (take == 0) {
+        if (!u->ended) {
+            u->ended = true;
+            u->progress.Raise(u->progress.moved, u->progress.total);
+        }
+        return 0;
+    }
+    u->bytes->copy(out, take, u->at);
+    u->at += take;
+    u->progress.Moved(static_cast<int64_t>(take));
+    return take;
+}
+
+struct cDownloadFtp {
+    std::string bytes;
+    cProgress progress;
+};
+
+size_t WriteBlock(char* data, size_t size, size_t n, void* user)
+{
+    auto* d = static_cast<cDownloadFtp*>(user);
+    d->bytes.append(data, size * n);
+    d->progress.Moved(static_cast<int64_t>(size * n));
+    return size * n;
+}
+
+size_t DiscardBytes(char*, size_t size, size_t n, void*)
+{
+    return size * n;
+}
+
+std::string TrimBlanks(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    return first == std::string::npos ? std::string()
+                                      : s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// One entry of a Unix listing line: its name and attributes; false for other lines.
+bool ParseEntry(const std::string& line, std::string& name, int32_t& attributes)
+{
+    std::istringstream in(line);
+    std::string field;
+    for (int i = 0; i < 8; ++i) {
+        if (!(in >> field)) {
+            return false;
+        }
+    }
+    std::getline(in >> std::ws, name);
+    while (!name.empty() && (name.back() == '\r' || name.back() == '\n')) {
+        name.pop_back();
+    }
+    attributes = line[0] == 'd' ? kFolder : kNormal;
+    return !name.empty();
+}
+
+// A UTC time in seconds as a local date value, whole seconds.
+double LocalDate(std::time_t utc)
+{
+    std::tm t{};
+    localtime_r(&utc, &t);
+    const std::optional<double> d = DateFromParts(
+        {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, std::min(t.tm_sec, 59)});
+    return d.value_or(0.0);
+}
+
+} // namespace
+
+// Downloads a file or a listing; with total, ftpTransfer is raised against that size.
+int cNET::FtpDownload(const std::string& path, int32_t fType, std::string& bytes,
+                      const int64_t* total)
+{
+    if (session_ == nullptr || !ftpConnected_) {
+        return CURLE_FAILED_INIT;
+    }
+    CURL* h = static_cast<CURL*>(session_);
+    cDownloadFtp d;
+    d.progress.report = total != nullptr ? &ftpTransfer : nullptr;
+    d.progress.total = total != nullptr ? *total : 0;
+    curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
+    curl_easy_setopt(h, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBlock);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
+    const CURLcode code = curl_easy_perform(h);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBytes);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+    if (code == CURLE_OK) {
+        d.progress.Raise(d.progress.moved, d.progress.moved);
+        bytes = std::move(d.bytes);
+    }
+    return code;
+}
+
+// Uploads the bytes, raising ftpTransfer with the rate when asked to report.
+int cNET::FtpUpload(const std::string& path, int32_t fType, const std::string& bytes, bool report)
+{
+    if (session_ == nullptr || !ftpConnected_) {
+        return CURLE_FAILED_INIT;
+    }
+    CURL* h = static_cast<CURL*>(session_);
+    cUpload u;
+    u.bytes = &bytes;
+    u.progress.report = report ? &ftpTransfer : nullptr;
+    u.progress.total = static_cast<int64_t>(bytes.size());
+    u.progress.rated = true;
+    curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
+    curl_easy_setopt(h, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(bytes.size()));
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
+    curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadBlock);
+    curl_easy_setopt(h, CURLOPT_READDATA, &u);
+    const CURLcode code = curl_easy_perform(h);
+    if (code == CURLE_OK && !u.ended) {
+        u.progress.Raise(u.progress.moved, u.progress.total);
+    }
+    curl_easy_setopt(h, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
+    curl_easy_setopt(h, CURLOPT_READFUNCTION, nullptr);
+    return code;
+}
+
+bool cNET::ftpFileUpload(std::string& sLocal, std::string& sRemote, int32_t fType)
+{
+    sLocal = TrimBlanks(sLocal);
+    sRemote = TrimBlanks(sRemote);
+    if (sLocal.empty() || sRemote.empty()) {
+        return false;
+    }
+    return PutFile(sLocal, sRemote, fType, true);
+}
+
+bool cNET::ftpFilePut(const std::string& sLocal, const std::string& sRemote, int32_t fType)
+{
+    return PutFile(sLocal, sRemote, fType, false);
+}
+
+bool cNET::PutFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
+                   bool report)
+{
+    std::string bytes;
+    std::error_code ec;
+    int code = CURLE_READ_ERROR;
+    if (std::filesystem::is_regular_file(sLocal, ec)) {
+        try {
+            bytes = NUX_STD_library::ReadFileText(sLocal);
+            code = FtpUpload(FtpPath(sRemote), fType, bytes, report);
+        } catch (const cError&) {
+        }
+    }
+    errorNumber_ = code == CURLE_OK ? errorNumber_ : code;
+    return code == CURLE_OK;
+}
+
+bool cNET::ftpFileDownload(const std::string& sLocal, const std::string& sRemote, int32_t fType)
+{
+    if (sLocal.empty() || sRemote.empty()) {
+        return false;
+    }
+    const int64_t total = ftpFileSize(sRemote);
+    return total >= 0 && GetFile(sLocal, sRemote, fType, &total);
+}
+
+bool cNET::ftpFileGet(const std::string& sLocal, const std::string& sRemote, int32_t fType)
+{
+    return GetFile(sLocal, sRemote, fType, nullptr);
+}
+
+bool cNET::GetFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
+                   const int64_t* total)
+{
+    std::string bytes;
+    int code = FtpDownload(FtpPath(sRemote), fType, bytes, total);
+    if (code == CURLE_OK && !NUX_STD_library::WriteFileText(sLocal, bytes)) {
+        code = CURLE_WRITE_ERROR;
+    }
+    errorNumber_ = code == CURLE_OK ? errorNumber_ : code;
+    return code == CURLE_OK;
+}
+
+std::optional<std::string> cNET::ftpFolderGetList(std::string sPath)
+{
+    std::string listing;
+    const std::string folder = FtpPath(sPath);
+    const int code = FtpDownload(folder + (folder.back() == '/' ? "" : "/"), 1, listing, nullptr);
+    if (code != CURLE_OK) {
+        errorNumber_ = code;
+        return std::nullopt;
+    }
+    const std::string prefix = folder == "/" ? "" : folder;
+    std::string list;
+    std::istringstream lines(listing);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::string name;
+        int32_t attributes = 0;
+        if (!ParseEntry(line, name, attributes)) {
+            continue;
+        }
+        std::string full = prefix + "/" + name;
+        list += full + ";";
+        if (ftpObjectFound) {
+            ftpObjectFound(full, name, attributes);
+        }
+    }
+    if (!list.empty()) {
+        list.pop_back();
+    }
+    return list;
+}
+
+std::string cNET::ftpObjType(const std::string& sName)
+{
+    const std::string path = FtpPath(sName);
+    const size_t slash = path.find_last_of('/');
+    const std::string parent = path.substr(0, slash + 1);
+    std::string listing;
+    if (FtpDownload(parent, 1, listing, nullptr) != CURLE_OK) {
+        return "?";
+    }
+    std::istringstream lines(listing);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::string name;
+        int32_t attributes = 0;
+        if (ParseEntry(line, name, attributes) && name == path.substr(slash + 1)) {
+            return attributes == kFolder ? "D" : "F";
+        }
+    }
+    return "?";
+}
+
+double cNET::ftpFileDate(const std::string& sFile, int32_t iDate)
+{
+    const int32_t size = ftpFileSize(sFile);
+    if (size < 0) {
+        return size;
+    }
+    if (iDate != 2) {
+        return 0.0;
+    }
+    CURL* h = static_cast<CURL*>(session_);
+    curl_easy_setopt(h, CURLOPT_FILETIME, 1L);
+    const int code = FtpCommands(FtpPath(sFile), {});
+    curl_easy_setopt(h, CURLOPT_FILETIME, 0L);
+    curl_off_t when = -1;
+    curl_easy_getinfo(h, CURLINFO_FILETIME_T, &when);
+    if (code != CURLE_OK || when < 0) {
+        errorNumber_ = code != CURLE_OK ? code : CURLE_FTP_COULDNT_RETR_FILE;
+        return -2.0;
+    }
+    return LocalDate(static_cast<std::time_t>(when));
+}

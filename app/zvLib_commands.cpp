@@ -15,6 +15,7 @@
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "reports/zvLib_export.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -130,9 +131,11 @@ void FileGroup(const std::string& verb)
     } else if (verb == "SAVEAS") {
         std::string path;
         zvLib::SaveCircuit(path);
+    } else if (verb == "EXCEL") {
+        zvLib::ExportExcel();
     } else {
-        // Printing and the exports are carried out here by the report work; until then they
-        // answer as an unknown verb does.
+        // Printing and the HTML report are carried out here by the report work; until then
+        // they answer as an unknown verb does.
         zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
                       vbMsg::Information);
     }

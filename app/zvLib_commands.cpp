@@ -133,9 +133,11 @@ void FileGroup(const std::string& verb)
         zvLib::SaveCircuit(path);
     } else if (verb == "EXCEL") {
         zvLib::ExportExcel();
+    } else if (verb == "EXPORT") {
+        zvLib::ExportHtml();
     } else {
-        // Printing and the HTML report are carried out here by the report work; until then
-        // they answer as an unknown verb does.
+        // Printing is carried out here by the report work; until then it answers as an
+        // unknown verb does.
         zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
                       vbMsg::Information);
     }

@@ -56,18 +56,6 @@ double Metres(const cFixed& mm)
     return mm < cFixed::fromDouble(0.001) ? 0.0 : mm.toDouble() / 1000;
 }
 
-// A table (row first) as the grid loads it: one array per field, each holding the rows.
-cGridArray FieldsByRow(const zvTextTable& table)
-{
-    cGridArray fields(zvTableRow().size());
-    for (const zvTableRow& row : table) {
-        for (std::size_t f = 0; f < row.size(); ++f) {
-            fields[f].push_back(row[f]);
-        }
-    }
-    return fields;
-}
-
 void CaptionColours(cGridModel& grid)
 {
     cGridStyle& caption = grid.Style("Caption");

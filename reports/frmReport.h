@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QLabel;
 class cGridWidget;
@@ -74,6 +75,9 @@ class frmReport : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // A table (row first, as zvTextTable) as a grid loads it: one array per field, each
+    // holding the rows.
+    static cGridArray FieldsByRow(const std::vector<std::array<std::string, 6>>& table);
     void BuildControls();
     void BuildGrids();
     void Translate();

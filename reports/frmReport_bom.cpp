@@ -34,8 +34,14 @@ void JoinUsedCounts(zvTextTable& stock, const zvTextTable& bom)
     }
 }
 
-// The stock table as the grid loads it: one array per field, each holding the rows.
-cGridArray FieldsByRow(const zvTextTable& table)
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+cGridArray frmReport::FieldsByRow(const zvTextTable& table)
 {
     cGridArray fields(zvTableRow().size());
     for (const zvTableRow& row : table) {
@@ -45,13 +51,6 @@ cGridArray FieldsByRow(const zvTextTable& table)
     }
     return fields;
 }
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-} // namespace
 
 void frmReport::grdBomLoad()
 {

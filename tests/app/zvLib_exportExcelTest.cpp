@@ -112,6 +112,18 @@ TEST_F(ExportExcelTest, WritesBothFilesWithTheBillAndTheStockAndOpensTheSpreadsh
     EXPECT_FALSE(zvLib::Form(zvForm::frmReport)->isVisible());
 }
 
+TEST_F(ExportExcelTest, TheReportViewEmbedsTheWindowTheExportLoaded)
+{
+    answerName("b");
+    run("FILE.EXCEL");
+    QWidget* loaded = zvLib::Form(zvForm::frmReport);
+    ASSERT_NE(loaded, nullptr);
+    run("VIEW.REPORT");
+    EXPECT_EQ(zvLib::Form(zvForm::frmReport), loaded);
+    EXPECT_EQ(loaded->parentWidget(), main().pag);
+    EXPECT_TRUE(loaded->isVisible());
+}
+
 TEST_F(ExportExcelTest, TheListSeparatorOfTheUsersLocaleSeparatesTheFields)
 {
     setenv("LC_ALL", "it_IT.UTF-8", 1);

@@ -16,6 +16,7 @@
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "reports/zvLib_export.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -131,9 +132,13 @@ void FileGroup(const std::string& verb)
     } else if (verb == "SAVEAS") {
         std::string path;
         zvLib::SaveCircuit(path);
+    } else if (verb == "EXCEL") {
+        zvLib::ExportExcel();
+    } else if (verb == "EXPORT") {
+        zvLib::ExportHtml();
     } else {
-        // Printing and the exports are carried out here by the report work; until then they
-        // answer as an unknown verb does.
+        // Printing is carried out here by the report work; until then it answers as an
+        // unknown verb does.
         zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
                       vbMsg::Information);
     }

@@ -18,6 +18,7 @@
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "reports/frmReport.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
@@ -165,6 +166,17 @@ bool WriteCircuit(const zvCircuit& circuit, const std::string& path)
     return written;
 }
 
+// While the report view is shown, the name and description typed there become the circuit's.
+void TakeReportTexts(zvCircuit& circuit)
+{
+    auto* report = qobject_cast<frmReport*>(Form(zvForm::frmReport));
+    if (report == nullptr || ViewMode() != "REPORT") {
+        return;
+    }
+    circuit.Name(report->Text(frmReport::kName));
+    circuit.Description(report->Text(frmReport::kDescription));
+}
+
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code ec;
@@ -306,6 +318,7 @@ bool SaveCircuit(std::string& fileName)
     if (chosen.empty()) {
         return false;
     }
+    TakeReportTexts(*circuit);
     const std::string path = SaveTarget(chosen);
     if (!MayOverwrite(path) || !WriteCircuit(*circuit, path)) {
         return false;

@@ -5,11 +5,15 @@
 #include "app/core/zvLib_options.h"
 #include "app/zvModal.h"
 #include "foundation/cFixed.h"
+#include "reports/frmReport.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
 
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include <optional>
 
 namespace zvLib {
 
@@ -44,6 +48,24 @@ void CheckModeTool(frmMain& main, const std::string& checked)
     }
 }
 
+// The window embedded in the page container, if any.
+std::optional<zvForm> embedded;
+
+// Embeds the window, without frame or caption, over the whole page container; the container's
+// layout keeps it stretched over the container from then on.
+void Embed(frmMain& main, QWidget& form)
+{
+    if (main.pag->layout() == nullptr) {
+        auto* layout = new QVBoxLayout(main.pag);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    form.setWindowTitle("");
+    form.setParent(main.pag, Qt::Widget);
+    form.setGeometry(0, 0, main.pag->width(), main.pag->height());
+    main.pag->layout()->addWidget(&form);
+    form.show();
+}
+
 }  // namespace
 
 void SetViewMode(const std::string& mode)
@@ -52,6 +74,10 @@ void SetViewMode(const std::string& mode)
     if (main == nullptr) {
         CurViewMode = mode;
         return;
+    }
+    if (embedded) {
+        Unload(*embedded);
+        embedded.reset();
     }
     const bool design = mode == "DESIGN";
     ShowDesign(*main, design);
@@ -63,8 +89,13 @@ void SetViewMode(const std::string& mode)
     main->repaint();
     if (design) {
         CheckModeTool(*main, "design");
+    } else if (mode == "REPORT") {
+        CheckModeTool(*main, "report");
+        // A report window the export left loaded is embedded as it is.
+        Embed(*main, ReportWindow());
+        embedded = zvForm::frmReport;
     } else {
-        // The piece editor and the report are not embedded in this version.
+        // The piece editor is not embedded in this version.
         MsgBox("view mode " + mode + " non yet implemented", 64);
     }
 }

@@ -17,6 +17,7 @@
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
 #include "reports/zvLib_export.h"
+#include "reports/zvLib_print.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -25,6 +26,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 #include <vector>
 
 namespace zvLib {
@@ -108,6 +110,16 @@ void OpenRecent(const std::string& verb)
     zvLib::UpdateInfo();
 }
 
+// Runs a printing step with every error it raises ignored: the first failure (no printer, a
+// refused output file) simply ends it where it happened.
+void IgnoringErrors(void (*step)())
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
 void FileGroup(const std::string& verb)
 {
     if (IsRecentFile(verb)) {
@@ -136,9 +148,13 @@ void FileGroup(const std::string& verb)
         zvLib::ExportExcel();
     } else if (verb == "EXPORT") {
         zvLib::ExportHtml();
+    } else if (verb == "PRINT") {
+        if (zvLib::QuerySave()) {
+            IgnoringErrors(zvLib::PrintCircuit);
+        }
+    } else if (verb == "PRINTSETUP") {
+        IgnoringErrors(zvLib::PrinterSetup);
     } else {
-        // Printing is carried out here by the report work; until then it answers as an
-        // unknown verb does.
         zvLib::MsgBox("currently under development " + NUX_STD_library::DQuote(verb),
                       vbMsg::Information);
     }

@@ -1,0 +1,187 @@
+// zvLib, printing: the page frame and the circuit map drawn on a printer page, the print job
+// on the program's printer and the printer dialog that sets that printer up.
+#include "reports/zvLib_print.h"
+
+#include "app/zvLib_shell.h"
+#include "app/zvModal.h"
+#include "foundation/NUX_STD_library.h"
+#include "foundation/cVariant.h"
+#include "foundation/zvLib_canvas.h"
+#include "model/zvCircuit.h"
+#include "platform/cQtSurface.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <memory>
+
+namespace {
+
+constexpr std::int32_t kBlack = 0;
+constexpr int kMillimetres = 6;
+constexpr int kTwips = 1;
+constexpr int kRuleWidth = 4;
+constexpr double kMapMargin = 1.1;
+
+// A length in millimetres as metres with two decimals in the user's locale.
+std::string Metres(double mm)
+{
+    return NUX_STD_library::FormatEx(cVariant(mm / 1000), "0.00", 0);
+}
+
+// The name and extension of the current document.
+std::string DocumentName()
+{
+    const std::string& file = zvLib::CurrentFile;
+    const auto slash = file.find_last_of("/\\");
+    return slash == std::string::npos ? file : file.substr(slash + 1);
+}
+
+// The current date and time in the system's short formats, two blanks apart.
+std::string PrintedOn()
+{
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    return (locale.toString(now.date(), QLocale::ShortFormat) + "  " +
+            locale.toString(now.time(), QLocale::ShortFormat))
+        .toStdString();
+}
+
+// Installs a page as zvLib::PrinterPage for the time of a print and takes it away after,
+// whatever happens in between.
+class PrinterPageGuard {
+  public:
+    explicit PrinterPageGuard(cSurface& page) : previous_(zvLib::PrinterPage)
+    {
+        zvLib::PrinterPage = &page;
+    }
+    ~PrinterPageGuard() { zvLib::PrinterPage = previous_; }
+    PrinterPageGuard(const PrinterPageGuard&) = delete;
+    PrinterPageGuard& operator=(const PrinterPageGuard&) = delete;
+
+  private:
+    cSurface* previous_;
+};
+
+} // namespace
+
+namespace zvLib {
+
+QPrinter& Printer()
+{
+    static QPrinter printer(QPrinter::HighResolution);
+    return printer;
+}
+
+std::array<double, 2> MapSize(double width, double height, double aspect)
+{
+    double w = width * kMapMargin;
+    double h = height * kMapMargin;
+    if (h / aspect < w) {
+        h = w * aspect;
+    } else if (h / aspect > w) {
+        w = h / aspect;
+    }
+    return {w, h};
+}
+
+void PrintPageFrame(cSurface& page, const std::string& title, int pageNumber)
+{
+    page.ScaleMode(kMillimetres);
+    page.FontName("Tahoma");
+    const float w = page.ScaleWidth();
+    const float h = page.ScaleHeight();
+    const std::string document = DocumentName();
+
+    page.CurrentY(0);
+    page.FontSize(12);
+    page.FontBold(true);
+    NUX_STD_library::PrintCentered(page, document);
+
+    page.DrawWidth(kRuleWidth);
+    page.Line(0, h - 10, w, h - 10, kBlack);
+
+    page.FontSize(8);
+    page.FontBold(false);
+    page.CurrentY(h - 9);
+    page.CurrentX(0);
+    page.Print(std::string("Designed with ") + kProductName + " " +
+                   NUX_STD_library::AppVersion(),
+               true);
+
+    page.CurrentY(h - 9);
+    NUX_STD_library::PrintRightAligned(page, "Filename: " + document, w, true);
+    NUX_STD_library::PrintRightAligned(page, "Printed on: " + PrintedOn(), w, false);
+
+    page.CurrentY(h - 9);
+    NUX_STD_library::PrintCentered(page, "Page " + std::to_string(pageNumber));
+
+    page.DrawWidth(kRuleWidth);
+    page.Line(0, 10, w, 10, kBlack);
+
+    page.CurrentX(0);
+    page.CurrentY(10);
+    page.FontSize(16);
+    page.FontBold(true);
+    page.Print(title, true);
+}
+
+bool PrintCircuitPage(cSurface& page, const zvCircuit& circuit)
+{
+    const auto extent = circuit.GetExtent();
+    const double xmin = extent[0].toDouble();
+    const double ymin = extent[1].toDouble();
+    const double xmax = extent[2].toDouble();
+    const double ymax = extent[3].toDouble();
+    const double width = extent[4].toDouble();
+    const double height = extent[5].toDouble();
+    if (width == 0 || height == 0) {
+        return false;
+    }
+    PrintPageFrame(page, "Circuit map");
+
+    page.FontSize(8);
+    page.FontBold(false);
+    page.Print("Length: " + Metres(circuit.GetLength()) + " mt", true);
+    page.Print("Size: " + Metres(width) + " x " + Metres(height) + " mt", true);
+
+    page.ScaleMode(kTwips);
+    const double aspect =
+        static_cast<double>(page.ScaleHeight()) / static_cast<double>(page.ScaleWidth());
+    const auto [w, h] = MapSize(width, height, aspect);
+    const double left = (xmin + xmax) / 2 - w / 2;
+    const double top = (ymin + ymax) / 2 + h / 2;
+    page.Scale(left, top, left + w, top - h);
+
+    circuit.Printout();
+    return true;
+}
+
+void PrintCircuit()
+{
+    const auto circuit = Circuit();
+    if (!circuit) {
+        return;
+    }
+    const auto extent = circuit->GetExtent();
+    if (extent[4].toDouble() == 0 || extent[5].toDouble() == 0) {
+        return;
+    }
+    cQtSurface page(&Printer(), true);
+    {
+        PrinterPageGuard installed(page);
+        PrintCircuitPage(page, *circuit);
+    }
+    page.EndDoc();
+}
+
+void PrinterSetup()
+{
+    QPrintDialog dialog(&Printer());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    ShowModal(dialog);
+}
+
+} // namespace zvLib

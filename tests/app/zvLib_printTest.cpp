@@ -1,0 +1,285 @@
+// Printing: the circuit map printed to a one-page PDF file, the page set-up (frame, figures,
+// map scale with y up) and the circuit's own drawing on a recording printer page, the save
+// prompt before a print and the printer dialog of the File menu.
+#include "DispatchFixture.h"
+#include "app/zvLib_shell.h"
+#include "foundation/NUX_STD_system.h"
+#include "foundation/zvLib_canvas.h"
+#include "model/zvUI.h"
+#include "reports/zvLib_print.h"
+#include "support/TestSupport.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using apptest::DispatchFixture;
+
+namespace fs = std::filesystem;
+using Messages = std::vector<std::string>;
+
+namespace {
+
+// A printer page of A4 at 600 pixels per inch: no window, no device context.
+cRecordSurface::Options PrinterOptions()
+{
+    cRecordSurface::Options o;
+    o.width = 4800;
+    o.height = 6600;
+    o.window = false;
+    o.hasDC = false;
+    o.dpi = 600;
+    return o;
+}
+
+// The whole content of a file ("" when it cannot be read).
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// How many page objects a PDF file holds ("/Type /Page" not followed by "s").
+int PdfPages(const std::string& pdf)
+{
+    int pages = 0;
+    const std::string key = "/Type /Page";
+    for (auto at = pdf.find(key); at != std::string::npos; at = pdf.find(key, at + 1)) {
+        if (pdf.compare(at + key.size(), 1, "s") != 0) {
+            ++pages;
+        }
+    }
+    return pages;
+}
+
+// The recorded text calls, as "text" at x, y (in four decimals as recorded).
+std::vector<std::string> Texts(const cRecordSurface& page)
+{
+    std::vector<std::string> texts;
+    for (const auto& l : page.Lines()) {
+        if (l.rfind("Print ", 0) == 0) {
+            texts.push_back(l);
+        }
+    }
+    return texts;
+}
+
+// A number in the recording's four decimals.
+std::string Num(double v)
+{
+    return cFixed::fromDouble(v).str4();
+}
+
+class PrintTest : public DispatchFixture {
+  protected:
+    void SetUp() override
+    {
+        DispatchFixture::SetUp();
+        zvLib::CurrentFile = "oval.zv6";
+        pdf_ = tempDir() + "map.pdf";
+        fs::create_directories(tempDir());
+        QPrinter& printer = zvLib::Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf_));
+    }
+    void TearDown() override
+    {
+        zvLib::Printer().setOutputFileName(QString());
+        DispatchFixture::TearDown();
+    }
+    // Lays a small circuit: two straights and a curve.
+    void layCircuit()
+    {
+        circuit().CurTrack()->append("CL32:AS1;CL32:AS1;CL32:AC1-90(L);", circuit().CurItem());
+    }
+
+    std::string pdf_;
+};
+
+TEST_F(PrintTest, PrintsTheCircuitMapOnOnePdfPage)
+{
+    layCircuit();
+    zvLib::PrintCircuit();
+    const std::string bytes = FileBytes(pdf_);
+    ASSERT_FALSE(bytes.empty()) << "no PDF written";
+    EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(PdfPages(bytes), 1);
+    EXPECT_EQ(zvLib::PrinterPage, nullptr) << "the page is taken away after the job";
+}
+
+TEST_F(PrintTest, AnEmptyCircuitPrintsNothing)
+{
+    zvLib::PrintCircuit();
+    EXPECT_FALSE(fs::exists(pdf_));
+    cRecordSurface page(PrinterOptions());
+    zvLib::PrinterPage = &page;
+    EXPECT_FALSE(zvLib::PrintCircuitPage(page, circuit()));
+    zvLib::PrinterPage = nullptr;
+    EXPECT_TRUE(page.Lines().empty()) << "not even the frame";
+}
+
+TEST_F(PrintTest, FrameAndFiguresTakeTheirPlacesInMillimetres)
+{
+    layCircuit();
+    cRecordSurface page(PrinterOptions());
+    zvLib::PrinterPage = &page;
+    ASSERT_TRUE(zvLib::PrintCircuitPage(page, circuit()));
+    zvLib::PrinterPage = nullptr;
+
+    const double w = 4800 / 600.0 * 25.4;
+    const double h = 6600 / 600.0 * 25.4;
+    // The recording's text measure: half the font size a character, in points.
+    auto width = [](const std::string& text, double points) {
+        return static_cast<double>(text.size()) * points / 2 / 72 * 25.4;
+    };
+    auto line = [](double points) { return points * 1.25 / 72 * 25.4; };
+    const std::vector<std::string> texts = Texts(page);
+    ASSERT_GE(texts.size(), 8u);
+    auto at = [](const std::string& l) { return l.substr(0, l.find(" \"")); };
+    const std::string credit =
+        std::string("Designed with NUX Zorv ") + NUX_STD_library::AppVersion();
+    EXPECT_EQ(at(texts[0]), "Print " + Num((w - width("oval.zv6", 12)) / 2) + " 0.0000");
+    EXPECT_NE(texts[0].find("\"oval.zv6\""), std::string::npos);
+    EXPECT_NE(texts[0].find("font=\"Tahoma\" size=12.0000 bold=1"), std::string::npos);
+    EXPECT_EQ(at(texts[1]), "Print 0.0000 " + Num(h - 9));
+    EXPECT_NE(texts[1].find("\"" + credit + "\""), std::string::npos);
+    EXPECT_NE(texts[1].find("size=8.0000 bold=0"), std::string::npos);
+    EXPECT_EQ(at(texts[2]), "Print " + Num(w - width("Filename: oval.zv6", 8)) + " " +
+                                Num(h - 9));
+    EXPECT_NE(texts[3].find("\"Printed on: "), std::string::npos);
+    EXPECT_EQ(at(texts[3]).substr(at(texts[3]).rfind(' ') + 1), Num(h - 9 + line(8)));
+    EXPECT_EQ(at(texts[4]), "Print " + Num((w - width("Page 1", 8)) / 2) + " " + Num(h - 9));
+    EXPECT_NE(texts[4].find("\"Page 1\""), std::string::npos);
+    EXPECT_EQ(at(texts[5]), "Print 0.0000 10.0000");
+    EXPECT_NE(texts[5].find("\"Circuit map\" color=&H000000 font=\"Tahoma\" size=16.0000 bold=1"),
+              std::string::npos);
+    const double length = circuit().GetLength() / 1000;
+    const auto e = circuit().GetExtent();
+    std::ostringstream figures;
+    figures.precision(2);
+    figures << std::fixed << "\"Length: " << length << " mt\"";
+    EXPECT_EQ(at(texts[6]), "Print 0.0000 " + Num(10 + line(16)));
+    EXPECT_NE(texts[6].find(figures.str()), std::string::npos) << texts[6];
+    std::ostringstream size;
+    size.precision(2);
+    size << std::fixed << "\"Size: " << e[4].toDouble() / 1000 << " x " << e[5].toDouble() / 1000
+         << " mt\"";
+    EXPECT_EQ(at(texts[7]), "Print 0.0000 " + Num(10 + line(16) + line(8)));
+    EXPECT_NE(texts[7].find(size.str()), std::string::npos) << texts[7];
+
+    // The rules: 4 pixels wide, black, 10 mm from the bottom and from the top.
+    std::vector<std::string> rules;
+    for (const auto& l : page.Lines()) {
+        if (l.rfind("Line 0.0000 ", 0) == 0 && l.find("width=4") != std::string::npos) {
+            rules.push_back(l.substr(0, l.find(" color")));
+        }
+    }
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[0], "Line 0.0000 " + Num(h - 10) + " " + Num(w) + " " + Num(h - 10));
+    EXPECT_EQ(rules[1], "Line 0.0000 10.0000 " + Num(w) + " 10.0000");
+}
+
+TEST_F(PrintTest, TheMapFitsTheExtentEnlargedToThePageWithYUp)
+{
+    layCircuit();
+    cRecordSurface page(PrinterOptions());
+    zvLib::PrinterPage = &page;
+    ASSERT_TRUE(zvLib::PrintCircuitPage(page, circuit()));
+    zvLib::PrinterPage = nullptr;
+
+    const auto e = circuit().GetExtent();
+    const double xmin = e[0].toDouble(), ymin = e[1].toDouble();
+    const double xmax = e[2].toDouble(), ymax = e[3].toDouble();
+    const double sw = page.ScaleWidth(), sh = page.ScaleHeight();
+    EXPECT_EQ(page.ScaleMode(), 0);
+    EXPECT_LT(sh, 0) << "y up";
+    EXPECT_NEAR(-sh / sw, 6600.0 / 4800.0, 1e-5) << "the page's proportions";
+    EXPECT_NEAR(page.ScaleLeft() + sw / 2, (xmin + xmax) / 2, 1e-2) << "centred across";
+    EXPECT_NEAR(page.ScaleTop() + sh / 2, (ymin + ymax) / 2, 1e-2) << "centred down";
+    // Both axes hold the extent 1.1 times; one of them exactly.
+    EXPECT_GE(sw, 1.1 * (xmax - xmin) - 1e-2);
+    EXPECT_GE(-sh, 1.1 * (ymax - ymin) - 1e-2);
+    EXPECT_TRUE(std::abs(sw - 1.1 * (xmax - xmin)) < 1e-2 ||
+                std::abs(-sh - 1.1 * (ymax - ymin)) < 1e-2);
+
+    // After the figures come the circuit's own drawing calls, as Printout makes them on a
+    // page of that scale and font.
+    cRecordSurface alone(PrinterOptions());
+    alone.Scale(page.ScaleLeft(), page.ScaleTop(), page.ScaleLeft() + sw,
+                page.ScaleTop() + sh);
+    alone.FontName("Tahoma");
+    alone.FontSize(8);
+    alone.FontBold(false);
+    alone.DrawWidth(4);
+    alone.CurrentX(0);
+    zvLib::PrinterPage = &alone;
+    circuit().Printout();
+    zvLib::PrinterPage = nullptr;
+    ASSERT_FALSE(alone.Lines().empty());
+    ASSERT_GT(page.Lines().size(), alone.Lines().size());
+    const std::vector<std::string> tail(page.Lines().end() - static_cast<long>(alone.Lines().size()),
+                                        page.Lines().end());
+    EXPECT_EQ(tail, alone.Lines());
+    EXPECT_NE(page.Lines()[page.Lines().size() - alone.Lines().size() - 1].find("\"Size: "),
+              std::string::npos)
+        << "the map follows the figures directly";
+}
+
+TEST(PrintMapSize, EnlargesBothAxesAndKeepsThePageProportions)
+{
+    // Wide: the width decides, the height follows the page.
+    auto wide = zvLib::MapSize(300, 100, 1.5);
+    EXPECT_DOUBLE_EQ(wide[0], 330);
+    EXPECT_DOUBLE_EQ(wide[1], 495);
+    // Tall: the height decides, with the same margin.
+    auto tall = zvLib::MapSize(100, 600, 1.5);
+    EXPECT_DOUBLE_EQ(tall[1], 660);
+    EXPECT_DOUBLE_EQ(tall[0], 440);
+    // Already in proportion: both are just enlarged.
+    auto same = zvLib::MapSize(200, 300, 1.5);
+    EXPECT_DOUBLE_EQ(same[0], 220);
+    EXPECT_DOUBLE_EQ(same[1], 330);
+}
+
+TEST_F(PrintTest, ThePrintCommandAsksToSaveFirst)
+{
+    run("ITEM.APPEND.CL32:AS1");
+    run("ITEM.APPEND.CL32:AS1");
+    user_->answers = {vbMsg::Cancel};
+    EXPECT_EQ(run("FILE.PRINT").size(), 1u);
+    EXPECT_FALSE(fs::exists(pdf_)) << "Cancel prints nothing";
+    user_->answers = {vbMsg::No};
+    EXPECT_EQ(run("FILE.PRINT").size(), 1u);
+    EXPECT_EQ(PdfPages(FileBytes(pdf_)), 1);
+}
+
+TEST_F(PrintTest, PrintingErrorsAreIgnoredByTheCommand)
+{
+    layCircuit();
+    zvLib::Printer().setOutputFileName(
+        QString::fromStdString(tempDir() + "no/such/folder/map.pdf"));
+    EXPECT_EQ(run("FILE.PRINT"), Messages{});
+    EXPECT_EQ(zvLib::PrinterPage, nullptr);
+}
+
+TEST_F(PrintTest, PrinterSetupShowsThePrinterDialogOnTheProgramsPrinter)
+{
+    const QPrinter* seen = nullptr;
+    user_->steps.push_back([&seen](QDialog& d) {
+        auto* dialog = qobject_cast<QPrintDialog*>(&d);
+        ASSERT_NE(dialog, nullptr);
+        seen = dialog->printer();
+        d.reject();
+    });
+    EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
+    EXPECT_EQ(seen, &zvLib::Printer());
+    EXPECT_EQ(zvLib::Printer().outputFileName().toStdString(), pdf_) << "cancel changes nothing";
+}
+
+} // namespace

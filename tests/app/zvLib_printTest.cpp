@@ -3,12 +3,14 @@
 // prompt before a print and the printer dialog of the File menu.
 #include "DispatchFixture.h"
 #include "app/zvLib_shell.h"
+#include "foundation/cError.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvUI.h"
 #include "reports/zvLib_print.h"
 #include "support/TestSupport.h"
 
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -264,6 +266,10 @@ TEST_F(PrintTest, PrintingErrorsAreIgnoredByTheCommand)
     layCircuit();
     zvLib::Printer().setOutputFileName(
         QString::fromStdString(tempDir() + "no/such/folder/map.pdf"));
+    // The print itself fails (no device to paint on) and says so ...
+    EXPECT_THROW(zvLib::PrintCircuit(), cError);
+    EXPECT_EQ(zvLib::PrinterPage, nullptr);
+    // ... the command lets the failure end the print silently.
     EXPECT_EQ(run("FILE.PRINT"), Messages{});
     EXPECT_EQ(zvLib::PrinterPage, nullptr);
 }
@@ -280,6 +286,24 @@ TEST_F(PrintTest, PrinterSetupShowsThePrinterDialogOnTheProgramsPrinter)
     EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
     EXPECT_EQ(seen, &zvLib::Printer());
     EXPECT_EQ(zvLib::Printer().outputFileName().toStdString(), pdf_) << "cancel changes nothing";
+}
+
+TEST_F(PrintTest, WhatThePrinterDialogKeepsIsWhereTheNextPrintGoes)
+{
+    layCircuit();
+    const std::string chosen = tempDir() + "chosen.pdf";
+    user_->steps.push_back([&chosen](QDialog& d) {
+        // The user types another output file into the dialog.
+        auto* file = d.findChild<QLineEdit*>("filename");
+        ASSERT_NE(file, nullptr);
+        file->setText(QString::fromStdString(chosen));
+        d.accept();
+    });
+    EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
+    EXPECT_EQ(zvLib::Printer().outputFileName().toStdString(), chosen);
+    EXPECT_EQ(run("FILE.PRINT"), Messages{});
+    EXPECT_EQ(PdfPages(FileBytes(chosen)), 1);
+    EXPECT_FALSE(fs::exists(pdf_)) << "not where the printer was before";
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "platform/cQtSurface.h"
 
 #include <QDateTime>
+#include <QImage>
 #include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -75,6 +76,12 @@ QPrinter& Printer()
     return printer;
 }
 
+QImage& PrintLogo()
+{
+    static QImage logo;
+    return logo;
+}
+
 std::array<double, 2> MapSize(double width, double height, double aspect)
 {
     double w = width * kMapMargin;
@@ -94,6 +101,10 @@ void PrintPageFrame(cSurface& page, const std::string& title, int pageNumber)
     const float w = page.ScaleWidth();
     const float h = page.ScaleHeight();
     const std::string document = DocumentName();
+
+    if (auto* qt = dynamic_cast<cQtSurface*>(&page); qt != nullptr && !PrintLogo().isNull()) {
+        qt->PaintPicture(PrintLogo(), 0, 0);
+    }
 
     page.CurrentY(0);
     page.FontSize(12);

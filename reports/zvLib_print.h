@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+class QImage;
 class QPrinter;
 class cSurface;
 class zvCircuit;
@@ -15,12 +16,16 @@ namespace zvLib {
 // The printer the print commands use, made on first use (system default printer).
 QPrinter& Printer();
 
+// The logo picture the page frame prints at its top-left corner at its natural size; a null
+// image (the start value) prints none.
+QImage& PrintLogo();
+
 // The map size, in user units, of an extent (xmin, ymin, xmax, ymax, width, height) on a page
 // of aspect (height / width): the extent enlarged 1.1 times, then widened or heightened to
 // the page's proportions. Returns {width, height}.
 std::array<double, 2> MapSize(double width, double height, double aspect);
 
-// Draws the page frame on the page: document line, rules, footer (credit, file name, date,
+// Draws the page frame on the page: the logo (on a Qt page), document line, rules, footer (credit, file name, date,
 // page number) and title; afterwards the position is on the line below the title.
 void PrintPageFrame(cSurface& page, const std::string& title, int pageNumber = 1);
 

@@ -7,9 +7,11 @@
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvUI.h"
+#include "platform/cQtSurface.h"
 #include "reports/zvLib_print.h"
 #include "support/TestSupport.h"
 
+#include <QImage>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -304,6 +306,31 @@ TEST_F(PrintTest, WhatThePrinterDialogKeepsIsWhereTheNextPrintGoes)
     EXPECT_EQ(run("FILE.PRINT"), Messages{});
     EXPECT_EQ(PdfPages(FileBytes(chosen)), 1);
     EXPECT_FALSE(fs::exists(pdf_)) << "not where the printer was before";
+}
+
+TEST_F(PrintTest, TheLogoStandsInThePagesTopLeftCorner)
+{
+    // A page of 800 by 1100 pixels at 100 per inch, painted white.
+    QImage sheet(800, 1100, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(static_cast<int>(100 / 0.0254));
+    sheet.setDotsPerMeterY(static_cast<int>(100 / 0.0254));
+    sheet.fill(Qt::white);
+    QImage logo(50, 20, QImage::Format_RGB32);
+    logo.setDotsPerMeterX(sheet.dotsPerMeterX());
+    logo.setDotsPerMeterY(sheet.dotsPerMeterY());
+    logo.fill(QColor(0, 0, 255));
+    zvLib::PrintLogo() = logo;
+    {
+        cQtSurface page(&sheet, true);
+        page.Antialiasing(false);
+        zvLib::PrintPageFrame(page, "Circuit map");
+        page.EndDoc();
+    }
+    zvLib::PrintLogo() = QImage();
+    EXPECT_EQ(sheet.pixelColor(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(sheet.pixelColor(49, 19), QColor(0, 0, 255)) << "natural size";
+    EXPECT_EQ(sheet.pixelColor(60, 19), QColor(Qt::white));
+    EXPECT_EQ(sheet.pixelColor(10, 30), QColor(Qt::white));
 }
 
 } // namespace

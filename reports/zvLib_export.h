@@ -36,9 +36,11 @@ std::string ReportBomRows(const zvCircuit& circuit);
 // circuit takes the report name as its name.
 std::string ReportPage(const std::string& htmlTemplate, const std::string& reportName,
                        zvCircuit& circuit);
-// Asks for a report name and writes the filled template as name & ".htm" into ExportFolder,
-// then opens it. An empty answer does nothing; a template that cannot be read or a page that
-// cannot be written raises cError 75.
+// Asks for a report name, saves the canvas fitted to the whole circuit as name & ".jpg"
+// (quality 100) and writes the filled template as name & ".htm" beside it in ExportFolder,
+// then opens the page. An empty answer does nothing; a template that cannot be read or a page
+// that cannot be written raises cError 75, a picture that cannot be saved the error of
+// gdiplus::SavePicture (a canvas without a picture of its own raises error 5).
 void ExportHtml();
 
 } // namespace zvLib

@@ -1,6 +1,6 @@
 // zvLib, the HTML report: the template of the program folder filled with the circuit's
-// figures, a lanes table and a bill-of-materials table, written into the export folder and
-// opened with the system's browser.
+// figures, a lanes table and a bill-of-materials table, written into the export folder beside
+// the canvas picture it shows and opened with the system's browser.
 #include "app/core/zvLib_sets.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_apppath.h"
@@ -10,10 +10,13 @@
 #include "foundation/NUX_STD_text.h"
 #include "foundation/cError.h"
 #include "foundation/zvLang.h"
+#include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_colors.h"
 #include "model/zvLib_globals.h"
 #include "model/zvTrack.h"
+#include "platform/cQtSurface.h"
+#include "reports/gdiplus.h"
 #include "model/zvUI.h"
 #include "reports/zvLib_export.h"
 #include "view/zvLib_view.h"
@@ -117,6 +120,22 @@ class WaitCursor {
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// The canvas as it shows now saved as a JPEG of the best quality; a canvas without a picture
+// of its own (a recording surface) has none to save and raises error 5.
+void SaveCanvasPicture(const std::string& fileName)
+{
+    auto* canvas = dynamic_cast<cQtSurface*>(zvLib::MainPic);
+    const QImage picture = canvas != nullptr ? canvas->Image() : QImage();
+    const std::int32_t token = gdiplus::GdipInit();
+    try {
+        gdiplus::SavePicture(picture.isNull() ? nullptr : &picture, fileName, gdiplus::kJpeg, 100);
+    } catch (...) {
+        gdiplus::GdipShutdown(token);
+        throw;
+    }
+    gdiplus::GdipShutdown(token);
+}
 
 void Status(const std::string& text)
 {
@@ -223,9 +242,8 @@ void ExportHtml()
         const std::string htmlTemplate =
             NUX_STD_library::ReadFileText(NUX_STD_library::AppPath() + "zorv.htt");
         ZoomExtents();
-        // The canvas picture (name & ".jpg", which the template shows) is saved here once the
-        // program can write image files.
         const std::string base = ExportFolder + NUX_STD_library::SafeFileName(*answer);
+        SaveCanvasPicture(base + ".jpg");
         page = base + ".htm";
         const std::string filled = ReportPage(htmlTemplate, *answer, *circuit);
         if (!NUX_STD_library::WriteFileText(page, filled + kCRLF)) {

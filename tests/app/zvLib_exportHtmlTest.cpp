@@ -1,20 +1,28 @@
 // The HTML report: the placeholders of the template and their values, the lanes and
 // bill-of-materials rows, texts shown literally, the page written under a safe name in the
-// export folder and opened, and an unnamed circuit named after the report.
+// export folder beside the canvas's picture and opened, and an unnamed circuit named after
+// the report.
 #include "DispatchFixture.h"
 #include "app/core/zvLib_sets.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLang.h"
+#include "foundation/zvLib_canvas.h"
+#include "platform/cQtSurface.h"
+#include "view/frmMain.h"
+#include "view/zvLib_view.h"
 #include "model/zvLib_colors.h"
 #include "model/zvLib_globals.h"
 #include "model/zvTrack.h"
 #include "reports/zvLib_export.h"
 #include "support/TestSupport.h"
 
+#include <QImage>
+#include <QImageReader>
 #include <QInputDialog>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -44,6 +52,8 @@ class ExportHtmlTest : public DispatchFixture {
         setenv("PATH", bin.c_str(), 1);
         circuit().CurTrack()->append("CL32:AS1;CL32:AS1;CL32:AC1-90(L);", circuit().CurItem());
         zvLib::CurrentFile = "track.zv6";
+        // The report saves the canvas's picture, which the recording canvas does not have.
+        useRealCanvas();
     }
     void TearDown() override
     {
@@ -160,6 +170,47 @@ TEST_F(ExportHtmlTest, ExportWritesThePageUnderTheDefaultNameAndOpensIt)
     EXPECT_EQ(page("track"), "second\r\n");
 }
 
+TEST_F(ExportHtmlTest, ThePictureOfTheFittedCanvasIsSavedBesideThePage)
+{
+    useTemplate("<img src=\"$filename.jpg\">");
+    zvLib::SetZoom(100000, 50000, 50000); // far away from the circuit
+    answerName("picture");
+    EXPECT_TRUE(run("FILE.EXPORT").empty());
+    EXPECT_EQ(page("picture"), "<img src=\"picture.jpg\">\r\n");
+    const std::string file = zvLib::ExportFolder + "picture.jpg";
+    QImageReader reader(QString::fromStdString(file));
+    EXPECT_EQ(reader.format(), "jpeg");
+    const QImage saved = reader.read().convertToFormat(QImage::Format_RGB32);
+    const QImage canvas =
+        main().pic->Surface().Image().convertToFormat(QImage::Format_RGB32); // fitted again
+    ASSERT_EQ(saved.size(), canvas.size()) << "the canvas's size";
+    double difference = 0;
+    int inked = 0;
+    for (int y = 0; y < canvas.height(); ++y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const QColor p = canvas.pixelColor(x, y);
+            const QColor q = saved.pixelColor(x, y);
+            inked += p != QColor(Qt::white) ? 1 : 0;
+            difference += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                          std::abs(p.blue() - q.blue());
+        }
+    }
+    EXPECT_GT(inked, 1000) << "the whole circuit is on the fitted canvas";
+    EXPECT_LT(difference / (3.0 * canvas.width() * canvas.height()), 1.5)
+        << "the picture is the canvas's";
+}
+
+TEST_F(ExportHtmlTest, ACanvasWithoutAPictureStopsTheExportBeforeThePage)
+{
+    useTemplate("x");
+    zvLib::MainPic = &canvas_; // the recording canvas keeps no picture
+    answerName("nothing");
+    const auto messages = run("FILE.EXPORT");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(fs::exists(zvLib::ExportFolder + "nothing.htm"));
+    EXPECT_FALSE(fs::exists(zvLib::ExportFolder + "nothing.jpg"));
+}
+
 TEST_F(ExportHtmlTest, UnsafeNamesAndEmptyAnswers)
 {
     useTemplate("$filename");
@@ -169,7 +220,8 @@ TEST_F(ExportHtmlTest, UnsafeNamesAndEmptyAnswers)
     answerName("");
     run("FILE.EXPORT");
     EXPECT_EQ(std::distance(fs::directory_iterator(zvLib::ExportFolder), fs::directory_iterator()),
-              1);
+              2)
+        << "the page and its picture of the first export only";
 }
 
 TEST_F(ExportHtmlTest, APageThatCannotBeWrittenIsReported)

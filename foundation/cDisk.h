@@ -1,5 +1,5 @@
 // The file search: walks a folder tree, counting or collecting the files (or folders) whose
-// names match a wildcard specification, with an exclusion, size limits and a limit on hits,
+// names match a list of wildcard patterns, with an exclusion, size limits and a limit on hits,
 // reporting progress through callbacks raised on the caller's thread and stoppable from them.
 #pragma once
 
@@ -71,9 +71,9 @@ class cDisk {
     // One time of the file as a date value (0 creation, 1 last write, 2 last access).
     double GetFileDate(const std::string& FileName, std::int32_t FD);
 
-    // True when the name matches the specification: patterns separated by ";" (leading
+    // True when the name matches the pattern list: patterns separated by ";" (leading
     // blanks ignored), "*" any run of characters, "?" one character, letters without regard
-    // to case; "*.*" matches every name and an empty specification matches nothing.
+    // to case; "*.*" matches every name and an empty pattern list matches nothing.
     static bool MatchSpec(const std::string& name, const std::string& spec);
 
   private:

@@ -3,6 +3,8 @@
 // spreadsheet programs open. Files are written whole through a temporary file.
 #include "platform/cGridModel.h"
 
+#include "model/zvLib_xml.h"
+
 #include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/cFixed.h"
@@ -57,39 +59,6 @@ std::string CsvField(const std::string& s, const std::string& separator)
     return out + "\"";
 }
 
-// Text as XML character data; characters XML cannot hold are dropped.
-std::string XmlText(const std::string& s)
-{
-    std::string out;
-    for (char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\n':
-            out += "&#10;";
-            break;
-        case '\r':
-            break;
-        default:
-            if (c >= 0x20 || c == '\t') {
-                out += ch;
-            }
-        }
-    }
-    return out;
-}
-
 // True for a number as the program writes one: an optional "-", digits without a leading
 // zero, and an optional "." with digits. Piece codes such as "007" stay texts.
 bool IsPlainNumber(const std::string& s)
@@ -121,7 +90,7 @@ std::string SpreadsheetCell(const std::string& text, bool caption)
 {
     const bool number = !caption && IsPlainNumber(text);
     return std::string("<Cell") + (caption ? " ss:StyleID=\"caption\"" : "") + "><Data ss:Type=\"" +
-           (number ? "Number" : "String") + "\">" + XmlText(text) + "</Data></Cell>";
+           (number ? "Number" : "String") + "\">" + zvLib::XmlEscapeText(text) + "</Data></Cell>";
 }
 
 } // namespace

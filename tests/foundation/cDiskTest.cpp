@@ -1,4 +1,4 @@
-// The file search on temporary folder trees: the wildcard test, recursion and specifications,
+// The file search on temporary folder trees: the wildcard test, recursion and pattern lists,
 // size limits and most numbers, events, stopping, folder searches, links and unreadable folders.
 #include "foundation/cDisk.h"
 
@@ -108,7 +108,7 @@ TEST_F(cDiskTest, SearchFilesAllNamesAndRelativePaths)
     EXPECT_EQ(disk.SearchFiles(start, false, "*"), 4) << "no recursion";
     EXPECT_EQ(disk.SearchFiles(start, true, "*", "*.txt"), 1) << "exclusion on folders too";
     EXPECT_EQ(Hits(disk.ListFound()), std::vector<std::string>{"c.dat"});
-    EXPECT_EQ(disk.SearchFiles(start, true, ""), 0) << "empty specification finds nothing";
+    EXPECT_EQ(disk.SearchFiles(start, true, ""), 0) << "an empty pattern list finds nothing";
 }
 
 TEST_F(cDiskTest, SizeLimits)

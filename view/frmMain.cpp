@@ -14,6 +14,7 @@
 #include "model/zvCircuit.h"
 #include "platform/cBarWidget.h"
 #include "platform/cQtConvert.h"
+#include "view/frmTest.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
 #include "view/zvMainItemBar.h"
@@ -343,6 +344,11 @@ void frmMain::Form_Resize()
 void frmMain::cmd_Click()
 {
     Send("VIEW.FIT");
+    if (NUX_STD_library::IsInIDE()) {
+        frmTest& test = zvLib::TestWindow();
+        test.show();
+        test.raise();
+    }
 }
 
 void frmMain::hsc_Change()
@@ -371,6 +377,13 @@ void frmMain::mwh_MouseWheel(int direction)
         return;
     }
     Send(direction == -1 ? "VIEW.ZOOM-" : "VIEW.ZOOM+");
+    // The canvas test window follows the wheel while it is shown (development mode).
+    frmTest& test = zvLib::TestWindow();
+    if (test.isVisible()) {
+        const double w = test.cnv.Width().toDouble();
+        test.cnv.ViewPort(direction == 1 ? w / frmTest::kZoomFactor : w * frmTest::kZoomFactor);
+        test.pic->update();
+    }
 }
 
 void frmMain::ToolPressed(const std::string& tool, bool pressed)

@@ -89,7 +89,8 @@ class frmMain : public QMainWindow {
     // The canvas changed size after the window was first shown: the view is fitted again.
     // (The window's paint never fits: a fit redraws, which would paint again.)
     void Form_Resize();
-    // The corner button between the scroll bars: the view is fitted to the circuit.
+    // The corner button between the scroll bars: the view is fitted to the circuit; in
+    // development mode the canvas test window is shown too (modeless).
     void cmd_Click();
     // The user moved the horizontal bar: the view is centred on its value, keeping the
     // present vertical centre, and redrawn; nothing without a circuit.
@@ -98,7 +99,8 @@ class frmMain : public QMainWindow {
     // horizontal centre, and redrawn; nothing without a circuit.
     void vsc_Change();
     // A wheel notch: direction -1 zooms out, any other zooms in; only while the canvas is
-    // shown (not under the report or editor page).
+    // shown (not under the report or editor page). The canvas test window (loaded hidden when
+    // it is not) zooms along while it is visible.
     void mwh_MouseWheel(int direction);
 
     // The canvas's mouse events: the button (1 left, 2 right), the keys held (1 Shift, 2 Ctrl,

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <cstdlib>
 
@@ -83,6 +84,25 @@ TEST_F(TestWindowTest, MouseMoveShowsThePosition)
     frmTest& t = zvLib::TestWindow();
     t.cnv.pic_MouseMove(12.4, -7.6);
     EXPECT_EQ(t.txtXY->text().toStdString(), "12 : -8");
+}
+
+TEST_F(TestWindowTest, PictureEventsReachTheCanvas)
+{
+    frmTest& t = zvLib::TestWindow();
+    t.opt[3]->click();
+    // The picture's centre is the view's centre, world (0, 0).
+    const QPoint centre(t.pic->width() / 2, t.pic->height() / 2);
+    QTest::mouseMove(t.pic, centre);
+    QTest::mousePress(t.pic, Qt::LeftButton, {}, centre);
+    QTest::mouseRelease(t.pic, Qt::LeftButton, {}, centre);
+    EXPECT_EQ(t.cnv.MeasureClicks(), 1);
+    EXPECT_NEAR(t.cnv.MouseX().toDouble(), 0, 5);
+    EXPECT_EQ(t.pic->cursor().shape(), Qt::CrossCursor);
+    QTest::keyRelease(t.pic, Qt::Key_Escape);
+    EXPECT_EQ(t.cnv.MeasureClicks(), 0);
+    EXPECT_EQ(t.cnv.Shapes().size(), 3u);
+    t.opt[0]->click();
+    EXPECT_NE(t.pic->cursor().shape(), Qt::CrossCursor);
 }
 
 TEST_F(TestWindowTest, ResizePlacesPictureAndInput)

@@ -81,6 +81,17 @@ TEST(cCanvasTest, ResizeRecomputesTheView)
     EXPECT_EQ(cnv.Left(), cFixed(-1490));
 }
 
+TEST(cCanvasTest, PictureWithoutHeightKeepsTheLastProportions)
+{
+    Bench b;
+    cRecordSurface flat(cRecordSurface::Options{1600, 0, true, true, 96});
+    b.cnv.outdevice(&flat);
+    b.cnv.pic_Resize();
+    EXPECT_EQ(b.cnv.Aspect(), cFixed::fromDouble(1.6));
+    EXPECT_EQ(b.cnv.ViewHeight(), 1250);
+    EXPECT_EQ(b.cnv.Top(), cFixed(625));
+}
+
 TEST(cCanvasTest, GridStepByWidth)
 {
     EXPECT_EQ(cCanvas::GridStep(999), 50);

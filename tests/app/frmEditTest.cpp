@@ -10,6 +10,7 @@
 #include "foundation/zvLib_canvas.h"
 #include "foundation/zvLib_text.h"
 #include "platform/cPictureBox.h"
+#include "platform/cQtConvert.h"
 #include "platform/cQtSurface.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSlider>
 
@@ -253,6 +255,40 @@ TEST_F(PieceEditorTest, ClicksCollectRoundedPointsAndApplyStoresTrimmedPointSets
     EXPECT_EQ(zvLib::PieceTable.at(index).extra, "Probe=0:0;10:10;");
     EXPECT_EQ(e.txtExtra->toPlainText().toStdString(), "Probe=0:0;10:10;");
     zvLib::PieceTable.at(index).extra = saved;
+}
+
+TEST_F(PieceEditorTest, ReleasingTheMouseOnASliderRebuildsThePreview)
+{
+    frmEdit& e = enter();
+    e.grd.ChooseRow(rowOf(e, firstOfClass(2)));
+    e.sldAngle->setValue(30);
+    preview_.Clear();
+    // A value changed by the program alone does not rebuild.
+    EXPECT_TRUE(preview_.Lines().empty());
+    const QPointF at(5, 5);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, e.sldAngle->mapToGlobal(at),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(e.sldAngle, &release);
+    EXPECT_EQ(e.txtAngle->text(), "30");
+    EXPECT_EQ(linesWith("color=&H00FF00 width=1"), outlineOf(e.ChosenKey(), 30));
+}
+
+TEST_F(PieceEditorTest, ThePointerIsShownInTheStatusLine)
+{
+    frmEdit& e = enter();
+    e.pic_MouseMove(-12.6, 40.2);
+    EXPECT_EQ(main().abr.Band("sbr").Tool("pnlstatus").Caption(), "-13:40");
+}
+
+TEST_F(PieceEditorTest, TheLayoutStretchesThePictureOnlyInALargeEnoughWindow)
+{
+    frmEdit& e = enter();
+    e.resize(cQtConvert::TwipsToPixels(9000), cQtConvert::TwipsToPixels(6000));
+    const QRect large = e.pic->geometry();
+    EXPECT_EQ(large.right() + 1, e.width());
+    EXPECT_EQ(large.left(), e.sld->geometry().right() + 1);
+    e.resize(cQtConvert::TwipsToPixels(5000), cQtConvert::TwipsToPixels(6000));
+    EXPECT_EQ(e.pic->geometry(), large);
 }
 
 } // namespace

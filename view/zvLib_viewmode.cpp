@@ -6,6 +6,7 @@
 #include "app/zvModal.h"
 #include "foundation/cFixed.h"
 #include "reports/frmReport.h"
+#include "view/frmEdit.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
@@ -94,8 +95,11 @@ void SetViewMode(const std::string& mode)
         // A report window the export left loaded is embedded as it is.
         Embed(*main, ReportWindow());
         embedded = zvForm::frmReport;
+    } else if (mode == "EDITOR") {
+        CheckModeTool(*main, "editor");
+        Embed(*main, EditWindow());
+        embedded = zvForm::frmEdit;
     } else {
-        // The piece editor is not embedded in this version.
         MsgBox("view mode " + mode + " non yet implemented", 64);
     }
 }

@@ -1,7 +1,7 @@
 // zvLib, view modes: the main window shows the circuit as the design canvas ("DESIGN"), the
 // piece editor ("EDITOR") or the report ("REPORT"). The switch shows or hides the canvas and
-// its companions, embeds the report window in the page container for "REPORT" (unloading it
-// when the mode changes again) and marks the current mode on the view-mode bar.
+// its companions, embeds the piece editor ("EDITOR") or the report window ("REPORT") in the
+// page container (unloading it when the mode changes again) and marks the current mode on the view-mode bar.
 #pragma once
 
 #include <string>

@@ -16,6 +16,7 @@
 #include "model/zvCircuit.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
+#include "reports/frmDXF.h"
 #include "reports/zvLib_export.h"
 #include "reports/zvLib_print.h"
 #include "view/frmMain.h"
@@ -178,6 +179,9 @@ void ToolsGroup(const std::string& verb, const std::string& command)
         ChooseLanguage();
     } else if (verb == "OPTIONS") {
         zvLib::ShowOptions();
+    } else if (verb == "DXF" && NUX_STD_library::IsInIDE()) {
+        // The background drawing's placement, a development aid; elsewhere an unknown command.
+        zvLib::ShowDXFPlacement();
     } else {
         zvLib::MsgBox(command, vbMsg::OKOnly);
     }

@@ -228,6 +228,11 @@ class cDXF {
     void ReadEntities();
     template <typename Store> bool ReadFields(Store store);
     void DropEntity(const char* kind, std::int64_t line);
+    // The end of one entity's record: false (and nothing to store) when its fields ran out,
+    // when a value was unusable (the entity is dropped with a diagnostic) or when its layer
+    // cannot be resolved; otherwise the layer index is set and the entity is kept.
+    bool KeepEntity(bool complete, bool ok, const char* kind, std::int64_t line,
+                    std::string_view layer, std::int32_t& index);
     bool LayerIndex(std::string_view raw, std::int32_t& index);
     bool ResolveLayer(std::string_view raw, std::int32_t& index);
 

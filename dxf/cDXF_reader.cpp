@@ -210,6 +210,19 @@ template <typename Store> bool cDXF::ReadFields(Store store)
     }
 }
 
+bool cDXF::KeepEntity(bool complete, bool ok, const char* kind, std::int64_t line,
+                      std::string_view layer, std::int32_t& index)
+{
+    if (!complete) {
+        return false;
+    }
+    if (!ok) {
+        DropEntity(kind, line);
+        return false;
+    }
+    return ResolveLayer(layer, index);
+}
+
 void cDXF::DropEntity(const char* kind, std::int64_t line)
 {
     Diagnose(std::string("The ") + kind + " on line " + std::to_string(line) +
@@ -260,13 +273,7 @@ void cDXF::ReadLine()
             break;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok) {
-        return DropEntity("LINE", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok, "LINE", line, layer, r.layer)) {
         return;
     }
     lines_.push_back(r);
@@ -296,13 +303,7 @@ void cDXF::ReadPoint()
             break;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok) {
-        return DropEntity("POINT", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok, "POINT", line, layer, r.layer)) {
         return;
     }
     points_.push_back(r);
@@ -336,13 +337,7 @@ void cDXF::ReadCircle()
             break;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok || r.radius < 0) {
-        return DropEntity("CIRCLE", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok && r.radius >= 0, "CIRCLE", line, layer, r.layer)) {
         return;
     }
     circles_.push_back(r);
@@ -382,13 +377,7 @@ void cDXF::ReadArc()
             break;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok || r.radius < 0) {
-        return DropEntity("ARC", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok && r.radius >= 0, "ARC", line, layer, r.layer)) {
         return;
     }
     arcs_.push_back(r);
@@ -428,13 +417,7 @@ void cDXF::ReadText()
             break;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok) {
-        return DropEntity("TEXT", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok, "TEXT", line, layer, r.layer)) {
         return;
     }
     ValueText(text, scratch_);
@@ -468,13 +451,7 @@ void cDXF::ReadFace(bool solid)
             yRead |= 1u << k;
         }
     });
-    if (!complete) {
-        return;
-    }
-    if (!ok) {
-        return DropEntity(solid ? "SOLID" : "3DFACE", line);
-    }
-    if (!ResolveLayer(layer, r.layer)) {
+    if (!KeepEntity(complete, ok, solid ? "SOLID" : "3DFACE", line, layer, r.layer)) {
         return;
     }
     for (int k = 0; k < 4; ++k) {

@@ -1,6 +1,7 @@
 // libFuzzer target for the circuit file reader: any bytes are opened as a circuit file. Nothing
 // may crash, hang or throw; a refused file leaves no circuit behind, and an opened one saves.
 #include "dxf/zvLib_dxf.h"
+#include "fuzz/FuzzPieces.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "model/zvUI.h"
@@ -28,22 +29,6 @@ class QuietUI : public zvQuietUI {
     std::int16_t LoadSet(const std::string& setCode) override { return setCode == "F" ? 0 : -4; }
 };
 
-zvPieceRecord Piece(const std::string& item, int classe, double sng1, double sng2, int o)
-{
-    zvPieceRecord r;
-    r.setID = "F";
-    r.itemID = item;
-    r.code = item;
-    r.stdWidth = 156;
-    r.lanesGap = 39;
-    r.classe = classe;
-    r.sng1 = cFixed::fromDouble(sng1);
-    r.sng2 = cFixed::fromDouble(sng2);
-    r.Orientation = o;
-    r.r = 2;
-    return r;
-}
-
 // A folder of this process for the file under test and the drawing copies.
 std::string Setup()
 {
@@ -52,8 +37,8 @@ std::string Setup()
     std::filesystem::create_directories(dir);
     setenv("TMPDIR", dir.c_str(), 1);
     zvLib::SetStdWidth = 156;
-    zvLib::PieceTable = {Piece("S", 1, 350, 0, 2), Piece("C(L)", 2, 45, 324, 1),
-                         Piece("C(R)", 2, 45, 324, -1), zvLib::StartRecord()};
+    zvLib::PieceTable = {FuzzPiece("S", 1, 350, 0, 2), FuzzPiece("C(L)", 2, 45, 324, 1),
+                         FuzzPiece("C(R)", 2, 45, 324, -1), zvLib::StartRecord()};
     zvLib::UI = std::make_shared<QuietUI>();
     return (dir / "in.zv6").string();
 }

@@ -2,6 +2,7 @@
 // a track definition string. Only cError may be raised, and a definition the circuit accepted
 // must read back as itself.
 #include "foundation/cError.h"
+#include "fuzz/FuzzPieces.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 
@@ -18,32 +19,16 @@ void Check(bool ok)
     }
 }
 
-zvPieceRecord Piece(const std::string& item, int classe, double sng1, double sng2, int o)
-{
-    zvPieceRecord r;
-    r.setID = "F";
-    r.itemID = item;
-    r.code = item;
-    r.stdWidth = 156;
-    r.lanesGap = 39;
-    r.classe = classe;
-    r.sng1 = cFixed::fromDouble(sng1);
-    r.sng2 = cFixed::fromDouble(sng2);
-    r.Orientation = o;
-    r.r = 2;
-    return r;
-}
-
 bool Setup()
 {
     zvLib::SetStdWidth = 156;
-    zvPieceRecord cross = Piece("X", 1, 350, 0, 2);
+    zvPieceRecord cross = FuzzPiece("X", 1, 350, 0, 2);
     cross.flgSwap = true;
-    zvPieceRecord narrow = Piece("W(F)", 8, 300, 80, 2);
+    zvPieceRecord narrow = FuzzPiece("W(F)", 8, 300, 80, 2);
     narrow.sng3 = 40;
-    zvLib::PieceTable = {Piece("S", 1, 350, 0, 2),
-                         Piece("C(L)", 2, 45, 324, 1),
-                         Piece("C(R)", 2, 45, 324, -1),
+    zvLib::PieceTable = {FuzzPiece("S", 1, 350, 0, 2),
+                         FuzzPiece("C(L)", 2, 45, 324, 1),
+                         FuzzPiece("C(R)", 2, 45, 324, -1),
                          cross,
                          narrow,
                          zvLib::StartRecord()};

@@ -16,6 +16,7 @@
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
+#include "foundation/NUX_STD_text.h"
 #include "foundation/cError.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
@@ -146,13 +147,12 @@ void MakeUserFolders()
     TempFolder = EnsureFolder(NUX_STD_library::GetTempFolder(), "Zorv");
 }
 
+// A list of problems as one message: the first few lines and a count of the rest, so the box
+// always fits the screen.
 std::string JoinLines(const std::vector<std::string>& lines)
 {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += (text.empty() ? "" : "\n") + line;
-    }
-    return text;
+    constexpr std::size_t kMostLines = 12;
+    return NUX_STD_library::JoinLinesLimited(lines, kMostLines, zvLang::Translate("$msg.andmore"));
 }
 
 // Reads the catalogue into the piece table and writes the piece icons; false when the

@@ -91,6 +91,22 @@ std::string FormatPlaceholders(const std::string& text, const std::vector<std::s
     return out;
 }
 
+std::string JoinLinesLimited(const std::vector<std::string>& lines, std::size_t most,
+                             const std::string& moreText)
+{
+    std::string text;
+    const std::size_t shown = lines.size() > most ? most : lines.size();
+    for (std::size_t i = 0; i < shown; ++i) {
+        text += (i == 0 ? "" : "\n") + lines[i];
+    }
+    if (shown < lines.size()) {
+        std::string more = moreText;
+        ReplaceAll(more, "%1", std::to_string(lines.size() - shown));
+        text += (text.empty() ? "" : "\n") + more;
+    }
+    return text;
+}
+
 std::string ExtractBetween(std::string& text, const std::string& startTag,
                            const std::string& endTag, int remove)
 {

@@ -22,6 +22,11 @@ std::string PadLeft(std::string& s, const std::string& padChar, int width);
 // Replaces every "{i}" in text by values[i], for i from the first index to the last, one
 // index after the other ("{0} : {1}" with 12 and 34 gives "12 : 34").
 std::string FormatPlaceholders(const std::string& text, const std::vector<std::string>& values);
+// The lines joined by line breaks, at most `most` of them; when there are more, a last line
+// made from moreText ("%1" replaced by how many were left out) stands for the rest, so a
+// message box built from a long list still fits the screen.
+std::string JoinLinesLimited(const std::vector<std::string>& lines, std::size_t most,
+                             const std::string& moreText);
 // The text between the first startTag and the first endTag of text; empty when either is
 // missing or the end tag's first occurrence begins before the start tag ends. With remove 1
 // and a pair found, text loses both tags and what lies between them.

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 
 using apptest::AppFixture;
@@ -195,6 +196,29 @@ TEST_F(StartupTest, CatalogueWithoutOfferedPiecesEndsWithItsMessage)
     EXPECT_EQ(start(), std::optional<int>(zvLib::kExitNoSets));
     EXPECT_EQ(user_->messages, std::vector<std::string>{zvLang::Translate("$msg.nodef")});
     EXPECT_EQ(user_->messages[0].find("[TODO]"), std::string::npos);
+}
+
+TEST_F(StartupTest, ManyBadCatalogueRowsGiveAMessageThatFitsTheScreen)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    std::string catalogue = readAll(programDir() + "Zorv.dat");
+    int spoiled = 0;
+    for (const std::string set : {"GT24", "MINI43"}) {
+        const std::string row = "setID=\"" + set + "\" itemID=\"";
+        for (std::size_t at = catalogue.find(row); at != std::string::npos;
+             at = catalogue.find(row, at + 1)) {
+            catalogue.insert(at + row.size(), ";");
+            ++spoiled;
+        }
+    }
+    ASSERT_GT(spoiled, 20);
+    writeAll(programDir() + "Zorv.dat", catalogue);
+    start();
+    ASSERT_EQ(user_->messages.size(), 1u) << "the rows left out are listed once";
+    const std::string& text = user_->messages[0];
+    EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 12) << text;
+    EXPECT_NE(text.find("and " + std::to_string(spoiled - 12) + " more"), std::string::npos)
+        << text;
 }
 
 TEST_F(StartupTest, UnreadableCatalogueEndsWithItsMessage)

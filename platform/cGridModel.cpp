@@ -422,6 +422,9 @@ bool cGridModel::EditCell(int row, int column, const std::string& text)
     if (col.ReadOnly() || col.Hidden()) {
         return false;
     }
+    if (ValidateEdit && !ValidateEdit(row, column, text)) {
+        return false;
+    }
     Value(row - 1, column - 1, text);
     if (AfterEdit) {
         AfterEdit(row, column);

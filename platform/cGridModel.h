@@ -203,14 +203,17 @@ class cGridModel {
     // The spreadsheet SaveAs writes.
     std::string SpreadsheetText(int options) const;
 
+    // The user is committing an edit of a cell (row and column counted from 1) with the text;
+    // false refuses it and the cell keeps its value. None accepts every edit.
+    std::function<bool(int row, int column, const std::string& text)> ValidateEdit;
     // The user committed an edit of a cell (row and column counted from 1).
     std::function<void(int row, int column)> AfterEdit;
     // The user chose a row (counted from 1).
     std::function<void(int row)> RowChosen;
 
     // User actions, called by the display. An edit of a cell: refused (false) for a read-only
-    // or hidden column or a cell out of range; otherwise the text is stored and AfterEdit
-    // raised.
+    // or hidden column, a cell out of range or a text ValidateEdit refuses; otherwise the
+    // text is stored and AfterEdit raised.
     bool EditCell(int row, int column, const std::string& text);
     // The user chose a row: it becomes the current row and RowChosen is raised.
     void ChooseRow(int row);

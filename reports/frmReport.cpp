@@ -112,6 +112,9 @@ void frmReport::BuildGrids()
         grdBOM.AddColumn(key).ReadOnly(std::string(key) != "Stock");
     }
     grdBOM.Column("Set").Caption("Set");
+    grdBOM.ValidateEdit = [this](int row, int column, const std::string& text) {
+        return grdBOM_ValidateEdit(row, column, text);
+    };
     grdBOM.AfterEdit = [this](int row, int column) { grdBOM_AfterEdit(row, column); };
     cGridModel* grids[] = {&grdFake, &grdLanes, &grdBOM};
     const char* names[] = {"grdFake", "grdLanes", "grdBOM"};

@@ -67,6 +67,9 @@ class frmReport : public QWidget {
     // Makes every Qty and Stock cell a whole number, works out Delta and writes every row's
     // stock to the user file.
     void grdBomRecalc();
+    // The user is committing a stock count: a count beyond the 32-bit range is refused with a
+    // message, and the cell keeps the count it had.
+    bool grdBOM_ValidateEdit(int row, int column, const std::string& text);
     // The user changed a cell of the bill of materials.
     void grdBOM_AfterEdit(int row, int column);
 
@@ -98,5 +101,9 @@ frmReport& ReportWindow();
 // rounded halves to even); 0 when the text does not begin with a number or the number lies
 // beyond 32 bits.
 std::int32_t LeadingCount(const std::string& text);
+
+// False when the text begins with a number that lies beyond 32 bits once rounded; true for any
+// other text (one without a leading number counts as 0).
+bool LeadingCountFits(const std::string& text);
 
 } // namespace zvLib

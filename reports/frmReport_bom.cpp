@@ -2,13 +2,20 @@
 // circuit uses put in, the shortage of each piece worked out, and the stock counts the user
 // types written back to the user file, one rewrite per set.
 #include "app/core/zvLib_stock.h"
+#include "app/zvModal.h"
+#include "foundation/cVariant.h"
+#include "foundation/zvLang.h"
 #include "foundation/NUX_STD_ini.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
+#include "model/zvUI.h"
 #include "reports/frmReport.h"
 
+#include <cmath>
 #include <cstddef>
+#include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -37,6 +44,31 @@ void JoinUsedCounts(zvTextTable& stock, const zvTextTable& bom)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+// The number at the start of a text, as LeadingCount reads it ("" when there is none).
+std::string LeadingNumber(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) {
+        return {};
+    }
+    const std::size_t start = i;
+    if (text[i] == '-' || text[i] == '+') {
+        ++i;
+    }
+    const std::size_t digits = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+    }
+    if (i == digits) {
+        return {};
+    }
+    if (i + 1 < text.size() && (text[i] == '.' || text[i] == ',') && IsDigit(text[i + 1])) {
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+        }
+    }
+    return text.substr(start, i - start);
 }
 
 } // namespace
@@ -112,6 +144,20 @@ void frmReport::grdBomRecalc()
     grdBOM.Refresh();
 }
 
+bool frmReport::grdBOM_ValidateEdit(int /*row*/, int column, const std::string& text)
+{
+    if (column != kCountField + 1 || zvLib::LeadingCountFits(text)) {
+        return true;
+    }
+    std::string message = zvLang::Translate("$msg.stocktoolarge");
+    const std::size_t at = message.find("%1");
+    if (at != std::string::npos) {
+        message.replace(at, 2, text);
+    }
+    zvLib::MsgBox(message, vbMsg::Exclamation);
+    return false;
+}
+
 void frmReport::grdBOM_AfterEdit(int /*row*/, int /*column*/)
 {
     grdBomRecalc();
@@ -121,26 +167,23 @@ namespace zvLib {
 
 std::int32_t LeadingCount(const std::string& text)
 {
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos) {
-        return 0;
+    const std::string number = LeadingNumber(text);
+    return number.empty() ? 0 : ReadStockCount(number);
+}
+
+bool LeadingCountFits(const std::string& text)
+{
+    const std::string number = LeadingNumber(text);
+    if (number.empty()) {
+        return true;
     }
-    const std::size_t start = i;
-    if (text[i] == '-' || text[i] == '+') {
-        ++i;
+    const std::optional<double> value = cVariant::parseNumber(number);
+    if (!value) {
+        return true;
     }
-    const std::size_t digits = i;
-    while (i < text.size() && IsDigit(text[i])) {
-        ++i;
-    }
-    if (i == digits) {
-        return 0;
-    }
-    if (i + 1 < text.size() && (text[i] == '.' || text[i] == ',') && IsDigit(text[i + 1])) {
-        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
-        }
-    }
-    return ReadStockCount(text.substr(start, i - start));
+    const double whole = std::nearbyint(*value);
+    return whole >= std::numeric_limits<std::int32_t>::min() &&
+           whole <= std::numeric_limits<std::int32_t>::max();
 }
 
 } // namespace zvLib

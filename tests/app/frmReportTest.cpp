@@ -205,6 +205,26 @@ TEST_F(ReportTest, AStockEditRecalculatesAndIsWrittenToTheUserFile)
     EXPECT_EQ(stockInUserFile("AS2"), "0");
 }
 
+TEST_F(ReportTest, AStockCountBeyondTheWholeNumberRangeIsRefusedAndTheOldOneStays)
+{
+    makeSmallCircuit();
+    frmReport& r = zvLib::ReportWindow();
+    const int row = bomRow(r, "AS1");
+    ASSERT_TRUE(r.grdBOM.EditCell(row + 1, 5, "6"));
+    user_->messages.clear();
+
+    EXPECT_FALSE(r.grdBOM.EditCell(row + 1, 5, "99999999999"));
+    ASSERT_EQ(user_->messages.size(), 1u) << "the user is told why";
+    EXPECT_NE(user_->messages[0].find("99999999999"), std::string::npos) << user_->messages[0];
+    EXPECT_EQ(r.grdBOM.Value(row, 4), "6");
+    EXPECT_EQ(stockInUserFile("AS1"), "6");
+    EXPECT_FALSE(r.grdBOM.EditCell(row + 1, 5, "-3000000000 pieces"));
+    EXPECT_EQ(stockInUserFile("AS1"), "6");
+    // The ends of the range are counts like any other.
+    EXPECT_TRUE(r.grdBOM.EditCell(row + 1, 5, "2147483647"));
+    EXPECT_EQ(stockInUserFile("AS1"), "2147483647");
+}
+
 TEST_F(ReportTest, TheUsersEditInTheTableReachesTheUserFile)
 {
     makeSmallCircuit();

@@ -30,9 +30,12 @@ std::string ReportLanesRows(const zvCircuit& circuit);
 // The bill-of-materials rows of the HTML report: a header row, then set, code, description
 // and count of every row of the circuit's bill of materials; texts escaped for HTML.
 std::string ReportBomRows(const zvCircuit& circuit);
+// The file name of the report's picture: the report name made safe, and ".jpg".
+std::string ReportPictureName(const std::string& reportName);
 // The report template filled for the circuit under the report name: each placeholder replaced
 // in one pass over the template (a value is never searched for placeholders again), the
-// user's texts escaped for HTML and the description's line breaks made "<br>". An unnamed
+// user's texts escaped for HTML and the description's line breaks made "<br>"; "$picture" is
+// the picture's file name (ReportPictureName) percent-encoded as a relative URL. An unnamed
 // circuit takes the report name as its name.
 std::string ReportPage(const std::string& htmlTemplate, const std::string& reportName,
                        zvCircuit& circuit);

@@ -78,6 +78,27 @@ std::string DescriptionHtml(const std::string& description)
     return out;
 }
 
+// A file name as a relative URL path: every byte but the unreserved letters, digits and
+// "-._~" percent-encoded, so that "#", "?", "%" and blanks stay part of the name.
+std::string PictureReference(const std::string& fileName)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : fileName) {
+        const auto b = static_cast<unsigned char>(c);
+        const bool letterOrDigit =
+            (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+        if (letterOrDigit || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 0x0F];
+        }
+    }
+    return out;
+}
+
 // The report's placeholders by their names (a placeholder is "$" and its name), each with its
 // value, in the order they are tried.
 using Placeholders = std::vector<std::pair<std::string, std::string>>;
@@ -188,6 +209,11 @@ std::string ReportBomRows(const zvCircuit& circuit)
     return rows;
 }
 
+std::string ReportPictureName(const std::string& reportName)
+{
+    return NUX_STD_library::SafeFileName(reportName) + ".jpg";
+}
+
 std::string ReportPage(const std::string& htmlTemplate, const std::string& reportName,
                        zvCircuit& circuit)
 {
@@ -220,6 +246,7 @@ std::string ReportPage(const std::string& htmlTemplate, const std::string& repor
         {"head2", text("$report.lanes.info")},
         {"head3", text("$report.bom")},
         {"head4", "&nbsp;"},
+        {"picture", PictureReference(ReportPictureName(reportName))},
     };
     return Substitute(htmlTemplate, values);
 }
@@ -243,7 +270,7 @@ void ExportHtml()
             NUX_STD_library::ReadFileText(NUX_STD_library::AppPath() + "zorv.htt");
         ZoomExtents();
         const std::string base = ExportFolder + NUX_STD_library::SafeFileName(*answer);
-        SaveCanvasPicture(base + ".jpg");
+        SaveCanvasPicture(ExportFolder + ReportPictureName(*answer));
         page = base + ".htm";
         const std::string filled = ReportPage(htmlTemplate, *answer, *circuit);
         if (!NUX_STD_library::WriteFileText(page, filled + kCRLF)) {

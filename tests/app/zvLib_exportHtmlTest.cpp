@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QUrl>
 
 #include <cmath>
 #include <cstdio>
@@ -198,6 +199,31 @@ TEST_F(ExportHtmlTest, ThePictureOfTheFittedCanvasIsSavedBesideThePage)
     EXPECT_GT(inked, 1000) << "the whole circuit is on the fitted canvas";
     EXPECT_LT(difference / (3.0 * canvas.width() * canvas.height()), 1.5)
         << "the picture is the canvas's";
+}
+
+TEST_F(ExportHtmlTest, TheShippedTemplatesPictureResolvesToThePictureWritten)
+{
+    // The shipped template, a name with characters a URL reads as its own, and a circuit name
+    // that HTML reads as markup.
+    circuit().Name("Club #1: <Oval> & A");
+    zvLib::CurrentFile = "Club #1 oval 100%.zv6";
+    answerName(zvLib::DefaultExportName());
+    EXPECT_TRUE(run("FILE.EXPORT").empty());
+    const std::string pagePath = zvLib::ExportFolder + "Club #1 oval 100%.htm";
+    const std::string html = testsupport::readAll(pagePath);
+    const std::string tag = "<img src=\"";
+    const std::size_t at = html.find(tag);
+    ASSERT_NE(at, std::string::npos) << html;
+    const std::size_t from = at + tag.size();
+    QString src = QString::fromStdString(html.substr(from, html.find('"', from) - from));
+    src.replace("&amp;", "&"); // the one character reference a URL in an attribute may hold
+    // Resolved as a browser resolves a relative reference against the page's own address.
+    const QUrl picture = QUrl::fromLocalFile(QString::fromStdString(pagePath))
+                             .resolved(QUrl(src, QUrl::StrictMode));
+    ASSERT_TRUE(picture.isLocalFile()) << src.toStdString();
+    EXPECT_EQ(picture.toLocalFile().toStdString(), zvLib::ExportFolder + "Club #1 oval 100%.jpg")
+        << src.toStdString();
+    EXPECT_TRUE(fs::exists(picture.toLocalFile().toStdString()));
 }
 
 TEST_F(ExportHtmlTest, ACanvasWithoutAPictureStopsTheExportBeforeThePage)

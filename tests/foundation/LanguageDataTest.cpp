@@ -86,7 +86,7 @@ const std::vector<std::string> kPlaceholders = {
     "$zorv.release", "$filename", "$name", "$desc", "$definition", "$scale#", "$lanes#",
     "$length#", "$width#", "$height#", "$zorvfile#", "$report.reqroom", "$report.lanes",
     "$report.set", "$report.scale", "$report.avglenght", "$report.filename", "$tbl_lanes",
-    "$tbl_bom", "$tbl_plan", "$head2", "$head3", "$head4"};
+    "$tbl_bom", "$tbl_plan", "$head2", "$head3", "$head4", "$picture"};
 
 bool endsWith(const std::string& s, const std::string& tail)
 {

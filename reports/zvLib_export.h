@@ -13,9 +13,10 @@ std::string DefaultExportName();
 
 // Asks for a name and writes the report's bill of materials as name & ".xls" (a spreadsheet)
 // and name & ".csv" (fields separated by the user's list separator) into ExportFolder, then
-// opens the spreadsheet. An empty answer does nothing; old files that cannot both be removed
-// are reported and nothing is written; a failed write or open is reported and the export
-// folder is opened instead.
+// opens the spreadsheet. Each file replaces an old one only once it is complete. An empty
+// answer does nothing; a folder in the way of either name, or an old file that may not be
+// replaced, is reported and nothing is written or deleted; a failed write or open is reported
+// and the export folder is opened instead.
 void ExportExcel();
 
 } // namespace zvLib

@@ -1,6 +1,6 @@
 // zvLib, the bill-of-materials export: the report window's bill-of-materials grid, reloaded
 // from the circuit and the stock, saved as delimited text and as a spreadsheet, old files of
-// the same name removed first.
+// the same name replaced only once the new ones are complete.
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_files.h"
@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -29,19 +30,20 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// Removes the old files of an earlier export; false when one is there and cannot be removed
-// (open in another program, say). A file that is not there is no obstacle.
-bool RemoveOldFiles(const std::string& xls, const std::string& csv)
+// Why a file of an export cannot take the place of the old one: the language key of the
+// message ("$msg.exportfolder" for a folder in the way, "$msg.excelfileopen" for a file that
+// may not be replaced), or "" when it can.
+std::string Obstacle(const std::string& path)
 {
-    bool removed = true;
-    for (const std::string* path : {&xls, &csv}) {
-        std::error_code ec;
-        std::filesystem::remove(*path, ec);
-        if (ec || std::filesystem::exists(*path, ec)) {
-            removed = false;
-        }
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status)) {
+        return "$msg.exportfolder";
     }
-    return removed;
+    if (std::filesystem::exists(status) && access(path.c_str(), W_OK) != 0) {
+        return "$msg.excelfileopen";
+    }
+    return {};
 }
 
 // Writes both files; 0 when written, else the number of the error.
@@ -82,14 +84,19 @@ void ExportExcel()
         const std::string base = ExportFolder + NUX_STD_library::SafeFileName(*answer);
         const std::string xls = base + ".xls";
         const std::string csv = base + ".csv";
-        if (!RemoveOldFiles(xls, csv)) {
-            std::string text = zvLang::Translate("$msg.excelfileopen");
-            const std::size_t at = text.find("%1");
-            if (at != std::string::npos) {
-                text.replace(at, 2, xls);
+        // Each file is written beside the old one and takes its place only when complete,
+        // so nothing of an earlier export is lost before the new one exists.
+        for (const std::string* path : {&xls, &csv}) {
+            const std::string key = Obstacle(*path);
+            if (!key.empty()) {
+                std::string text = zvLang::Translate(key);
+                const std::size_t at = text.find("%1");
+                if (at != std::string::npos) {
+                    text.replace(at, 2, *path);
+                }
+                MsgBox(text, vbMsg::Information);
+                return;
             }
-            MsgBox(text, vbMsg::Information);
-            return;
         }
         number = WriteFiles(xls, csv);
         if (number == 0) {

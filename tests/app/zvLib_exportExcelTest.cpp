@@ -164,16 +164,18 @@ TEST_F(ExportExcelTest, OnlyTheTextFileOfAnEarlierExportIsNoObstacle)
     EXPECT_NE(testsupport::readAll(exported("b.csv")), "old");
 }
 
-TEST_F(ExportExcelTest, AnOldFileThatCannotBeRemovedIsReportedAndNothingWritten)
+TEST_F(ExportExcelTest, AFolderInTheWayIsReportedAndTheEarlierExportStaysWhole)
 {
-    // A folder of the spreadsheet's name cannot be removed as a file.
+    // An earlier export's text file, and a folder where the spreadsheet would go.
+    testsupport::writeAll(exported("b.csv"), "old");
     fs::create_directories(exported("b.xls") + "/inside");
     answerName("b");
     const auto messages = run("FILE.EXCEL");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(exported("b.xls")), std::string::npos) << messages[0];
-    EXPECT_FALSE(fs::exists(exported("b.csv")));
     EXPECT_EQ(user_->styles.back(), 64);
+    EXPECT_EQ(testsupport::readAll(exported("b.csv")), "old") << "nothing is deleted";
+    EXPECT_TRUE(fs::is_directory(exported("b.xls") + "/inside"));
 }
 
 TEST_F(ExportExcelTest, WithoutASpreadsheetProgramTheExportFolderOpens)

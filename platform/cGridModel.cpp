@@ -1,13 +1,12 @@
 // cGridModel: content, columns, styles and conditions of the grid control, and its two file
-// forms: delimited text quoted as RFC 4180 asks, and an XML spreadsheet (2003 form) that
-// spreadsheet programs open. Files are written whole through a temporary file.
+// forms: delimited text quoted as RFC 4180 asks, and an Excel 97-2003 workbook that spreadsheet
+// programs open. Files are written whole through a temporary file.
 #include "platform/cGridModel.h"
-
-#include "model/zvLib_xml.h"
 
 #include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/cFixed.h"
+#include "platform/cXlsWorkbook.h"
 
 #include <algorithm>
 #include <cctype>
@@ -18,8 +17,6 @@ constexpr long kErrBadCall = 5;
 constexpr long kErrSubscript = 9;
 constexpr long kErrFileAccess = 75;
 
-// Column width of the spreadsheet: twips to points.
-constexpr int kTwipsPerPoint = 20;
 
 std::string Upper(std::string s)
 {
@@ -84,13 +81,6 @@ bool IsPlainNumber(const std::string& s)
         }
     }
     return true;
-}
-
-std::string SpreadsheetCell(const std::string& text, bool caption)
-{
-    const bool number = !caption && IsPlainNumber(text);
-    return std::string("<Cell") + (caption ? " ss:StyleID=\"caption\"" : "") + "><Data ss:Type=\"" +
-           (number ? "Number" : "String") + "\">" + zvLib::XmlEscapeText(text) + "</Data></Cell>";
 }
 
 } // namespace
@@ -474,24 +464,20 @@ std::string cGridModel::DelimitedText(int options, const std::string& separator)
     return out;
 }
 
-std::string cGridModel::SpreadsheetText(int options) const
+std::string cGridModel::SpreadsheetBytes(int options) const
 {
-    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                      "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\""
-                      " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">\r\n"
-                      " <Styles><Style ss:ID=\"caption\"><Font ss:Bold=\"1\"/></Style></Styles>\r\n"
-                      " <Worksheet ss:Name=\"Sheet1\">\r\n  <Table>\r\n";
+    cXlsWorkbook book;
     for (int f = 0; f < fieldCount_ && f < ColumnCount(); ++f) {
-        const int twips = columns_[static_cast<std::size_t>(f)]->Width();
-        out += "   <Column ss:Width=\"" + std::to_string(twips / kTwipsPerPoint) + "\"/>\r\n";
+        book.ColumnWidth(f, columns_[static_cast<std::size_t>(f)]->Width());
     }
     auto row = [&](const std::vector<std::string>& fields, bool caption) {
-        out += "   <Row>";
+        std::vector<cXlsCell> cells;
         for (int f = 0; f < fieldCount_; ++f) {
             const auto i = static_cast<std::size_t>(f);
-            out += SpreadsheetCell(i < fields.size() ? fields[i] : "", caption);
+            const std::string& text = i < fields.size() ? fields[i] : std::string();
+            cells.push_back({text, !caption && IsPlainNumber(text), caption});
         }
-        out += "</Row>\r\n";
+        book.AddRow(std::move(cells));
     };
     if ((options & cGridFile::WithCaptions) != 0) {
         row(CaptionRow(), true);
@@ -499,7 +485,7 @@ std::string cGridModel::SpreadsheetText(int options) const
     for (const auto& r : rows_) {
         row(r, false);
     }
-    return out + "  </Table>\r\n </Worksheet>\r\n</Workbook>\r\n";
+    return book.Bytes();
 }
 
 void cGridModel::SaveAs(const std::string& path, int format, int options,
@@ -509,7 +495,7 @@ void cGridModel::SaveAs(const std::string& path, int format, int options,
     if (format == cGridFile::DelimitedText) {
         text = DelimitedText(options, separator);
     } else if (format == cGridFile::Spreadsheet) {
-        text = SpreadsheetText(options);
+        text = SpreadsheetBytes(options);
     } else {
         Raise(kErrBadCall, "Invalid procedure call or argument");
     }

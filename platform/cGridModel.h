@@ -42,7 +42,7 @@ constexpr int GreaterOrEqual = 5;
 namespace cGridFile {
 // Delimited text (RFC 4180 quoting, CR LF line ends, UTF-8).
 constexpr int DelimitedText = 2;
-// A spreadsheet (XML spreadsheet 2003, which spreadsheet programs open).
+// A spreadsheet (an Excel 97-2003 workbook: BIFF8 records in a compound file).
 constexpr int Spreadsheet = 3;
 // Option bit: a first row with the column captions.
 constexpr int WithCaptions = 2;
@@ -200,8 +200,9 @@ class cGridModel {
                 const std::string& separator = ",") const;
     // The delimited text SaveAs writes.
     std::string DelimitedText(int options, const std::string& separator) const;
-    // The spreadsheet SaveAs writes.
-    std::string SpreadsheetText(int options) const;
+    // The spreadsheet SaveAs writes: the bytes of an Excel 97-2003 workbook of one sheet, the
+    // captions in bold, plain decimal numbers as numbers and every other field as a text.
+    std::string SpreadsheetBytes(int options) const;
 
     // The user is committing an edit of a cell (row and column counted from 1) with the text;
     // false refuses it and the cell keeps its value. None accepts every edit.

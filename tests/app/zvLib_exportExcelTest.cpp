@@ -103,7 +103,7 @@ TEST_F(ExportExcelTest, WritesBothFilesWithTheBillAndTheStockAndOpensTheSpreadsh
     EXPECT_NE(csv.find(",2,5,3"), std::string::npos) << csv;
     EXPECT_NE(csv.find(",1,0,-1"), std::string::npos) << csv;
     const std::string xls = testsupport::readAll(exported("b.xls"));
-    EXPECT_EQ(xls, report.grdBOM.SpreadsheetText(cGridFile::WithCaptions));
+    EXPECT_EQ(xls, report.grdBOM.SpreadsheetBytes(cGridFile::WithCaptions));
     EXPECT_NE(xls.find("AC1-90"), std::string::npos);
 
     EXPECT_EQ(openedPaths(), exported("b.xls") + "\n");

@@ -5,8 +5,11 @@
 #include "foundation/cError.h"
 #include "support/TestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QString>
-#include <QXmlStreamReader>
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -162,32 +165,100 @@ TEST_F(cGridModelTest, DelimitedTextQuotesAsRfc4180)
               "SCX,8201,\"Straight, \"\"long\"\"\",7,5,-2");
 }
 
-TEST_F(cGridModelTest, SpreadsheetIsWellFormedWithTypedCells)
+// The Python that has the spreadsheet reader xlrd (Debian's own first, where its package puts
+// it); "" when none has.
+QString PythonWithXlrd()
 {
-    QXmlStreamReader xml(QString::fromStdString(grid.SpreadsheetText(cGridFile::WithCaptions)));
-    std::vector<std::string> cells;
-    std::vector<std::string> types;
-    int rows = 0;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("Row")) {
-            ++rows;
-        }
-        if (xml.isStartElement() && xml.name() == QLatin1String("Data")) {
-            types.push_back(xml.attributes().value("ss:Type").toString().toStdString());
-            cells.push_back(xml.readElementText().toStdString());
+    for (const char* python : {"/usr/bin/python3", "python3"}) {
+        QProcess probe;
+        probe.start(python, {"-c", "import xlrd"});
+        if (probe.waitForFinished(60000) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0) {
+            return python;
         }
     }
-    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(rows, 4);
-    ASSERT_EQ(cells.size(), 24u);
-    EXPECT_EQ(cells[0], "Set");
-    EXPECT_EQ(cells[8], "Straight, \"long\"");
-    EXPECT_EQ(cells[14], "Curve\nR1");
-    EXPECT_EQ(types[7], "Number");  // 8201
-    EXPECT_EQ(types[11], "Number"); // -2
-    EXPECT_EQ(types[13], "String"); // 007 keeps its zeros
-    EXPECT_EQ(types[3], "String");  // captions are texts
+    return {};
+}
+
+// Reads a workbook with xlrd and gives back, per row, each cell's type (0 empty, 1 text,
+// 2 number), value and boldness as JSON.
+QJsonObject ReadWithXlrd(const QString& python, const std::string& path)
+{
+    const char* script = R"(import json, sys
+import xlrd
+book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
+sheet = book.sheet_by_index(0)
+rows = []
+for r in range(sheet.nrows):
+    cells = []
+    for c in range(sheet.ncols):
+        cell = sheet.cell(r, c)
+        font = book.font_list[book.xf_list[cell.xf_index].font_index]
+        cells.append([cell.ctype, cell.value, bool(font.bold)])
+    rows.append(cells)
+print(json.dumps({"sheets": book.nsheets, "rows": rows}))
+)";
+    QProcess reader;
+    reader.start(python, {"-c", script, QString::fromStdString(path)});
+    if (!reader.waitForFinished(60000) || reader.exitCode() != 0) {
+        ADD_FAILURE() << reader.readAllStandardError().toStdString();
+        return {};
+    }
+    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+}
+
+TEST_F(cGridModelTest, SpreadsheetIsAWorkbookThatAnExcelReaderReadsBack)
+{
+    const QString python = PythonWithXlrd();
+    if (python.isEmpty()) {
+        GTEST_SKIP() << "python3-xlrd is not installed";
+    }
+    // Texts beyond Latin-1, and enough of them that the shared strings need more than one
+    // record.
+    grid.Value(1, 2, "Curva \xCE\xA9 gr\xC3\xBCn");
+    grid.RowCount(900);
+    for (int r = 3; r < grid.RowCount(); ++r) {
+        grid.Value(r, 0, "SCX");
+        grid.Value(r, 1, "A" + std::to_string(r));
+        grid.Value(r, 2, "Piece \xE2\x80\x94 number " + std::to_string(r));
+        grid.Value(r, 3, std::to_string(r * 3) + ".5");
+    }
+    testsupport::TempDir dir;
+    const std::string xls = dir.file("bom.xls");
+    grid.SaveAs(xls, cGridFile::Spreadsheet, cGridFile::WithCaptions);
+
+    const QJsonObject book = ReadWithXlrd(python, xls);
+    EXPECT_EQ(book["sheets"].toInt(), 1);
+    const QJsonArray rows = book["rows"].toArray();
+    ASSERT_EQ(rows.size(), grid.RowCount() + 1);
+    auto expectCell = [&](int row, int field, const std::string& text, bool bold) {
+        const QJsonArray cell = rows[row].toArray()[field].toArray();
+        // The counts, and the piece codes written without leading zeros.
+        const bool number = row > 0 && (field >= 3 || text == "8201" || text == "8203");
+        if (text.empty()) {
+            EXPECT_EQ(cell[0].toInt(), 0) << row << "," << field;
+        } else if (number) {
+            EXPECT_EQ(cell[0].toInt(), 2) << row << "," << field;
+            EXPECT_DOUBLE_EQ(cell[1].toDouble(), std::stod(text)) << row << "," << field;
+        } else {
+            EXPECT_EQ(cell[0].toInt(), 1) << row << "," << field;
+            EXPECT_EQ(cell[1].toString().toStdString(), text) << row << "," << field;
+        }
+        EXPECT_EQ(cell[2].toBool(), bold) << row << "," << field;
+    };
+    for (int f = 0; f < 6; ++f) {
+        expectCell(0, f, grid.Column(f + 1).Caption(), true);
+    }
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        for (int f = 0; f < 6; ++f) {
+            if (r < 3 || f < 4) {
+                expectCell(r + 1, f, grid.Value(r, f), false);
+            }
+        }
+    }
+    // Numbers stay numbers, codes with leading zeros stay texts.
+    EXPECT_EQ(rows[1].toArray()[1].toArray()[0].toInt(), 2);
+    EXPECT_EQ(rows[2].toArray()[1].toArray()[1].toString(), "007");
 }
 
 TEST_F(cGridModelTest, SavesReplaceFilesWholeAndRaiseWhenTheyCannot)
@@ -198,7 +269,7 @@ TEST_F(cGridModelTest, SavesReplaceFilesWholeAndRaiseWhenTheyCannot)
     grid.SaveAs(csv, cGridFile::DelimitedText, cGridFile::WithCaptions, ";");
     grid.SaveAs(xls, cGridFile::Spreadsheet, cGridFile::WithCaptions);
     EXPECT_EQ(testsupport::readAll(csv), grid.DelimitedText(cGridFile::WithCaptions, ";"));
-    EXPECT_EQ(testsupport::readAll(xls), grid.SpreadsheetText(cGridFile::WithCaptions));
+    EXPECT_EQ(testsupport::readAll(xls), grid.SpreadsheetBytes(cGridFile::WithCaptions));
 
     // A file that may not be written keeps its old content.
     testsupport::writeAll(csv, "old");
@@ -208,7 +279,7 @@ TEST_F(cGridModelTest, SavesReplaceFilesWholeAndRaiseWhenTheyCannot)
     EXPECT_EQ(ErrorOf([&] { grid.SaveAs(dir.file("none/bom.xls"), cGridFile::Spreadsheet, 2); }),
               75);
     EXPECT_EQ(ErrorOf([&] { grid.SaveAs(xls, 7, 2); }), 5);
-    EXPECT_EQ(testsupport::readAll(xls), grid.SpreadsheetText(cGridFile::WithCaptions));
+    EXPECT_EQ(testsupport::readAll(xls), grid.SpreadsheetBytes(cGridFile::WithCaptions));
 }
 
 } // namespace

@@ -111,8 +111,7 @@ void OpenRecent(const std::string& verb)
     zvLib::UpdateInfo();
 }
 
-// Runs a printing step with every error it raises ignored: the first failure (no printer, a
-// refused output file) simply ends it where it happened.
+// Runs the printer dialog with every error it raises ignored.
 void IgnoringErrors(void (*step)())
 {
     try {
@@ -150,8 +149,10 @@ void FileGroup(const std::string& verb)
     } else if (verb == "EXPORT") {
         zvLib::ExportHtml();
     } else if (verb == "PRINT") {
+        // A print that fails says why (the dispatcher shows its error); the printer stays
+        // ready for the next one.
         if (zvLib::QuerySave()) {
-            IgnoringErrors(zvLib::PrintCircuit);
+            zvLib::PrintCircuit();
         }
     } else if (verb == "PRINTSETUP") {
         IgnoringErrors(zvLib::PrinterSetup);

@@ -5,7 +5,9 @@
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_library.h"
+#include "foundation/cError.h"
 #include "foundation/cVariant.h"
+#include "foundation/zvLang.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
 #include "platform/cQtSurface.h"
@@ -25,6 +27,7 @@ constexpr int kMillimetres = 6;
 constexpr int kTwips = 1;
 constexpr int kRuleWidth = 4;
 constexpr double kMapMargin = 1.1;
+constexpr long kErrPrinter = 482;
 
 // A length in millimetres as metres with two decimals in the user's locale.
 std::string Metres(double mm)
@@ -70,10 +73,63 @@ class PrinterPageGuard {
 
 namespace zvLib {
 
+namespace {
+
+// The program's printer; a print that fails replaces it (ResetPrinter).
+std::unique_ptr<QPrinter>& PrinterHolder()
+{
+    static std::unique_ptr<QPrinter> printer =
+        std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return printer;
+}
+
+// Where a print goes: the printer's name, or the output file; "" when there is neither.
+std::string Destination(const QPrinter& printer)
+{
+    const QString target = printer.outputFormat() == QPrinter::NativeFormat
+                               ? printer.printerName()
+                               : printer.outputFileName();
+    return target.toStdString();
+}
+
+// A fresh printer with the choices of the old one (printer or output file, page set-up,
+// colour, copies, duplex): Qt keeps a printer whose job failed to start busy for good, so a
+// failed print must not leave it in the program's hands.
+void ResetPrinter()
+{
+    std::unique_ptr<QPrinter>& holder = PrinterHolder();
+    const QPrinter& old = *holder;
+    auto fresh = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (old.outputFormat() == QPrinter::NativeFormat) {
+        fresh->setPrinterName(old.printerName());
+    } else {
+        fresh->setOutputFormat(old.outputFormat());
+    }
+    fresh->setOutputFileName(old.outputFileName());
+    fresh->setPageLayout(old.pageLayout());
+    fresh->setColorMode(old.colorMode());
+    fresh->setCopyCount(old.copyCount());
+    fresh->setDuplex(old.duplex());
+    fresh->setPageOrder(old.pageOrder());
+    holder = std::move(fresh);
+}
+
+// An error whose text is a message of the language table, "%1" replaced by the detail.
+cError PrintError(const char* key, const std::string& detail = {})
+{
+    std::string text = zvLang::Translate(key);
+    const std::size_t at = text.find("%1");
+    if (at != std::string::npos) {
+        text.replace(at, 2, detail);
+    }
+    return cError(kErrPrinter, "zvLib.PrintCircuit", text);
+}
+
+} // namespace
+
 QPrinter& Printer()
 {
-    static QPrinter printer(QPrinter::HighResolution);
-    return printer;
+    return *PrinterHolder();
 }
 
 QImage& PrintLogo()
@@ -180,12 +236,21 @@ void PrintCircuit()
     if (extent[4].toDouble() == 0 || extent[5].toDouble() == 0) {
         return;
     }
-    cQtSurface page(&Printer(), true);
-    {
-        PrinterPageGuard installed(page);
-        PrintCircuitPage(page, *circuit);
+    const std::string destination = Destination(Printer());
+    if (destination.empty()) {
+        throw PrintError("$msg.printnoprinter");
     }
-    page.EndDoc();
+    try {
+        cQtSurface page(&Printer(), true);
+        {
+            PrinterPageGuard installed(page);
+            PrintCircuitPage(page, *circuit);
+        }
+        page.EndDoc();
+    } catch (const std::exception&) {
+        ResetPrinter();
+        throw PrintError("$msg.printfailed", destination);
+    }
 }
 
 void PrinterSetup()

@@ -13,7 +13,8 @@ class zvCircuit;
 
 namespace zvLib {
 
-// The printer the print commands use, made on first use (system default printer).
+// The printer the print commands use, made on first use (system default printer); a failed
+// print replaces it.
 QPrinter& Printer();
 
 // The logo picture the page frame prints at its top-left corner at its natural size; a null
@@ -35,7 +36,10 @@ void PrintPageFrame(cSurface& page, const std::string& title, int pageNumber = 1
 bool PrintCircuitPage(cSurface& page, const zvCircuit& circuit);
 
 // Prints the current circuit's map on Printer() and ends the document; nothing when there is
-// no circuit or its extent is empty. Errors are raised to the caller.
+// no circuit or its extent is empty. Raises cError 482 with the "$msg.printnoprinter" text when
+// the printer has neither a device nor an output file, and with the "$msg.printfailed" text
+// (naming the printer or file) when the print fails; a failed print replaces Printer() by a
+// fresh printer with the same choices, so the next print works.
 void PrintCircuit();
 
 // Shows the printer dialog for Printer() through ShowModal; an accepted dialog leaves its

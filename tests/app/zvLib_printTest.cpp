@@ -5,6 +5,7 @@
 #include "app/zvLib_shell.h"
 #include "foundation/cError.h"
 #include "foundation/NUX_STD_system.h"
+#include "foundation/zvLang.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvUI.h"
 #include "platform/cQtSurface.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <filesystem>
@@ -60,6 +63,20 @@ int PdfPages(const std::string& pdf)
         }
     }
     return pages;
+}
+
+// The number of pages pdfinfo (poppler) reads in a PDF file; -1 when pdfinfo is not installed.
+int PdfInfoPages(const std::string& pdf)
+{
+    QProcess info;
+    info.start("pdfinfo", {QString::fromStdString(pdf)});
+    if (!info.waitForFinished(60000) || info.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpressionMatch pages =
+        QRegularExpression("^Pages:\\s+(\\d+)", QRegularExpression::MultilineOption).match(out);
+    return pages.hasMatch() ? pages.captured(1).toInt() : 0;
 }
 
 // The recorded text calls, as "text" at x, y (in four decimals as recorded).
@@ -263,17 +280,42 @@ TEST_F(PrintTest, ThePrintCommandAsksToSaveFirst)
     EXPECT_EQ(PdfPages(FileBytes(pdf_)), 1);
 }
 
-TEST_F(PrintTest, PrintingErrorsAreIgnoredByTheCommand)
+TEST_F(PrintTest, AFailedPrintSaysWhyAndThePrinterStaysReadyForTheNext)
 {
     layCircuit();
-    zvLib::Printer().setOutputFileName(
-        QString::fromStdString(tempDir() + "no/such/folder/map.pdf"));
-    // The print itself fails (no device to paint on) and says so ...
-    EXPECT_THROW(zvLib::PrintCircuit(), cError);
+    // No printer: the printer object has no device and no output file, as on a machine
+    // without printers.
+    zvLib::Printer().setOutputFileName(QString());
+    Messages messages = run("FILE.PRINT");
+    ASSERT_EQ(messages.size(), 1u) << "the user is told why";
+    EXPECT_EQ(messages[0], zvLang::Translate("$msg.printnoprinter"));
     EXPECT_EQ(zvLib::PrinterPage, nullptr);
-    // ... the command lets the failure end the print silently.
+
+    // Right after it, print setup chooses a PDF file and the print writes it.
+    const std::string chosen = tempDir() + "after.pdf";
+    user_->steps.push_back([&chosen](QDialog& d) {
+        auto* file = d.findChild<QLineEdit*>("filename");
+        ASSERT_NE(file, nullptr);
+        file->setText(QString::fromStdString(chosen));
+        d.accept();
+    });
+    EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
     EXPECT_EQ(run("FILE.PRINT"), Messages{});
-    EXPECT_EQ(zvLib::PrinterPage, nullptr);
+    EXPECT_EQ(PdfPages(FileBytes(chosen)), 1);
+    const int pages = PdfInfoPages(chosen);
+    if (pages >= 0) {
+        EXPECT_EQ(pages, 1) << "pdfinfo reads the page";
+    }
+
+    // A file that cannot be written fails with its name, and the next print works again.
+    const std::string missing = tempDir() + "no/such/folder/map.pdf";
+    zvLib::Printer().setOutputFileName(QString::fromStdString(missing));
+    messages = run("FILE.PRINT");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(missing), std::string::npos) << messages[0];
+    zvLib::Printer().setOutputFileName(QString::fromStdString(pdf_));
+    EXPECT_EQ(run("FILE.PRINT"), Messages{});
+    EXPECT_EQ(PdfPages(FileBytes(pdf_)), 1);
 }
 
 TEST_F(PrintTest, PrinterSetupShowsThePrinterDialogOnTheProgramsPrinter)

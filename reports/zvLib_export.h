@@ -35,9 +35,9 @@ std::string ReportBomRows(const zvCircuit& circuit);
 std::string ReportPictureName(const std::string& reportName);
 // The report template filled for the circuit under the report name: each placeholder replaced
 // in one pass over the template (a value is never searched for placeholders again), the
-// user's texts escaped for HTML and the description's line breaks made "<br>"; the placeholder $picture is
-// the picture's file name (ReportPictureName) percent-encoded as a relative URL. An unnamed
-// circuit takes the report name as its name.
+// user's texts escaped for HTML and the description's line breaks made "<br>"; the
+// placeholder $picture is the picture's file name (ReportPictureName) percent-encoded as a
+// relative URL. An unnamed circuit takes the report name as its name.
 std::string ReportPage(const std::string& htmlTemplate, const std::string& reportName,
                        zvCircuit& circuit);
 // Asks for a report name, saves the canvas fitted to the whole circuit as name & ".jpg"

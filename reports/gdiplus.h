@@ -1,6 +1,6 @@
 // gdiplus: the image files of the program. A picture held in memory (the canvas's image) is
-// saved as a GIF, JPEG or PNG file through Qt's image writers, replacing any file of the name;
-// the HTML report saves its canvas picture with it.
+// saved as a JPEG or PNG file through Qt's image writers, or as a GIF through giflib, replacing
+// any file of the name; the HTML report saves its canvas picture with it.
 #pragma once
 
 #include <cstdint>
@@ -35,14 +35,14 @@ void GdipShutdown(std::int32_t token);
 // the quality (1 to 100), replacing an existing file; the file is written atomically, so a
 // failure leaves an old file untouched and no new one. Raises cError: kErrNotStarted before a
 // successful GdipInit, 5 for a missing (null) picture, a code outside 0 to 2 or a quality
-// outside 1 to 100 (whatever the format), kErrEncoder with Qt's writer error when the format
-// cannot be encoded (Qt here has no GIF writer), kErrStream with the system's error number
-// when the file cannot be written.
+// outside 1 to 100 (whatever the format), kErrEncoder with the writer's error when the picture
+// cannot be encoded, kErrStream with the system's error number when the file cannot be
+// written. A GIF holds the picture reduced to at most 256 colours (cPalette).
 void SavePicture(const QImage* picture, const std::string& fileName, std::int32_t format,
                  std::int32_t quality);
 // Puts the module back as before any start-up (token 0); tests call it.
 void ResetToken();
-// True when Qt here can write files of the format code.
+// True when files of the format code can be written here (GIF always, through giflib).
 bool CanWrite(std::int32_t format);
 
 } // namespace gdiplus

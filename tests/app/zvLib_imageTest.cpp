@@ -1,6 +1,6 @@
 // The image files: the canvas of a small circuit saved as JPEG and PNG reads back at the
-// canvas's size with the canvas's pixels, a save replaces the old file, and a missing start-up,
-// bad arguments, a format Qt cannot write and an unwritable path fail with their errors.
+// canvas's size with the canvas's pixels, a GIF reads back in its palette, a save replaces the
+// old file, and a missing start-up, bad arguments and an unwritable path fail with their errors.
 #include "CanvasFixture.h"
 
 #include "foundation/cError.h"
@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 using apptest::kStraight;
 
@@ -177,25 +178,41 @@ TEST_F(ImageTest, AMissingFolderRaisesTheStreamError)
     EXPECT_FALSE(fs::exists(folder_ + "missing"));
 }
 
-TEST_F(ImageTest, GifIsWrittenOnlyWhereQtCanAndFailsAsTheEncoderOtherwise)
+TEST_F(ImageTest, GifOfTheCanvasReadsBackInAPaletteOfAtMost256Colours)
 {
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    gdiplus::GdipInit();
-    EXPECT_TRUE(gdiplus::CanWrite(gdiplus::kJpeg));
-    EXPECT_TRUE(gdiplus::CanWrite(gdiplus::kPng));
+    const QImage canvas = drawnCanvas().convertToFormat(QImage::Format_RGB32);
+    // A picture of far more colours than a GIF palette holds.
+    QImage shades(128, 64, QImage::Format_RGB32);
+    for (int y = 0; y < shades.height(); ++y) {
+        for (int x = 0; x < shades.width(); ++x) {
+            shades.setPixelColor(x, y, QColor(x * 2, y * 4, 255 - x));
+        }
+    }
+    ASSERT_NE(gdiplus::GdipInit(), 0);
+    EXPECT_TRUE(gdiplus::CanWrite(gdiplus::kGif));
     EXPECT_FALSE(gdiplus::CanWrite(3));
-    const std::string file = folder_ + "picture.gif";
-    std::string text;
-    const long error =
-        errorOf([&] { gdiplus::SavePicture(&picture, file, gdiplus::kGif, 100); }, &text);
-    if (gdiplus::CanWrite(gdiplus::kGif)) {
-        EXPECT_EQ(error, 0);
-        EXPECT_EQ(QImage(QString::fromStdString(file)).size(), QSize(8, 8));
-    } else {
-        EXPECT_EQ(error, gdiplus::kErrEncoder);
-        EXPECT_EQ(text.rfind("GdipSaveImageToStream error ", 0), 0u) << text;
-        EXPECT_FALSE(fs::exists(file)) << "nothing is left of a failed save";
+    for (const QImage* picture : std::initializer_list<const QImage*>{&canvas, &shades}) {
+        const std::string file = folder_ + "picture.gif";
+        std::string text;
+        ASSERT_EQ(errorOf([&] { gdiplus::SavePicture(picture, file, gdiplus::kGif, 100); }, &text),
+                  0)
+            << text;
+        QImageReader reader(QString::fromStdString(file));
+        EXPECT_EQ(reader.format(), "gif");
+        const QImage saved = reader.read();
+        ASSERT_FALSE(saved.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(saved.size(), picture->size());
+        const QImage pixels = saved.convertToFormat(QImage::Format_RGB32);
+        std::set<QRgb> used;
+        for (int y = 0; y < pixels.height(); ++y) {
+            for (int x = 0; x < pixels.width(); ++x) {
+                used.insert(pixels.pixel(x, y));
+            }
+        }
+        EXPECT_LE(used.size(), 256u);
+        int inked = 0;
+        EXPECT_LT(meanDifference(*picture, pixels, &inked), 5.0)
+            << "the palette stands close to the picture's colours";
     }
 }
 

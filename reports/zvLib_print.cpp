@@ -20,7 +20,20 @@
 
 #include <memory>
 
+// The pictures built into the program (resources.qrc), linked in from the library.
+static void InitResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace {
+
+// The logo built into the program; null when it is missing.
+QImage ShippedLogo()
+{
+    InitResources();
+    return QImage(":/logo.png");
+}
 
 constexpr std::int32_t kBlack = 0;
 constexpr int kMillimetres = 6;
@@ -134,7 +147,7 @@ QPrinter& Printer()
 
 QImage& PrintLogo()
 {
-    static QImage logo;
+    static QImage logo = ShippedLogo();
     return logo;
 }
 

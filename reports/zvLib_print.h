@@ -17,8 +17,8 @@ namespace zvLib {
 // print replaces it.
 QPrinter& Printer();
 
-// The logo picture the page frame prints at its top-left corner at its natural size; a null
-// image (the start value) prints none.
+// The logo picture the page frame prints at its top-left corner at its natural size: the
+// program's own (resources/logo.png, built in) to start with; a null image prints none.
 QImage& PrintLogo();
 
 // The map size, in user units, of an extent (xmin, ymin, xmax, ymax, width, height) on a page

@@ -350,6 +350,35 @@ TEST_F(PrintTest, WhatThePrinterDialogKeepsIsWhereTheNextPrintGoes)
     EXPECT_FALSE(fs::exists(pdf_)) << "not where the printer was before";
 }
 
+TEST_F(PrintTest, ThePageFramePrintsTheProgramsLogoInItsTopLeftCorner)
+{
+    // The logo the program ships, at its natural size, stays above the top rule (10 mm down).
+    const QImage& logo = zvLib::PrintLogo();
+    ASSERT_FALSE(logo.isNull()) << "the program has a logo";
+    ASSERT_GT(logo.dotsPerMeterY(), 0);
+    EXPECT_LT(logo.height() * 1000.0 / logo.dotsPerMeterY(), 10.0) << "millimetres high";
+    EXPECT_GT(logo.width(), logo.height());
+
+    // A page of 800 by 1100 pixels at 100 per inch, painted white.
+    QImage sheet(800, 1100, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(static_cast<int>(100 / 0.0254));
+    sheet.setDotsPerMeterY(static_cast<int>(100 / 0.0254));
+    sheet.fill(Qt::white);
+    {
+        cQtSurface page(&sheet, true);
+        zvLib::PrintPageFrame(page, "Circuit map");
+        page.EndDoc();
+    }
+    // Ink in the corner where only the logo prints (left of the centred document line).
+    int inked = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 150; ++x) {
+            inked += sheet.pixelColor(x, y) != QColor(Qt::white) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 200);
+}
+
 TEST_F(PrintTest, TheLogoStandsInThePagesTopLeftCorner)
 {
     // A page of 800 by 1100 pixels at 100 per inch, painted white.
@@ -361,6 +390,7 @@ TEST_F(PrintTest, TheLogoStandsInThePagesTopLeftCorner)
     logo.setDotsPerMeterX(sheet.dotsPerMeterX());
     logo.setDotsPerMeterY(sheet.dotsPerMeterY());
     logo.fill(QColor(0, 0, 255));
+    const QImage shipped = zvLib::PrintLogo();
     zvLib::PrintLogo() = logo;
     {
         cQtSurface page(&sheet, true);
@@ -368,7 +398,7 @@ TEST_F(PrintTest, TheLogoStandsInThePagesTopLeftCorner)
         zvLib::PrintPageFrame(page, "Circuit map");
         page.EndDoc();
     }
-    zvLib::PrintLogo() = QImage();
+    zvLib::PrintLogo() = shipped;
     EXPECT_EQ(sheet.pixelColor(0, 0), QColor(0, 0, 255));
     EXPECT_EQ(sheet.pixelColor(49, 19), QColor(0, 0, 255)) << "natural size";
     EXPECT_EQ(sheet.pixelColor(60, 19), QColor(Qt::white));

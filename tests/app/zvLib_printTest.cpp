@@ -114,6 +114,16 @@ class PrintTest : public DispatchFixture {
         zvLib::Printer().setOutputFileName(QString());
         DispatchFixture::TearDown();
     }
+    // The next printer dialog: the user types an output file into it and accepts it.
+    void chooseOutputFile(const std::string& chosen)
+    {
+        user_->steps.push_back([chosen](QDialog& d) {
+            auto* file = d.findChild<QLineEdit*>("filename");
+            ASSERT_NE(file, nullptr);
+            file->setText(QString::fromStdString(chosen));
+            d.accept();
+        });
+    }
     // Lays a small circuit: two straights and a curve.
     void layCircuit()
     {
@@ -293,12 +303,7 @@ TEST_F(PrintTest, AFailedPrintSaysWhyAndThePrinterStaysReadyForTheNext)
 
     // Right after it, print setup chooses a PDF file and the print writes it.
     const std::string chosen = tempDir() + "after.pdf";
-    user_->steps.push_back([&chosen](QDialog& d) {
-        auto* file = d.findChild<QLineEdit*>("filename");
-        ASSERT_NE(file, nullptr);
-        file->setText(QString::fromStdString(chosen));
-        d.accept();
-    });
+    chooseOutputFile(chosen);
     EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
     EXPECT_EQ(run("FILE.PRINT"), Messages{});
     EXPECT_EQ(PdfPages(FileBytes(chosen)), 1);
@@ -336,13 +341,7 @@ TEST_F(PrintTest, WhatThePrinterDialogKeepsIsWhereTheNextPrintGoes)
 {
     layCircuit();
     const std::string chosen = tempDir() + "chosen.pdf";
-    user_->steps.push_back([&chosen](QDialog& d) {
-        // The user types another output file into the dialog.
-        auto* file = d.findChild<QLineEdit*>("filename");
-        ASSERT_NE(file, nullptr);
-        file->setText(QString::fromStdString(chosen));
-        d.accept();
-    });
+    chooseOutputFile(chosen);
     EXPECT_EQ(run("FILE.PRINTSETUP"), Messages{});
     EXPECT_EQ(zvLib::Printer().outputFileName().toStdString(), chosen);
     EXPECT_EQ(run("FILE.PRINT"), Messages{});

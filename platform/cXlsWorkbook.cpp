@@ -298,6 +298,12 @@ std::string cXlsWorkbook::sheet(std::vector<std::string>& strings) const
         Add16(d, v);
     }
     out += Record(kWindow2, d);
+    return out + cells(strings) + Record(kEOF, {});
+}
+
+std::string cXlsWorkbook::cells(std::vector<std::string>& strings) const
+{
+    std::string out;
     std::map<std::string, std::uint32_t> index;
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         for (std::size_t c = 0; c < rows_[r].size(); ++c) {
@@ -305,7 +311,7 @@ std::string cXlsWorkbook::sheet(std::vector<std::string>& strings) const
             if (cell.text.empty()) {
                 continue;
             }
-            d.clear();
+            std::string d;
             Add16(d, static_cast<unsigned>(r));
             Add16(d, static_cast<unsigned>(c));
             Add16(d, cell.bold ? kBoldXf : kPlainXf);
@@ -323,7 +329,7 @@ std::string cXlsWorkbook::sheet(std::vector<std::string>& strings) const
             out += Record(kLabelSST, d);
         }
     }
-    return out + Record(kEOF, {});
+    return out;
 }
 
 std::string cXlsWorkbook::Bytes() const

@@ -27,6 +27,7 @@ class cXlsWorkbook {
   private:
     std::string globals(std::size_t sheetOffset, const std::vector<std::string>& strings) const;
     std::string sheet(std::vector<std::string>& strings) const;
+    std::string cells(std::vector<std::string>& strings) const;
 
     std::string sheetName_;
     std::vector<int> widths_;

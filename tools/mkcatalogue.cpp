@@ -193,19 +193,10 @@ int write(const std::string& source, const std::string& output)
     return 0;
 }
 
-// The logo: 320 by 96 pixels at 300 per inch (27 by 8 millimetres printed), an oval of two
-// straights and two half circles of the club set drawn as the canvas draws pieces, and the
-// program's name beside it in the start page's green.
-int logo(const std::string& source, const std::string& output)
+// The logo's oval: two straights and a half circle of the club set on each side, chained from
+// the origin as a track chains its pieces.
+std::vector<std::shared_ptr<zvItem>> logoOval()
 {
-    constexpr int kWidth = 320;
-    constexpr int kHeight = 96;
-    constexpr int kOvalWidth = 150;
-    constexpr int kMargin = 6;
-    const auto rows = mkcatalogue::CatalogueRows(mkcatalogue::ReadSource(readFile(source)));
-    buildTable(rows);
-    zvLib::ShowCodes = false;
-    zvLib::ShowKerbs = false;
     std::vector<std::shared_ptr<zvItem>> oval;
     cFixed x;
     cFixed y;
@@ -223,6 +214,21 @@ int logo(const std::string& source, const std::string& output)
         a = piece->aFine();
         oval.push_back(piece);
     }
+    return oval;
+}
+
+// The logo: 320 by 96 pixels at 300 per inch (27 by 8 millimetres printed), the oval drawn as
+// the canvas draws pieces, and the program's name beside it in the start page's green.
+int logo(const std::string& source, const std::string& output)
+{
+    constexpr int kWidth = 320;
+    constexpr int kHeight = 96;
+    constexpr int kOvalWidth = 150;
+    constexpr int kMargin = 6;
+    buildTable(mkcatalogue::CatalogueRows(mkcatalogue::ReadSource(readFile(source))));
+    zvLib::ShowCodes = false;
+    zvLib::ShowKerbs = false;
+    const auto oval = logoOval();
     std::array<double, 4> box = {1e300, 1e300, -1e300, -1e300};
     for (const auto& piece : oval) {
         const auto b = outlineBox(*piece);

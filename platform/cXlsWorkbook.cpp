@@ -38,6 +38,7 @@ constexpr std::uint16_t kStyle = 0x0293;
 constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::uint16_t kSST = 0x00FC;
 constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kExtSST = 0x00FF;
 constexpr std::uint16_t kDimensions = 0x0200;
 constexpr std::uint16_t kColInfo = 0x007D;
 constexpr std::uint16_t kWindow2 = 0x023E;
@@ -110,11 +111,36 @@ std::string ShortText(const std::string& text)
     return out + Characters(s, 0, s.size(), wide);
 }
 
-// The shared-strings table: its header and strings split over CONTINUE records where a record
-// is full. A text's length and flags stay with its first character; a text split over two
-// records repeats its flags at the start of the next.
-std::string SharedStrings(const std::vector<std::string>& strings, std::uint32_t uses)
+// Where a shared string starts: its position in the workbook stream, and its offset in the
+// record holding it (record header included).
+struct StringPlace {
+    std::uint32_t stream = 0;
+    std::uint16_t inRecord = 0;
+};
+
+// The index of the shared strings: every dsst-th string's place, dsst chosen so that there are
+// at most 128 of them.
+std::string StringIndex(const std::vector<StringPlace>& places)
 {
+    const std::size_t dsst = std::max<std::size_t>(8, (places.size() + 127) / 128);
+    std::string d;
+    Add16(d, static_cast<unsigned>(dsst));
+    for (std::size_t i = 0; i < places.size(); i += dsst) {
+        Add32(d, places[i].stream);
+        Add16(d, places[i].inRecord);
+        Add16(d, 0);
+    }
+    return Record(kExtSST, d);
+}
+
+// The shared-strings table starting at that position of the stream, and its index: its header
+// and strings split over CONTINUE records where a record is full. A text's length and flags
+// stay with its first character; a text split over two records repeats its flags at the start
+// of the next.
+std::string SharedStrings(const std::vector<std::string>& strings, std::uint32_t uses,
+                          std::size_t at)
+{
+    std::vector<StringPlace> places;
     std::string out;
     std::string data;
     Add32(data, uses);
@@ -132,6 +158,8 @@ std::string SharedStrings(const std::vector<std::string>& strings, std::uint32_t
         if (data.size() + 3 + (s.empty() ? 0 : unit) > kMaxRecord) {
             flush();
         }
+        places.push_back({static_cast<std::uint32_t>(at + out.size() + 4 + data.size()),
+                          static_cast<std::uint16_t>(4 + data.size())});
         Add16(data, static_cast<unsigned>(s.size()));
         Add8(data, wide ? 1 : 0);
         std::size_t done = 0;
@@ -147,7 +175,7 @@ std::string SharedStrings(const std::vector<std::string>& strings, std::uint32_t
         }
     }
     flush();
-    return out;
+    return out + StringIndex(places);
 }
 
 std::string Font(bool bold)
@@ -264,7 +292,7 @@ std::string cXlsWorkbook::globals(std::size_t sheetOffset,
             uses += !cell.number && !cell.text.empty() ? 1 : 0;
         }
     }
-    out += SharedStrings(strings, uses);
+    out += SharedStrings(strings, uses, out.size());
     return out + Record(kEOF, {});
 }
 

@@ -159,7 +159,8 @@ TEST_F(ExportHtmlTest, ExportWritesThePageUnderTheDefaultNameAndOpensIt)
     EXPECT_TRUE(run("FILE.EXPORT").empty());
     EXPECT_EQ(page("track"), "<h1>track</h1>\r\n") << "an unnamed circuit takes the report name";
     EXPECT_EQ(circuit().Name(), "track");
-    for (int i = 0; i < 200 && !fs::exists(opened_); ++i) {
+    // The opener runs on its own: wait until it has written its line, not just made the file.
+    for (int i = 0; i < 1000 && testsupport::readAll(opened_).empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(testsupport::readAll(opened_), zvLib::ExportFolder + "track.htm\n");

@@ -63,10 +63,10 @@ class ExportExcelTest : public DispatchFixture {
     // What the opener was asked to open, once it has run.
     std::string openedPaths()
     {
-        for (int i = 0; i < 200 && !fs::exists(opened_); ++i) {
+        for (int i = 0; i < 1000 && testsupport::readAll(opened_).empty(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        return fs::exists(opened_) ? testsupport::readAll(opened_) : "";
+        return testsupport::readAll(opened_);
     }
     std::string exported(const char* name) { return zvLib::ExportFolder + name; }
 

@@ -146,7 +146,7 @@ class frmMain : public QMainWindow {
     void InstallCanvas();
     // True while the left button belongs to the ruler rather than the zoom window.
     static bool RulerActive();
-    // Selects the pieces of the current track from the anchor's key number to the hit's.
+    // Selects the pieces of the hit piece's track from the anchor's key number to the hit's.
     void SelectRange(const std::shared_ptr<zvItem>& hit);
     // Names the current track's selection in the status bar after a click.
     void ShowSelection();

@@ -137,6 +137,8 @@ void frmMain::BuildControls()
     QWidget* client = abrView_->ClientWidget();
     pic = new cPictureBox(client);
     pic->setObjectName("pic");
+    // The editing keys belong to the canvas: it takes the focus when clicked.
+    pic->setFocusPolicy(Qt::StrongFocus);
     pag = new QWidget(client);
     pag->setObjectName("pag");
     pag->hide();

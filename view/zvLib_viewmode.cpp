@@ -90,6 +90,9 @@ void SetViewMode(const std::string& mode)
     main->repaint();
     if (design) {
         CheckModeTool(*main, "design");
+        // The keys go to the canvas again (also after a new or opened circuit, which come
+        // here, and when the window is not the active one yet).
+        main->pic->setFocus(Qt::OtherFocusReason);
     } else if (mode == "REPORT") {
         CheckModeTool(*main, "report");
         // A report window the export left loaded is embedded as it is.

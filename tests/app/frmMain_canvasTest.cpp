@@ -5,9 +5,11 @@
 #include "CanvasFixture.h"
 
 #include "app/zvLib_commands.h"
+#include "app/zvLib_documents.h"
 #include "foundation/zvLib_canvas.h"
 #include "foundation/zvLib_pixels.h"
 #include "model/cUndo.h"
+#include "platform/cBarWidget.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QTest>
 #include <QWheelEvent>
 
 using apptest::CentreX;
@@ -210,6 +213,44 @@ TEST_F(CanvasTest, PieceAtTheOriginIsDrawnWhereTheScaleSays)
     // The axes cross the whole view under the pieces (the start marker covers the origin).
     EXPECT_TRUE(around(image, 0, -120, QColor(0, 255, 0))) << "the y axis";
     EXPECT_TRUE(around(image, -200, 0, QColor(255, 99, 71))) << "the x axis";
+}
+
+TEST_F(CanvasTest, EditingKeysReachTheCircuitAfterTheStartPagesNew)
+{
+    makeCircuit(""); // the piece table
+    main_->setUI();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_));
+    zvLib::StartPageChosen("NEW", "CL32", 2, 0, "");
+    for (int i = 0; i < 3; ++i) {
+        std::string append = "item.append.CL32:AS1";
+        zvLib::ExecCommand(append);
+    }
+    const auto pieces = [] { return zvLib::Circuit()->CurTrack()->items().Count(); };
+    ASSERT_EQ(pieces(), 4u) << "the start marker and three straights";
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_EQ(focus, main_->pic) << "the canvas has the keys after a new circuit";
+    QWidget* keys = focus != nullptr ? focus : main_;
+    QTest::keyClick(keys, Qt::Key_Delete);
+    EXPECT_EQ(pieces(), 3u) << "Delete removed the selected straight";
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pieces(), 4u) << "Ctrl+Z brought it back";
+    EXPECT_EQ(main_->abr.Band("tbr").Tool("cboSet").Text(), "CL32");
+
+    // The set chooser is a list to pick from: keys given to it leave the circuit's keys alone.
+    QWidget* sets = main_->abrView().ToolWidget(main_->abr.Band("tbr").Tool("cboSet"));
+    ASSERT_NE(sets, nullptr);
+    sets->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_LT(pieces(), 4u) << "Ctrl+A and Delete acted on the circuit";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(main_->abr.Band("tbr").Tool("cboSet").Text(), "CL32");
+
+    // A click on the canvas takes the keys back.
+    QTest::mouseClick(main_->pic, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(QApplication::focusWidget(), main_->pic);
 }
 
 } // namespace

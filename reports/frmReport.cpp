@@ -6,6 +6,7 @@
 #include "foundation/NUX_STD_locale.h"
 #include "foundation/cFixed.h"
 #include "foundation/zvLang.h"
+#include "model/cUndo.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "platform/cGridWidget.h"
@@ -73,6 +74,8 @@ frmReport::frmReport(QWidget* parent) : QWidget(parent)
     BuildGrids();
     zvLang::FormTranslator(zvForm::frmReport,
                            [](QWidget& w) { static_cast<frmReport&>(w).Translate(); });
+    zvLib::FormUnloader(zvForm::frmReport,
+                        [](QWidget& w) { static_cast<frmReport&>(w).CommitTexts(); });
 }
 
 frmReport::~frmReport() = default;
@@ -86,10 +89,16 @@ void frmReport::BuildControls()
         if (i == kDescription) {
             auto* box = new QPlainTextEdit(this);
             box->setTabChangesFocus(true);
+            connect(box, &QPlainTextEdit::textChanged, this, [this] { txt_Change(kDescription); });
+            box->installEventFilter(this);
             txt_[i] = box;
         } else {
             auto* box = new QLineEdit(this);
             box->setReadOnly(i != kName);
+            if (i == kName) {
+                connect(box, &QLineEdit::textEdited, this, [this] { txt_Change(kName); });
+                connect(box, &QLineEdit::editingFinished, this, [this] { CommitTexts(); });
+            }
             if (i == kLength || i == kRoom) {
                 box->setAlignment(Qt::AlignRight);
             }
@@ -131,11 +140,47 @@ std::string frmReport::Text(int index) const
 
 void frmReport::Text(int index, const std::string& text)
 {
+    const bool was = filling_;
+    filling_ = true;
     if (auto* box = qobject_cast<QPlainTextEdit*>(txt(index))) {
         box->setPlainText(ToQString(text));
     } else {
         static_cast<QLineEdit*>(txt(index))->setText(ToQString(text));
     }
+    filling_ = was;
+}
+
+void frmReport::txt_Change(int index)
+{
+    const std::shared_ptr<zvCircuit> circuit = zvLib::Circuit();
+    if (filling_ || !circuit) {
+        return;
+    }
+    if (index == kName) {
+        circuit->Name(Text(kName));
+    } else if (index == kDescription) {
+        circuit->Description(Text(kDescription));
+    }
+}
+
+void frmReport::CommitTexts()
+{
+    const std::shared_ptr<zvCircuit> circuit = zvLib::Circuit();
+    if (!circuit) {
+        return;
+    }
+    cUndo& undo = zvLib::Undo();
+    if (undo.position() == 0 || *undo.State(undo.position()).text != circuit->DefString()) {
+        undo.Push();
+    }
+}
+
+bool frmReport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txt(kDescription) && event->type() == QEvent::FocusOut) {
+        CommitTexts();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* frmReport::txt(int index) const

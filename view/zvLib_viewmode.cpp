@@ -95,7 +95,10 @@ void SetViewMode(const std::string& mode)
         main->pic->setFocus(Qt::OtherFocusReason);
     } else if (mode == "REPORT") {
         CheckModeTool(*main, "report");
-        // A report window the export left loaded is embedded as it is.
+        // Loaded afresh, also when an export left one loaded, to show the circuit as it is.
+        if (Form(zvForm::frmReport) != nullptr) {
+            Unload(zvForm::frmReport);
+        }
         Embed(*main, ReportWindow());
         embedded = zvForm::frmReport;
     } else if (mode == "EDITOR") {

@@ -131,6 +131,7 @@ TEST_F(PieceEditorTest, TheGridListsTheChosenSetsPieceTypesWithoutStartRecords)
 {
     frmEdit& e = enter();
     EXPECT_EQ(e.ChosenSet(), kSet);
+    EXPECT_EQ(e.txtDesc->text().toStdString(), "Club track, scale 1:32") << "the set row's";
     std::vector<std::string> expected;
     for (std::size_t i = 0; i < zvLib::PieceTable.size(); ++i) {
         const zvPieceRecord& r = zvLib::PieceTable[i];

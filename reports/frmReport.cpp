@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 using cQtConvert::FromQString;
 using cQtConvert::ToQString;
 using cQtConvert::TwipsToPixels;
@@ -37,6 +39,8 @@ constexpr Place kBoxes[6] = {{1860, 480, 4635, 315},  {1860, 840, 4635, 735},
 // The lanes grid's designed width and its lane column's width, in twips.
 constexpr int kLanesWidth = 6435;
 constexpr int kLaneColumn = 1125;
+// The least room, in pixels, between a caption and its box.
+constexpr int kLabelGap = 4;
 // White, for the number of a lane drawn in black.
 constexpr std::int32_t kWhite = 0xFFFFFF;
 
@@ -214,6 +218,27 @@ void frmReport::Translate()
     }
     grdLanes.Refresh();
     grdBOM.Refresh();
+    FitLabels();
+    Form_Resize();
+}
+
+void frmReport::FitLabels()
+{
+    for (int i = 0; i < 6; ++i) {
+        QLabel& label = *lbl_[i];
+        SetGeometryTwips(label, kLabels[i]);
+        const QSize need = label.sizeHint();
+        QRect r = label.geometry();
+        r.setHeight(std::max(r.height(), need.height()));
+        if (need.width() > r.width()) {
+            // A longer caption grows towards its box, up to a small gap before it, and to the
+            // left as far as it must.
+            const int right = TwipsToPixels(kBoxes[i].left) - kLabelGap;
+            r.setLeft(std::max(0, std::min(r.left(), right - need.width())));
+            r.setRight(right - 1);
+        }
+        label.setGeometry(r);
+    }
 }
 
 void frmReport::Form_Load()
@@ -270,8 +295,9 @@ void frmReport::FillLanes()
 
 void frmReport::Form_Resize()
 {
+    // The caption bar is never lower than its text.
     views_[0]->setGeometry(TwipsToPixels(120), TwipsToPixels(120), TwipsToPixels(6435),
-                           TwipsToPixels(315));
+                           std::max(TwipsToPixels(315), views_[0]->sizeHint().height()));
     views_[1]->setGeometry(TwipsToPixels(120), TwipsToPixels(2520), TwipsToPixels(6435),
                            TwipsToPixels(2595));
     const int left = TwipsToPixels(6720);

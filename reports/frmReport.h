@@ -89,6 +89,8 @@ class frmReport : public QWidget {
     void BuildControls();
     void BuildGrids();
     void Translate();
+    // Widens each caption that its text would overflow, towards its box.
+    void FitLabels();
     void FillBoxes();
     void FillLanes();
 

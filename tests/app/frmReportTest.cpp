@@ -308,6 +308,32 @@ TEST_F(ReportTest, CaptionsComeFromTheLanguageTable)
     }
 }
 
+TEST_F(ReportTest, CaptionsAndLabelsAreReadableInEveryLanguage)
+{
+    for (const char* language : {"EN", "IT", "FR", "ES"}) {
+        useLanguage(language);
+        run("VIEW.REPORT");
+        QCoreApplication::processEvents();
+        frmReport* r = loaded();
+        ASSERT_NE(r, nullptr);
+        QLabel* bar = r->grdFakeView().CaptionBar();
+        EXPECT_GE(bar->height(), bar->sizeHint().height()) << language << ": the caption bar";
+        EXPECT_EQ(bar->text().toStdString(), zvLang::Translate("$report.track"));
+        for (int i = 0; i < 6; ++i) {
+            const QLabel* label = r->lbl(i);
+            EXPECT_GE(label->width(), label->sizeHint().width())
+                << language << ": " << label->text().toStdString() << " is cut";
+            EXPECT_GE(label->height(), label->fontMetrics().height()) << language << " " << i;
+            for (int b = 0; b < 6; ++b) {
+                EXPECT_FALSE(label->geometry().intersects(r->txt(b)->geometry()))
+                    << language << ": " << label->text().toStdString() << " covers box " << b;
+            }
+        }
+        run("VIEW.DESIGN");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(ReportTest, SavingInTheReportViewStoresTheTypedNameAndDescription)
 {
     makeSmallCircuit();

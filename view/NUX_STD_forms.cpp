@@ -5,6 +5,7 @@
 #include "platform/cQtConvert.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -53,6 +54,34 @@ QMargins Border(const QWidget& form)
     return {};
 }
 
+// Keeps a window restored while hidden inside the work area once more when the window
+// manager has given it its own border (after it is shown), then goes.
+class OnOwnBorder : public QObject {
+  public:
+    static constexpr const char* kName = "keepOnWorkArea";
+    explicit OnOwnBorder(QWidget& form) : QObject(&form), form_(form)
+    {
+        setObjectName(kName);
+        form.installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (watched == &form_ && !done_ && (t == QEvent::Show || t == QEvent::Move) &&
+            form_.isVisible() && form_.frameGeometry() != form_.geometry()) {
+            done_ = true;
+            form_.removeEventFilter(this);
+            deleteLater();
+            KeepOnWorkArea(form_);
+        }
+        return false;
+    }
+
+  private:
+    QWidget& form_;
+    bool done_ = false;
+};
+
 } // namespace
 
 void KeepOnWorkArea(QWidget& form)
@@ -68,6 +97,9 @@ void KeepOnWorkArea(QWidget& form)
     const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
     if (left != frame.left() || top != frame.top()) {
         form.move(left, top);
+    }
+    if (!form.isVisible() && form.findChild<QObject*>(OnOwnBorder::kName, Qt::FindDirectChildrenOnly) == nullptr) {
+        new OnOwnBorder(form);
     }
 }
 

@@ -72,6 +72,8 @@ int ScreenWidthTwips(const QWidget& w)
 
 frmInfo::frmInfo(QWidget* owner) : QWidget(owner, Qt::Tool)
 {
+    // Shown beside the canvas, it leaves the keys with the main window until it is clicked.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName("frmInfo");
     setWindowTitle("Track info");
     setFont(QFont("Segoe UI"));

@@ -93,12 +93,14 @@ void KeepOnWorkArea(QWidget& form)
     const QRect area = screen->availableGeometry();
     // The frame's place: a window's position is that of its frame's top left corner.
     const QRect frame(form.pos(), form.size().grownBy(Border(form)));
-    const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int left =
+        std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
     const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
     if (left != frame.left() || top != frame.top()) {
         form.move(left, top);
     }
-    if (!form.isVisible() && form.findChild<QObject*>(OnOwnBorder::kName, Qt::FindDirectChildrenOnly) == nullptr) {
+    if (!form.isVisible() &&
+        form.findChild<QObject*>(OnOwnBorder::kName, Qt::FindDirectChildrenOnly) == nullptr) {
         new OnOwnBorder(form);
     }
 }

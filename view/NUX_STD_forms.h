@@ -1,5 +1,6 @@
 // NUX_STD_library, windows on the desktop: the work area (the screen without the panels and
-// task bars), centring a window in it and keeping a window inside it. Lengths are in twips, as the window layouts are.
+// task bars), centring a window in it and keeping a window inside it. Lengths are in twips,
+// as the window layouts are.
 #pragma once
 
 #include <array>

@@ -297,7 +297,8 @@ void frmEdit::doItem()
     txtAngle->setText(QString::number(previewAngle_));
     DrawPreview();
     if (index_ >= 0 && static_cast<std::size_t>(index_) < zvLib::PieceTable.size()) {
-        txtExtra->setPlainText(ToQString(zvLib::PieceTable[static_cast<std::size_t>(index_)].extra));
+        txtExtra->setPlainText(
+            ToQString(zvLib::PieceTable[static_cast<std::size_t>(index_)].extra));
     }
 }
 

@@ -16,7 +16,8 @@
 #include <QRadioButton>
 
 // The test canvas zooms within the main canvas's bounds.
-static_assert(cCanvas::kMinWidth == zvLib::kMinViewWidth && cCanvas::kMaxWidth == zvLib::kMaxViewWidth);
+static_assert(cCanvas::kMinWidth == zvLib::kMinViewWidth &&
+              cCanvas::kMaxWidth == zvLib::kMaxViewWidth);
 
 namespace {
 

@@ -15,11 +15,12 @@
 #include "view/zvLib_view.h"
 
 #include <QApplication>
-#include <cmath>
 #include <QImage>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
+
+#include <cmath>
 
 using apptest::CentreX;
 using apptest::CentreY;

@@ -305,8 +305,8 @@ TEST_F(frmOptTest, ThePlaceIsRememberedAndTheFirstOpeningIsCentred)
     zvLib::SaveSetting("Zorv", frmOpt::kLayoutSection, "top", "100000");
     const QRect area = screen->availableGeometry();
     openOptions([&](frmOpt& d) {
-        EXPECT_TRUE(area.contains(d.frameGeometry())) << d.frameGeometry().x() << ","
-                                                      << d.frameGeometry().y();
+        EXPECT_TRUE(area.contains(d.frameGeometry()))
+            << d.frameGeometry().x() << "," << d.frameGeometry().y();
         d.cmd_Click(99);
     });
 }

@@ -12,6 +12,7 @@
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
 #include "platform/cQtConvert.h"
+#include "view/NUX_STD_forms.h"
 #include "view/zvLang_forms.h"
 
 #include <QComboBox>
@@ -262,6 +263,7 @@ void frmOpt::RestoreLayout()
     const int top = LayoutValue("top", (screen.height() - kDesignHeight) / 2);
     const int left = LayoutValue("left", (screen.width() - kDesignWidth) / 2);
     move(TwipsToPixels(left), TwipsToPixels(top));
+    NUX_STD_library::KeepOnWorkArea(*this);
 }
 
 void frmOpt::ShowValues()

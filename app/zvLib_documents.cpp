@@ -166,15 +166,13 @@ bool WriteCircuit(const zvCircuit& circuit, const std::string& path)
     return written;
 }
 
-// While the report view is shown, the name and description typed there become the circuit's.
-void TakeReportTexts(zvCircuit& circuit)
+// The name or description being typed in the report view ends its edit, so that the circuit
+// counts as changed by it.
+void CommitReportTexts()
 {
-    auto* report = qobject_cast<frmReport*>(Form(zvForm::frmReport));
-    if (report == nullptr || ViewMode() != "REPORT") {
-        return;
+    if (auto* report = qobject_cast<frmReport*>(Form(zvForm::frmReport))) {
+        report->CommitTexts();
     }
-    circuit.Name(report->Text(frmReport::kName));
-    circuit.Description(report->Text(frmReport::kDescription));
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -318,7 +316,7 @@ bool SaveCircuit(std::string& fileName)
     if (chosen.empty()) {
         return false;
     }
-    TakeReportTexts(*circuit);
+    CommitReportTexts();
     const std::string path = SaveTarget(chosen);
     if (!MayOverwrite(path) || !WriteCircuit(*circuit, path)) {
         return false;
@@ -339,6 +337,9 @@ bool SaveCircuit(std::string& fileName)
 
 bool QuerySave()
 {
+    if (Circuit()) {
+        CommitReportTexts();
+    }
     if (ProgramEnded() || !Circuit() || !Undo().isdirty()) {
         return true;
     }

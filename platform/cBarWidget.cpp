@@ -15,7 +15,6 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -420,19 +419,14 @@ QAction* cBarWidget::MakeAction(cBarBand& band, cBarTool& tool)
 
 QWidget* cBarWidget::MakeCombo()
 {
+    // A list to pick from: it takes no typed text, so the editing keys it is given (Delete,
+    // Ctrl+Z, Shift+Insert, ...) stay the menus' shortcuts.
     auto* combo = new QComboBox;
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setEditable(false);
     connect(combo, &QComboBox::activated, this, [this, combo](int index) {
         const auto it = toolOf_.find(combo);
         if (it != toolOf_.end() && !syncing_) {
             model_.ChooseComboEntry(*it->second, index);
-        }
-    });
-    connect(combo->lineEdit(), &QLineEdit::editingFinished, this, [this, combo] {
-        const auto it = toolOf_.find(combo);
-        if (it != toolOf_.end() && !syncing_) {
-            model_.ChangeToolText(*it->second, cQtConvert::FromQString(combo->currentText()));
         }
     });
     return combo;
@@ -516,7 +510,6 @@ void cBarWidget::SyncCombo(ToolView& tv)
         combo->addItem(ToQString(tool.List(i)));
     }
     combo->setCurrentIndex(tool.ListIndex());
-    combo->setEditText(ToQString(tool.Text()));
     combo->blockSignals(false);
     combo->setToolTip(ToQString(tool.ToolTipText()));
     combo->setEnabled(tool.Enabled());

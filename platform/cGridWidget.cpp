@@ -90,6 +90,8 @@ void cGridWidget::Sync()
     caption_->setPalette(pal);
     caption_->setText(ToQString(grid_.Caption()));
     caption_->setVisible(!grid_.Caption().empty());
+    // A grid without columns is only its caption bar, which then has the whole height.
+    table_->setVisible(grid_.ColumnCount() > 0);
     SyncColumns();
     SyncCells();
     syncing_ = false;

@@ -6,6 +6,7 @@
 #include "foundation/NUX_STD_locale.h"
 #include "foundation/cFixed.h"
 #include "foundation/zvLang.h"
+#include "model/cUndo.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "platform/cGridWidget.h"
@@ -16,6 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <algorithm>
 
 using cQtConvert::FromQString;
 using cQtConvert::ToQString;
@@ -36,6 +39,8 @@ constexpr Place kBoxes[6] = {{1860, 480, 4635, 315},  {1860, 840, 4635, 735},
 // The lanes grid's designed width and its lane column's width, in twips.
 constexpr int kLanesWidth = 6435;
 constexpr int kLaneColumn = 1125;
+// The least room, in pixels, between a caption and its box.
+constexpr int kLabelGap = 4;
 // White, for the number of a lane drawn in black.
 constexpr std::int32_t kWhite = 0xFFFFFF;
 
@@ -73,6 +78,8 @@ frmReport::frmReport(QWidget* parent) : QWidget(parent)
     BuildGrids();
     zvLang::FormTranslator(zvForm::frmReport,
                            [](QWidget& w) { static_cast<frmReport&>(w).Translate(); });
+    zvLib::FormUnloader(zvForm::frmReport,
+                        [](QWidget& w) { static_cast<frmReport&>(w).CommitTexts(); });
 }
 
 frmReport::~frmReport() = default;
@@ -86,10 +93,16 @@ void frmReport::BuildControls()
         if (i == kDescription) {
             auto* box = new QPlainTextEdit(this);
             box->setTabChangesFocus(true);
+            connect(box, &QPlainTextEdit::textChanged, this, [this] { txt_Change(kDescription); });
+            box->installEventFilter(this);
             txt_[i] = box;
         } else {
             auto* box = new QLineEdit(this);
             box->setReadOnly(i != kName);
+            if (i == kName) {
+                connect(box, &QLineEdit::textEdited, this, [this] { txt_Change(kName); });
+                connect(box, &QLineEdit::editingFinished, this, [this] { CommitTexts(); });
+            }
             if (i == kLength || i == kRoom) {
                 box->setAlignment(Qt::AlignRight);
             }
@@ -134,11 +147,47 @@ std::string frmReport::Text(int index) const
 
 void frmReport::Text(int index, const std::string& text)
 {
+    const bool was = filling_;
+    filling_ = true;
     if (auto* box = qobject_cast<QPlainTextEdit*>(txt(index))) {
         box->setPlainText(ToQString(text));
     } else {
         static_cast<QLineEdit*>(txt(index))->setText(ToQString(text));
     }
+    filling_ = was;
+}
+
+void frmReport::txt_Change(int index)
+{
+    const std::shared_ptr<zvCircuit> circuit = zvLib::Circuit();
+    if (filling_ || !circuit) {
+        return;
+    }
+    if (index == kName) {
+        circuit->Name(Text(kName));
+    } else if (index == kDescription) {
+        circuit->Description(Text(kDescription));
+    }
+}
+
+void frmReport::CommitTexts()
+{
+    const std::shared_ptr<zvCircuit> circuit = zvLib::Circuit();
+    if (!circuit) {
+        return;
+    }
+    cUndo& undo = zvLib::Undo();
+    if (undo.position() == 0 || *undo.State(undo.position()).text != circuit->DefString()) {
+        undo.Push();
+    }
+}
+
+bool frmReport::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txt(kDescription) && event->type() == QEvent::FocusOut) {
+        CommitTexts();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* frmReport::txt(int index) const
@@ -172,6 +221,27 @@ void frmReport::Translate()
     }
     grdLanes.Refresh();
     grdBOM.Refresh();
+    FitLabels();
+    Form_Resize();
+}
+
+void frmReport::FitLabels()
+{
+    for (int i = 0; i < 6; ++i) {
+        QLabel& label = *lbl_[i];
+        SetGeometryTwips(label, kLabels[i]);
+        const QSize need = label.sizeHint();
+        QRect r = label.geometry();
+        r.setHeight(std::max(r.height(), need.height()));
+        if (need.width() > r.width()) {
+            // A longer caption grows towards its box, up to a small gap before it, and to the
+            // left as far as it must.
+            const int right = TwipsToPixels(kBoxes[i].left) - kLabelGap;
+            r.setLeft(std::max(0, std::min(r.left(), right - need.width())));
+            r.setRight(right - 1);
+        }
+        label.setGeometry(r);
+    }
 }
 
 void frmReport::Form_Load()
@@ -228,8 +298,9 @@ void frmReport::FillLanes()
 
 void frmReport::Form_Resize()
 {
+    // The caption bar is never lower than its text.
     views_[0]->setGeometry(TwipsToPixels(120), TwipsToPixels(120), TwipsToPixels(6435),
-                           TwipsToPixels(315));
+                           std::max(TwipsToPixels(315), views_[0]->sizeHint().height()));
     views_[1]->setGeometry(TwipsToPixels(120), TwipsToPixels(2520), TwipsToPixels(6435),
                            TwipsToPixels(2595));
     const int left = TwipsToPixels(6720);

@@ -72,10 +72,18 @@ class frmReport : public QWidget {
     bool grdBOM_ValidateEdit(int row, int column, const std::string& text);
     // The user changed a cell of the bill of materials.
     void grdBOM_AfterEdit(int row, int column);
+    // The name or description typed here: the circuit takes it as it changes.
+    void txt_Change(int index);
+    // Ends an edit of the name or description: one undo state is recorded when the circuit
+    // differs from its current state (so the change counts for the save prompt). Run when a
+    // box is left, when the window is unloaded and before a save or the save prompt.
+    void CommitTexts();
 
   protected:
     // Every change of size runs Form_Resize.
     void resizeEvent(QResizeEvent* event) override;
+    // Leaving the description box ends its edit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // A table (row first, as zvTextTable) as a grid loads it: one array per field, each
@@ -84,12 +92,15 @@ class frmReport : public QWidget {
     void BuildControls();
     void BuildGrids();
     void Translate();
+    // Widens each caption that its text would overflow, towards its box.
+    void FitLabels();
     void FillBoxes();
     void FillLanes();
 
     std::array<QLabel*, 6> lbl_{};
     std::array<QWidget*, 6> txt_{};
     std::array<cGridWidget*, 3> views_{};
+    bool filling_ = false; // the program, not the user, is setting a box's text
 };
 
 namespace zvLib {

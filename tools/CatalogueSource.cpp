@@ -117,6 +117,8 @@ SourceSet readSet(const std::vector<std::string>& w, int line)
     s.radius = number(opts, "radius", line, true);
     s.kerbs = number(opts, "kerbs", line, true);
     s.description = text(opts, "description", line, true);
+    s.text = text(opts, "text", line, true);
+    s.line = line;
     noneLeft(opts, line);
     if (!zvLib::IsSafeCatalogueKey(s.id) || s.lanes >= s.width) {
         fail(line, "set " + s.id + " needs a plain code and lanes narrower than the track");
@@ -331,7 +333,30 @@ void setFields(Row& row, const SourceSet& set)
     row.set("kerbsOn", 0);
 }
 
-std::vector<cVariant> setRow(const SourceSet& set)
+// The text of that name in each language, its placeholders filled in, as the row's desc_
+// fields.
+void fillDescriptions(Row& row, const Source& src, const std::string& name, int line,
+                      const std::vector<std::pair<std::string, std::string>>& values)
+{
+    const auto it = src.texts.find(name);
+    if (it == src.texts.end()) {
+        fail(line, "no text " + name);
+    }
+    for (std::size_t i = 0; i < kLanguages.size(); ++i) {
+        std::string t = it->second[i];
+        if (t.empty()) {
+            fail(line, "text " + name + " has no " + kLanguages[i] + " line");
+        }
+        for (const auto& [key, value] : values) {
+            for (auto at = t.find(key); at != std::string::npos; at = t.find(key)) {
+                t.replace(at, key.size(), value);
+            }
+        }
+        row.set(std::string("desc_") + kLanguages[i], t);
+    }
+}
+
+std::vector<cVariant> setRow(const Source& src, const SourceSet& set)
 {
     Row row;
     row.set("tipoinfo", "base");
@@ -339,6 +364,7 @@ std::vector<cVariant> setRow(const SourceSet& set)
     setFields(row, set);
     row.set("setDescription", set.description);
     row.set("Scale", static_cast<double>(set.scale));
+    fillDescriptions(row, src, set.text, set.line, {{"{scale}", std::to_string(set.scale)}});
     return row.values();
 }
 
@@ -352,28 +378,13 @@ double centreRadius(const SourcePiece& p, const SourceSet& set)
 void fillTexts(Row& row, const Source& src, const SourcePiece& p, const SourceSet& set,
                const SourceSet* to)
 {
-    const auto it = src.texts.find(p.text);
-    if (it == src.texts.end()) {
-        fail(p.line, "no text " + p.text);
-    }
-    const std::pair<const char*, std::string> values[] = {
-        {"{length}", numberText(p.length)},
-        {"{sweep}", numberText(p.sweep)},
-        {"{radius}", p.radius > 0 ? numberText(p.radius) : numberText(centreRadius(p, set))},
-        {"{scale}", std::to_string(set.scale)},
-        {"{to}", to ? std::to_string(to->scale) : std::string()}};
-    for (std::size_t i = 0; i < kLanguages.size(); ++i) {
-        std::string t = it->second[i];
-        if (t.empty()) {
-            fail(p.line, "text " + p.text + " has no " + kLanguages[i] + " line");
-        }
-        for (const auto& [key, value] : values) {
-            for (auto at = t.find(key); at != std::string::npos; at = t.find(key)) {
-                t.replace(at, std::string(key).size(), value);
-            }
-        }
-        row.set(std::string("desc_") + kLanguages[i], t);
-    }
+    fillDescriptions(
+        row, src, p.text, p.line,
+        {{"{length}", numberText(p.length)},
+         {"{sweep}", numberText(p.sweep)},
+         {"{radius}", p.radius > 0 ? numberText(p.radius) : numberText(centreRadius(p, set))},
+         {"{scale}", std::to_string(set.scale)},
+         {"{to}", to ? std::to_string(to->scale) : std::string()}});
 }
 
 int featureFlags(const std::string& feature)
@@ -441,7 +452,7 @@ std::vector<std::vector<cVariant>> CatalogueRows(const Source& src)
     std::vector<std::vector<cVariant>> rows;
     std::vector<std::string> codes;
     for (const auto& set : src.sets) {
-        rows.push_back(setRow(set));
+        rows.push_back(setRow(src, set));
         for (const auto& p : src.pieces) {
             if (p.set != set.id) {
                 continue;

@@ -20,6 +20,8 @@ constexpr std::array<const char*, 4> kLanguages = {"it", "en", "fr", "es"};
 struct SourceSet {
     std::string id;          // set code
     std::string description; // the set's description
+    std::string text;        // the name of its description in the four languages
+    int line = 0;            // where the source gives it
     int scale = 0;           // model scale denominator (1:n)
     double width = 0;        // track width, mm
     double lanes = 0;        // distance between the two lanes, mm

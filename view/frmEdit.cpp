@@ -171,6 +171,7 @@ void frmEdit::BuildControls()
     sldAngle->installEventFilter(this);
     pic->MouseDown = [this](int, int, double x, double y) { pic_MouseDown(x, y); };
     pic->MouseMove = [this](int, int, double x, double y) { pic_MouseMove(x, y); };
+    pic->Resize = [this] { pic_Resize(); };
 }
 
 void frmEdit::ReleaseSurface()
@@ -279,6 +280,7 @@ void frmEdit::SetupView(double size)
     cSurface& s = zvLib::Need(zvLib::EditPic, "piece editor");
     // A box not laid out yet shows a square world.
     const double e = pic->width() > 0 ? pic->height() * size / pic->width() : size;
+    viewSize_ = size;
     s.Cls();
     s.Scale(-0.1 * size, e / 2, 0.9 * size, -e / 2);
     s.DrawWidth(1);
@@ -290,11 +292,29 @@ void frmEdit::SetupView(double size)
 
 void frmEdit::doItem()
 {
-    SetupView(sld->value());
-    txtAngle->setText(QString::number(sldAngle->value()));
+    viewSize_ = sld->value();
+    previewAngle_ = sldAngle->value();
+    txtAngle->setText(QString::number(previewAngle_));
+    DrawPreview();
+    if (index_ >= 0 && static_cast<std::size_t>(index_) < zvLib::PieceTable.size()) {
+        txtExtra->setPlainText(
+            ToQString(zvLib::PieceTable[static_cast<std::size_t>(index_)].extra));
+    }
+}
+
+void frmEdit::pic_Resize()
+{
+    if (zvLib::EditPic != nullptr) {
+        DrawPreview();
+    }
+}
+
+void frmEdit::DrawPreview()
+{
+    SetupView(viewSize_);
     std::string key = key_;
     std::shared_ptr<zvItem> piece =
-        zvLib::CreateItem(set_, key, cFixed(), cFixed(), cFixed::fromDouble(sldAngle->value()));
+        zvLib::CreateItem(set_, key, cFixed(), cFixed(), cFixed::fromDouble(previewAngle_));
     if (!piece || piece->Class() == 0) {
         return;
     }
@@ -305,9 +325,6 @@ void frmEdit::doItem()
     zvLib::DrawPolyline(s, outline, kOutlineColor, kOutlineWidth);
     zvLib::DrawPoints(s, outline, kCornerColor, kCornerWidth);
     pic->update();
-    if (index_ >= 0 && static_cast<std::size_t>(index_) < zvLib::PieceTable.size()) {
-        txtExtra->setPlainText(ToQString(zvLib::PieceTable[static_cast<std::size_t>(index_)].extra));
-    }
 }
 
 void frmEdit::cmdApply_Click()

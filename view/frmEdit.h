@@ -81,6 +81,9 @@ class frmEdit : public QWidget {
     void pic_MouseDown(double x, double y);
     // The pointer over the preview at world (x, y) is shown in the status line.
     void pic_MouseMove(double x, double y);
+    // The preview changed size: its world is set up again at the new size and the piece shown
+    // drawn again (the point sets being edited stay as they are).
+    void pic_Resize();
 
   protected:
     // Every change of size runs Form_Resize.
@@ -91,12 +94,17 @@ class frmEdit : public QWidget {
   private:
     void BuildControls();
     void ReleaseSurface();
+    // Draws the preview: the world of the last width, the axes and the piece shown, if any,
+    // at the angle it was built with.
+    void DrawPreview();
 
     cGridWidget* grdView_ = nullptr;
     std::string set_;
     std::string key_;
     int index_ = 0;
     bool chosen_ = false;
+    double viewSize_ = 2000; // the width of the preview's world
+    int previewAngle_ = 0;   // the angle the piece shown was built with
 };
 
 namespace zvLib {

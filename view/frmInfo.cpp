@@ -8,6 +8,7 @@
 #include "foundation/zvLang.h"
 #include "platform/cGridWidget.h"
 #include "platform/cQtConvert.h"
+#include "view/NUX_STD_forms.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -71,6 +72,8 @@ int ScreenWidthTwips(const QWidget& w)
 
 frmInfo::frmInfo(QWidget* owner) : QWidget(owner, Qt::Tool)
 {
+    // Shown beside the canvas, it leaves the keys with the main window until it is clicked.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName("frmInfo");
     setWindowTitle("Track info");
     setFont(QFont("Segoe UI"));
@@ -142,6 +145,8 @@ void frmInfo::RestoreLayout()
     move(TwipsToPixels(left), TwipsToPixels(top));
     resize(TwipsToPixels(LayoutValue("Width", kDesignWidth)),
            TwipsToPixels(LayoutValue("Height", kDesignHeight)));
+    // A stored place off the screen (another monitor, a hand-edited file) comes back on it.
+    NUX_STD_library::KeepOnWorkArea(*this);
 }
 
 void frmInfo::Form_Resize()

@@ -10,6 +10,7 @@
 #include "app/zvLib_shell.h"
 #include "app/zvQtUI.h"
 #include "foundation/NUX_STD_system.h"
+#include "foundation/cFixed.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
 #include "platform/cBarWidget.h"
@@ -23,6 +24,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QToolBar>
 
@@ -137,6 +139,8 @@ void frmMain::BuildControls()
     QWidget* client = abrView_->ClientWidget();
     pic = new cPictureBox(client);
     pic->setObjectName("pic");
+    // The editing keys belong to the canvas: it takes the focus when clicked.
+    pic->setFocusPolicy(Qt::StrongFocus);
     pag = new QWidget(client);
     pag->setObjectName("pag");
     pag->hide();
@@ -170,7 +174,7 @@ void frmMain::InstallCanvas()
     zvLib::MainPic = &pic->Surface();
     zvLib::HScroll = hsc;
     zvLib::VScroll = vsc;
-    pic->Resize = [this] { Form_Resize(); };
+    pic->Resize = [this] { pic_Resize(); };
     pic->MouseWheel = [this](int direction) { mwh_MouseWheel(direction); };
     pic->MouseDown = [this](int b, int s, double x, double y) { pic_MouseDown(b, s, x, y); };
     pic->MouseMove = [this](int b, int s, double x, double y) { pic_MouseMove(b, s, x, y); };
@@ -330,15 +334,38 @@ void frmMain::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!shown_ && !event->spontaneous()) {
         shown_ = true;
-        Send("VIEW.FIT");
+        FitView();
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (event->size() != event->oldSize()) {
+        Form_Resize();
     }
 }
 
 void frmMain::Form_Resize()
 {
     if (shown_) {
-        Send("VIEW.FIT");
+        FitView();
     }
+}
+
+void frmMain::pic_Resize()
+{
+    // The canvas alone changed size (the item bar's edge, a view switch): the same centre and
+    // width at the canvas's new proportions. Not while a circuit is being opened.
+    if (zvLib::Circuit() && pic->isEnabled() && pic->isVisible()) {
+        zvLib::ZoomBy(cFixed());
+    }
+}
+
+void frmMain::FitView()
+{
+    // The program's own fit: the view is no change of the circuit, so no undo state.
+    zvLib::ZoomExtents();
 }
 
 void frmMain::cmd_Click()

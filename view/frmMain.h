@@ -86,9 +86,12 @@ class frmMain : public QMainWindow {
     void Form_OLEDragDrop(const std::vector<std::string>& files);
     // The window is closing: cancel is set when the program is to go on.
     void Form_Unload(bool& cancel);
-    // The canvas changed size after the window was first shown: the view is fitted again.
-    // (The window's paint never fits: a fit redraws, which would paint again.)
+    // The window changed size after it was first shown: the view is fitted again, as the
+    // program's own fit, which records no undo state. (The window's paint never fits: a fit
+    // redraws, which would paint again.)
     void Form_Resize();
+    // The canvas alone changed size: the circuit is redrawn at the same centre and width.
+    void pic_Resize();
     // The corner button between the scroll bars: the view is fitted to the circuit; in
     // development mode the canvas test window is shown too (modeless).
     void cmd_Click();
@@ -133,9 +136,13 @@ class frmMain : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
     // The first show fits the view to the circuit.
     void showEvent(QShowEvent* event) override;
+    // A real change of the window's size runs Form_Resize.
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void BuildBands();
+    // Fits the view to the circuit without recording an undo state.
+    static void FitView();
     void BuildControls();
     // Draws the pictures of the toolbar tools into the folder and gives them to the tools.
     void DrawToolPictures(const std::string& folder);
@@ -146,7 +153,7 @@ class frmMain : public QMainWindow {
     void InstallCanvas();
     // True while the left button belongs to the ruler rather than the zoom window.
     static bool RulerActive();
-    // Selects the pieces of the current track from the anchor's key number to the hit's.
+    // Selects the pieces of the hit piece's track from the anchor's key number to the hit's.
     void SelectRange(const std::shared_ptr<zvItem>& hit);
     // Names the current track's selection in the status bar after a click.
     void ShowSelection();

@@ -175,11 +175,12 @@ void frmMain::SelectRange(const std::shared_ptr<zvItem>& hit)
     if (a > b) {
         std::swap(a, b);
     }
-    const auto track = circuit->CurTrack();
-    if (!track) {
+    // The range runs on the track of the piece hit, whichever track the anchor lies on.
+    const std::size_t index = static_cast<std::size_t>(hit->TrackIndex());
+    if (index < 1 || index > circuit->tracks().Count()) {
         return;
     }
-    for (const auto& item : track->items()) {
+    for (const auto& item : circuit->tracks().Item(index)->items()) {
         const long k = KeyNumber(*item);
         if (a <= k && k <= b) {
             item->Selected(true);

@@ -6,6 +6,7 @@
 #include "platform/cPictureBox.h"
 #include "platform/cQtConvert.h"
 #include "view/zvLang_forms.h"
+#include "view/zvLib_view.h"
 
 #include <QEvent>
 #include <QFont>
@@ -13,6 +14,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+// The test canvas zooms within the main canvas's bounds.
+static_assert(cCanvas::kMinWidth == zvLib::kMinViewWidth &&
+              cCanvas::kMaxWidth == zvLib::kMaxViewWidth);
 
 namespace {
 

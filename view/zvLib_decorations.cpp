@@ -7,6 +7,7 @@
 #include "model/zvLib_colors.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -15,6 +16,11 @@ namespace {
 // Pure green and pure red, the colours of the y axis and of the origin cross.
 constexpr std::int32_t kGreen = 0xFF00;
 constexpr std::int32_t kRed = 0xFF;
+
+// The grid labels' font: the canvas's own (that of a new picture box), whatever font a text
+// drawn before has left on it.
+constexpr const char* kLabelFont = "Sans Serif";
+constexpr double kLabelSize = 8.25;
 
 // A grid coordinate as the canvas prints a number: a blank in place of the sign when it is
 // not negative.
@@ -64,6 +70,9 @@ void DrawGrid()
     pic.DrawStyle(0);
     pic.DrawWidth(1);
     pic.ForeColor(Colors.ToRGB("gray"));
+    pic.FontName(kLabelFont);
+    pic.FontSize(kLabelSize);
+    pic.FontBold(false);
     const std::int64_t lastX = RoundHalfEven(R.toDouble() / step);
     for (std::int64_t k = RoundHalfEven(L.toDouble() / step); k <= lastX; ++k) {
         const cFixed x = cFixed::fromWhole(k) * s;
@@ -72,13 +81,17 @@ void DrawGrid()
         pic.CurrentY(T.toDouble());
         pic.Print(Label(x));
     }
+    // The x labels take the row under the top edge; a y line within it goes unlabelled.
+    const double labelsRow = T.toDouble() - std::abs(pic.TextHeight("0"));
     const std::int64_t lastY = RoundHalfEven(T.toDouble() / step);
     for (std::int64_t k = RoundHalfEven(B.toDouble() / step); k <= lastY; ++k) {
         const cFixed y = cFixed::fromWhole(k) * s;
         pic.Line(L.toDouble(), y.toDouble(), R.toDouble(), y.toDouble(), line);
-        pic.CurrentX(L.toDouble());
-        pic.CurrentY(y.toDouble());
-        pic.Print(Label(y));
+        if (y.toDouble() <= labelsRow) {
+            pic.CurrentX(L.toDouble());
+            pic.CurrentY(y.toDouble());
+            pic.Print(Label(y));
+        }
     }
     pic.Line(L.toDouble(), 0, R.toDouble(), 0, Colors.ToRGB("Tomato"));
     pic.Line(0, T.toDouble(), 0, B.toDouble(), kGreen);

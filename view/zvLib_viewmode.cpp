@@ -90,9 +90,15 @@ void SetViewMode(const std::string& mode)
     main->repaint();
     if (design) {
         CheckModeTool(*main, "design");
+        // The keys go to the canvas again (also after a new or opened circuit, which come
+        // here, and when the window is not the active one yet).
+        main->pic->setFocus(Qt::OtherFocusReason);
     } else if (mode == "REPORT") {
         CheckModeTool(*main, "report");
-        // A report window the export left loaded is embedded as it is.
+        // Loaded afresh, also when an export left one loaded, to show the circuit as it is.
+        if (Form(zvForm::frmReport) != nullptr) {
+            Unload(zvForm::frmReport);
+        }
         Embed(*main, ReportWindow());
         embedded = zvForm::frmReport;
     } else if (mode == "EDITOR") {

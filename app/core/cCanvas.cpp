@@ -7,13 +7,18 @@
 #include "foundation/cSurface.h"
 #include "model/zvLib_colors.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
+// The nearest whole number (halves to even), held within 32 bits.
 std::int32_t Whole(double v)
 {
-    return static_cast<std::int32_t>(RoundHalfEven(v));
+    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(RoundHalfEven(std::clamp(v, kLow, kHigh)));
 }
 
 cCanvasShape Circle(double x, double y, double radius, std::int32_t color)
@@ -43,7 +48,7 @@ void cCanvas::ViewPort(std::optional<double> width, std::optional<double> center
                        std::optional<double> centerY)
 {
     if (width) {
-        viewWidth_ = Whole(*width);
+        viewWidth_ = Whole(std::clamp(*width, kMinWidth, kMaxWidth));
     }
     if (centerX) {
         centerX_ = Whole(*centerX);

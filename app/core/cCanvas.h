@@ -27,6 +27,9 @@ class cCanvas {
     static constexpr int kCrosshair = 2;
     // Key code of Esc.
     static constexpr int kKeyEscape = 27;
+    // The narrowest and widest view, in world units: those of the main canvas.
+    static constexpr double kMinWidth = 25;
+    static constexpr double kMaxWidth = 100000;
 
     // A new canvas, unbound, holding the two test circles.
     cCanvas();
@@ -41,7 +44,8 @@ class cCanvas {
     std::int32_t BackColor() const { return backColor_; }
     // The view width in world units.
     cFixed Width() const { return cFixed::fromDouble(viewWidth_); }
-    // Stores each given value (whole numbers, halves to even), recomputes the view and redraws.
+    // Stores each given value (whole numbers, halves to even, within 32 bits; the width held
+    // within kMinWidth to kMaxWidth), recomputes the view and redraws.
     void ViewPort(std::optional<double> width = std::nullopt,
                   std::optional<double> centerX = std::nullopt,
                   std::optional<double> centerY = std::nullopt);

@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <QTest>
 
 using apptest::DispatchFixture;
 
@@ -130,6 +131,7 @@ TEST_F(PieceEditorTest, TheGridListsTheChosenSetsPieceTypesWithoutStartRecords)
 {
     frmEdit& e = enter();
     EXPECT_EQ(e.ChosenSet(), kSet);
+    EXPECT_EQ(e.txtDesc->text().toStdString(), "Club track, scale 1:32") << "the set row's";
     std::vector<std::string> expected;
     for (std::size_t i = 0; i < zvLib::PieceTable.size(); ++i) {
         const zvPieceRecord& r = zvLib::PieceTable[i];
@@ -278,6 +280,46 @@ TEST_F(PieceEditorTest, ThePointerIsShownInTheStatusLine)
     frmEdit& e = enter();
     e.pic_MouseMove(-12.6, 40.2);
     EXPECT_EQ(main().abr.Band("sbr").Tool("pnlstatus").Caption(), "-13:40");
+}
+
+TEST_F(PieceEditorTest, ThePictureIsSetUpAtItsRealSizeAndAgainWhenItResizes)
+{
+    run("VIEW.EDITOR");
+    QCoreApplication::processEvents();
+    frmEdit* e = loaded();
+    ASSERT_NE(e, nullptr);
+    const auto check = [e](const char* when) {
+        cQtSurface& s = e->pic->Surface();
+        const int w = e->pic->width();
+        const int h = e->pic->height();
+        EXPECT_NEAR(s.ScaleLeft(), -200, 1e-6) << when;
+        EXPECT_NEAR(s.ScaleWidth(), 2000, 1e-6) << when;
+        EXPECT_NEAR(-s.ScaleHeight() / s.ScaleWidth(), static_cast<double>(h) / w, 1e-3) << when;
+        // The x axis runs half-way up across the whole picture, up to its right edge.
+        const QImage image = s.Image();
+        ASSERT_EQ(image.size(), e->pic->size()) << when;
+        int dark = 0;
+        for (int x = w * 3 / 4; x < w; ++x) {
+            dark += qGray(image.pixel(x, h / 2)) < 128 ? 1 : 0;
+        }
+        EXPECT_GT(dark, 0) << when << ": the x axis reaches the right edge";
+        // A click half-way up lies on the x axis.
+        e->txtPts->clear();
+        QTest::mouseClick(e->pic, Qt::LeftButton, Qt::NoModifier, QPoint(w / 10, h / 2));
+        const QStringList point = e->txtPts->toPlainText().remove(';').split(':');
+        ASSERT_EQ(point.size(), 2) << when;
+        EXPECT_LE(std::abs(point[0].toInt()), 3) << when;
+        EXPECT_EQ(point[1].toInt(), 0) << when;
+    };
+    check("first picture");
+    main().resize(main().width() + 150, main().height() + 100);
+    QCoreApplication::processEvents();
+    check("after a resize");
+    const std::string extra = "typed but not applied";
+    e->txtExtra->setPlainText(QString::fromStdString(extra));
+    main().resize(main().width() - 100, main().height() - 50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(e->txtExtra->toPlainText().toStdString(), extra) << "a resize keeps the edit";
 }
 
 TEST_F(PieceEditorTest, TheLayoutStretchesThePictureOnlyInALargeEnoughWindow)

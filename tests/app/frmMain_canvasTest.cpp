@@ -5,9 +5,11 @@
 #include "CanvasFixture.h"
 
 #include "app/zvLib_commands.h"
+#include "app/zvLib_documents.h"
 #include "foundation/zvLib_canvas.h"
 #include "foundation/zvLib_pixels.h"
 #include "model/cUndo.h"
+#include "platform/cBarWidget.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"
@@ -15,7 +17,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QTest>
 #include <QWheelEvent>
+
+#include <cmath>
 
 using apptest::CentreX;
 using apptest::CentreY;
@@ -103,19 +108,22 @@ TEST_F(CanvasTest, CanvasIsTheMainSurfaceAndFollowsTheWindowsSize)
     EXPECT_EQ(zvLib::UI, nullptr);
 }
 
-TEST_F(CanvasTest, FitIsAskedOnFirstShowAndRealSizeChangesButNeverOnPaint)
+TEST_F(CanvasTest, FitIsMadeOnFirstShowAndTheWindowsOwnResizeButNeverOnPaint)
 {
-    // Every command clears the canvas tool, so a cleared tool shows that a command was sent.
     delete main_;
     main_ = new frmMain;
     zvLib::LoadForm(zvForm::frmMain, main_);
     main_->resize(900, 600);
-    zvLib::CurrentTool = "OBJECT.RULER";
+    makeCircuit(times(kStraight, 4)); // x 0..1400
+    const std::size_t states = zvLib::Undo().count();
+    const auto away = [] { zvLib::SetZoom(300, -5000, 0); };
+    const auto fitted = [] { return std::abs(CentreX(zvLib::ViewRect()) - 700) < 1; };
+    away();
     main_->show();
     QApplication::processEvents();
-    EXPECT_EQ(zvLib::CurrentTool, "") << "the first show fits";
+    EXPECT_TRUE(fitted()) << "the first show fits";
 
-    zvLib::CurrentTool = "OBJECT.RULER";
+    away();
     main_->pic->repaint();
     main_->update();
     QApplication::processEvents();
@@ -124,14 +132,53 @@ TEST_F(CanvasTest, FitIsAskedOnFirstShowAndRealSizeChangesButNeverOnPaint)
     QApplication::processEvents();
     main_->resize(900, 600);
     QApplication::processEvents();
-    EXPECT_EQ(zvLib::CurrentTool, "OBJECT.RULER") << "paint, a later show, the same size";
+    EXPECT_FALSE(fitted()) << "paint, a later show, the same size";
 
     main_->resize(1000, 650);
     QApplication::processEvents();
-    EXPECT_EQ(zvLib::CurrentTool, "") << "a real change of size fits";
+    EXPECT_TRUE(fitted()) << "a real change of the window's size fits";
+    const zvViewRect v = zvLib::ViewRect();
+    EXPECT_NEAR(-v.ScaleHeight / v.ScaleWidth,
+                static_cast<double>(main_->pic->height()) / main_->pic->width(), 1e-3)
+        << "fitted to the canvas's new size";
+    EXPECT_EQ(zvLib::Undo().count(), states) << "the program's own fits record nothing";
+
+    away();
     zvLib::CurrentTool = "OBJECT.RULER";
     main_->cmd->click();
-    EXPECT_EQ(zvLib::CurrentTool, "") << "the corner button fits";
+    EXPECT_TRUE(fitted()) << "the corner button fits";
+    EXPECT_EQ(zvLib::CurrentTool, "") << "as the user's command";
+    EXPECT_EQ(zvLib::Undo().count(), states + 1);
+}
+
+TEST_F(CanvasTest, ViewSwitchesAndTheItemBarsEdgeKeepTheViewAndTheCircuitUnchanged)
+{
+    makeCircuit(""); // the piece table
+    main_->setUI();
+    zvLib::StartPageChosen("NEW", "CL32", 2, 0, "");
+    QApplication::processEvents();
+    ASSERT_FALSE(zvLib::Undo().isdirty());
+    zvLib::SetZoom(1500, 500, 20);
+    const auto same = [](const char* what) {
+        const zvViewRect v = zvLib::ViewRect();
+        EXPECT_NEAR(v.ScaleWidth, 1500, 1e-3) << what;
+        EXPECT_NEAR(CentreX(v), 500, 1e-3) << what;
+        EXPECT_NEAR(CentreY(v), 20, 1e-3) << what;
+    };
+    for (const char* mode : {"VIEW.REPORT", "VIEW.DESIGN", "VIEW.EDITOR", "VIEW.DESIGN"}) {
+        std::string command = mode;
+        zvLib::ExecCommand(command);
+        QApplication::processEvents();
+    }
+    same("back in the design view");
+    const int before = main_->pic->width();
+    main_->abr.Band("ibr").Width(main_->abr.Band("ibr").Width() + 1500);
+    QApplication::processEvents();
+    ASSERT_NE(main_->pic->width(), before) << "the item bar's edge moved";
+    same("the canvas resized by the item bar");
+    main_->resize(1100, 760);
+    QApplication::processEvents();
+    EXPECT_FALSE(zvLib::Undo().isdirty()) << "nothing the program did changed the circuit";
 }
 
 TEST_F(CanvasTest, ScrollingOneAxisKeepsTheCentreOfTheOther)
@@ -210,6 +257,44 @@ TEST_F(CanvasTest, PieceAtTheOriginIsDrawnWhereTheScaleSays)
     // The axes cross the whole view under the pieces (the start marker covers the origin).
     EXPECT_TRUE(around(image, 0, -120, QColor(0, 255, 0))) << "the y axis";
     EXPECT_TRUE(around(image, -200, 0, QColor(255, 99, 71))) << "the x axis";
+}
+
+TEST_F(CanvasTest, EditingKeysReachTheCircuitAfterTheStartPagesNew)
+{
+    makeCircuit(""); // the piece table
+    main_->setUI();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_));
+    zvLib::StartPageChosen("NEW", "CL32", 2, 0, "");
+    for (int i = 0; i < 3; ++i) {
+        std::string append = "item.append.CL32:AS1";
+        zvLib::ExecCommand(append);
+    }
+    const auto pieces = [] { return zvLib::Circuit()->CurTrack()->items().Count(); };
+    ASSERT_EQ(pieces(), 4u) << "the start marker and three straights";
+    QApplication::processEvents();
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_EQ(focus, main_->pic) << "the canvas has the keys after a new circuit";
+    QWidget* keys = focus != nullptr ? focus : main_;
+    QTest::keyClick(keys, Qt::Key_Delete);
+    EXPECT_EQ(pieces(), 3u) << "Delete removed the selected straight";
+    QTest::keyClick(keys, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pieces(), 4u) << "Ctrl+Z brought it back";
+    EXPECT_EQ(main_->abr.Band("tbr").Tool("cboSet").Text(), "CL32");
+
+    // The set chooser is a list to pick from: keys given to it leave the circuit's keys alone.
+    QWidget* sets = main_->abrView().ToolWidget(main_->abr.Band("tbr").Tool("cboSet"));
+    ASSERT_NE(sets, nullptr);
+    sets->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_LT(pieces(), 4u) << "Ctrl+A and Delete acted on the circuit";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(main_->abr.Band("tbr").Tool("cboSet").Text(), "CL32");
+
+    // A click on the canvas takes the keys back.
+    QTest::mouseClick(main_->pic, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(QApplication::focusWidget(), main_->pic);
 }
 
 } // namespace

@@ -174,6 +174,29 @@ TEST_F(MouseTest, ShiftSelectsTheKeyRangeFromTheAnchorWhichStays)
     EXPECT_EQ(selected(), (Keys{4, 5, 6}));
 }
 
+TEST_F(MouseTest, ShiftRangeRunsOnTheTrackOfThePieceHit)
+{
+    auto two = std::make_shared<zvCircuit>();
+    two->Init("CL32", 4, cFixed(0), cFixed(0), cFixed(0)); // track 2 lies 156 below track 1
+    zvLib::Circuit(two);
+    for (const auto& t : two->tracks()) {
+        t->append(times(kStraight, 4), t->items().First());
+    }
+    two->Draw();
+    clickAt(175, 0);                      // K1 of track 1: the anchor
+    clickAt(3 * 350 - 175, -156, kShift); // K3 of track 2
+    std::vector<std::string> picked;
+    for (const auto& t : two->tracks()) {
+        for (const auto& p : t->items()) {
+            if (p->Selected()) {
+                picked.push_back(std::to_string(t->index()) + p->Key());
+            }
+        }
+    }
+    EXPECT_EQ(picked, (std::vector<std::string>{"2K1", "2K2", "2K3"}));
+    EXPECT_EQ(two->CurTrack()->index(), 2);
+}
+
 TEST_F(MouseTest, TheCanvasWidgetsOwnClicksReachTheHandlers)
 {
     const auto [x, y] = middle(3);

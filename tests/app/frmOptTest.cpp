@@ -299,6 +299,16 @@ TEST_F(frmOptTest, ThePlaceIsRememberedAndTheFirstOpeningIsCentred)
         EXPECT_EQ(d.pos(), QPoint(100, 80));
         apptest::Click(d, "cmd(0)");
     });
+
+    // A place off the screen is brought wholly onto the work area.
+    zvLib::SaveSetting("Zorv", frmOpt::kLayoutSection, "left", "-90000");
+    zvLib::SaveSetting("Zorv", frmOpt::kLayoutSection, "top", "100000");
+    const QRect area = screen->availableGeometry();
+    openOptions([&](frmOpt& d) {
+        EXPECT_TRUE(area.contains(d.frameGeometry()))
+            << d.frameGeometry().x() << "," << d.frameGeometry().y();
+        d.cmd_Click(99);
+    });
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/zvLib_documents.h"
 #include "foundation/NUX_STD_ini.h"
 #include "foundation/zvLang.h"
+#include "model/cUndo.h"
 #include "model/zvLib_globals.h"
 #include "platform/cGridWidget.h"
 #include "view/zvLang_forms.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTest>
 
 #include <cstdio>
 #include <filesystem>
@@ -66,6 +68,20 @@ class ReportTest : public DispatchFixture {
     {
         zvLib::Unload(zvForm::frmReport);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Replaces the text of a box by typing, as the user does.
+    void typeInto(int box, const QString& text)
+    {
+        QWidget* w = loaded()->txt(box);
+        QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_Delete);
+        const QStringList lines = text.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                QTest::keyClick(w, Qt::Key_Return);
+            }
+            QTest::keyClicks(w, lines[i]);
+        }
     }
     static std::string Fixed2(double v)
     {
@@ -264,8 +280,8 @@ TEST_F(ReportTest, ReportViewEmbedsTheWindowAndDesignUnloadsIt)
     EXPECT_TRUE(main().abr.Band("vbr").Tool("report").Checked());
     EXPECT_FALSE(main().abr.Band("vbr").Tool("design").Checked());
 
-    // Typed texts go when the view is entered again: the window is loaded afresh.
-    r->Text(frmReport::kName, "typed");
+    // Only what the user types reaches the circuit: loaded afresh, the window shows the circuit's.
+    r->Text(frmReport::kName, "set, not typed");
     run("VIEW.REPORT");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_NE(loaded(), nullptr);
@@ -312,27 +328,82 @@ TEST_F(ReportTest, CaptionsComeFromTheLanguageTable)
     }
 }
 
+TEST_F(ReportTest, CaptionsAndLabelsAreReadableInEveryLanguage)
+{
+    for (const char* language : {"EN", "IT", "FR", "ES"}) {
+        useLanguage(language);
+        run("VIEW.REPORT");
+        QCoreApplication::processEvents();
+        frmReport* r = loaded();
+        ASSERT_NE(r, nullptr);
+        QLabel* bar = r->grdFakeView().CaptionBar();
+        EXPECT_GE(bar->height(), bar->sizeHint().height()) << language << ": the caption bar";
+        EXPECT_EQ(bar->text().toStdString(), zvLang::Translate("$report.track"));
+        for (int i = 0; i < 6; ++i) {
+            const QLabel* label = r->lbl(i);
+            EXPECT_GE(label->width(), label->sizeHint().width())
+                << language << ": " << label->text().toStdString() << " is cut";
+            EXPECT_GE(label->height(), label->fontMetrics().height()) << language << " " << i;
+            for (int b = 0; b < 6; ++b) {
+                EXPECT_FALSE(label->geometry().intersects(r->txt(b)->geometry()))
+                    << language << ": " << label->text().toStdString() << " covers box " << b;
+            }
+        }
+        run("VIEW.DESIGN");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(ReportTest, SavingInTheReportViewStoresTheTypedNameAndDescription)
 {
     makeSmallCircuit();
     run("VIEW.REPORT");
-    loaded()->Text(frmReport::kName, "Typed name");
-    loaded()->Text(frmReport::kDescription, "typed\ndescription");
+    typeInto(frmReport::kName, "Typed name");
+    typeInto(frmReport::kDescription, "typed\ndescription");
     std::string path = documentsDir() + "typed.zv6";
     ASSERT_TRUE(zvLib::SaveCircuit(path));
     EXPECT_EQ(circuit().Name(), "Typed name");
     EXPECT_EQ(circuit().Description(), "typed\ndescription");
 }
 
-TEST_F(ReportTest, SavingInTheDesignViewKeepsTheCircuitsName)
+TEST_F(ReportTest, TypedNameAndDescriptionGoIntoTheCircuitAsTheyChange)
 {
     makeSmallCircuit();
+    zvLib::Undo().Clear();
+    zvLib::Undo().Push();
     run("VIEW.REPORT");
-    loaded()->Text(frmReport::kName, "Typed name");
+    typeInto(frmReport::kName, "Club \\oval\\");
+    EXPECT_EQ(circuit().Name(), "Club \\oval\\") << "in the circuit as it is typed";
+    typeInto(frmReport::kDescription, "one\ntwo");
     run("VIEW.DESIGN");
-    std::string path = documentsDir() + "kept.zv6";
-    ASSERT_TRUE(zvLib::SaveCircuit(path));
-    EXPECT_EQ(circuit().Name(), "Club oval");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(circuit().Name(), "Club \\oval\\") << "kept after the view is left";
+    EXPECT_EQ(circuit().Description(), "one\ntwo");
+    EXPECT_TRUE(zvLib::Undo().isdirty()) << "a change the exit asks about";
+    EXPECT_EQ(zvLib::Undo().count(), 2u) << "one undo state for the edit";
+
+    // Typed and the program ended at once: the exit still finds the circuit changed.
+    zvLib::Undo().Clear();
+    zvLib::Undo().Push();
+    run("VIEW.REPORT");
+    typeInto(frmReport::kName, "Last");
+    user_->answers.push_back(vbMsg::Cancel);
+    EXPECT_FALSE(zvLib::QuerySave());
+    EXPECT_EQ(user_->messages.size(), 1u) << "Save changes to ... ?";
+    EXPECT_EQ(circuit().Name(), "Last");
+}
+
+TEST_F(ReportTest, TheReportViewShowsTheCircuitAsItIsEachTimeItIsShown)
+{
+    makeSmallCircuit();
+    const std::string before = zvLib::ReportWindow().Text(frmReport::kLength); // as an export
+    run("item.append.CL32:AS1");
+    run("VIEW.REPORT");
+    ASSERT_NE(loaded(), nullptr);
+    EXPECT_NE(loaded()->Text(frmReport::kLength), before) << "the new straight counts";
+    const int row = bomRow(*loaded(), "AS1");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(loaded()->grdBOM.Value(row, 3), usedOf("AS1"));
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <cstdint>
 #include <cstdlib>
 
 using apptest::DispatchFixture;
@@ -62,6 +63,25 @@ TEST_F(TestWindowTest, ButtonsMoveAndZoom)
     t.cmd[3]->click();
     EXPECT_EQ(t.cnv.CenterY(), 100);
     EXPECT_EQ(t.cnv.Left(), cFixed(-900));
+}
+
+TEST_F(TestWindowTest, ZoomStaysWithinTheMainCanvasBounds)
+{
+    frmTest& t = zvLib::TestWindow();
+    for (int i = 0; i < 200; ++i) {
+        t.cmd[4]->click();
+    }
+    EXPECT_EQ(t.cnv.Width(), cFixed(100000)) << "no wider than the main canvas shows";
+    EXPECT_EQ(t.cnv.Right(), cFixed(50000));
+    t.cnv.ViewPort(1e12); // beyond 32 bits: held, not wrapped
+    EXPECT_EQ(t.cnv.Width(), cFixed(100000));
+    for (int i = 0; i < 200; ++i) {
+        t.cmd[5]->click();
+    }
+    EXPECT_EQ(t.cnv.Width(), cFixed(25)) << "no narrower than the main canvas shows";
+    t.cnv.ViewPort(std::nullopt, 1e12, -1e12);
+    EXPECT_EQ(t.cnv.CenterX(), INT32_MAX);
+    EXPECT_EQ(t.cnv.CenterY(), INT32_MIN);
 }
 
 TEST_F(TestWindowTest, OptionsPickTheMeasureToolOnlyForMeas)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -106,6 +107,31 @@ TEST_F(DecorationsTest, GridLinesLieOnRoundedMultiplesOfTheStepWithTheirCoordina
     // Each label is printed where its line meets the top edge (x) or the left edge (y).
     EXPECT_NE(pic_.Text().find("Print -1250.0000 600.0000 \"-1250\""), std::string::npos);
     EXPECT_NE(pic_.Text().find("Print -1234.0000 -250.0000 \"-250\""), std::string::npos);
+}
+
+TEST_F(DecorationsTest, GridLabelsUseTheCanvasFontAndKeepClearOfTheTopRow)
+{
+    // An annotation text drawn before leaves its font on the canvas.
+    pic_.FontName("Courier");
+    pic_.FontSize(30);
+    pic_.FontBold(true);
+    pic_.Scale(-1234, 520, 1234, -680); // the line y = 500 lies 20 below the top edge
+    zvLib::DrawGrid();
+    const double row = std::abs(pic_.TextHeight("0"));
+    int yLabels = 0;
+    for (const std::string& l : pic_.Lines()) {
+        double x = 0;
+        double y = 0;
+        if (std::sscanf(l.c_str(), "Print %lf %lf", &x, &y) != 2) {
+            continue;
+        }
+        EXPECT_NE(l.find("font=\"Sans Serif\" size=8.2500 bold=0"), std::string::npos) << l;
+        if (x == -1234) {
+            ++yLabels;
+            EXPECT_LE(y, 520 - row) << "a y label under the row of x labels: " << l;
+        }
+    }
+    EXPECT_EQ(yLabels, 5) << "-750 to 250; 500 would cover the x labels";
 }
 
 TEST_F(DecorationsTest, AxesCrossTheWholeViewInTheirColours)

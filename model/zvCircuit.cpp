@@ -275,7 +275,9 @@ std::string EscapeText(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             out += "\\n";
             ++i;
         } else if (c == '\t') {

@@ -188,11 +188,12 @@ std::shared_ptr<zvCircuit> Circuit();
 // Makes a circuit (or none) current; selecting one of its pieces then reaches it.
 void Circuit(const std::shared_ptr<zvCircuit>& circuit);
 
-// Escapes a text for one field of a definition line: CR LF becomes "\n", TAB "\t" and ";"
-// "\c"; nothing else changes (a lone CR or LF stays).
+// Escapes a text for one field of a definition line: a backslash becomes "\\", CR LF "\n",
+// TAB "\t" and ";" "\c"; nothing else changes (a lone CR or LF stays).
 std::string EscapeText(std::string_view text);
-// Turns the escapes of EscapeText back: "\n" becomes CR LF, "\t" TAB and "\c" ";"; any other
-// backslash stays.
+// Turns the escapes of EscapeText back in one pass from the left: "\\" becomes a backslash,
+// "\n" CR LF, "\t" TAB and "\c" ";"; any other backslash stays, so older texts whose
+// backslashes were not doubled still read.
 std::string UnescapeText(std::string_view text);
 
 } // namespace zvLib

@@ -546,8 +546,8 @@ std::string UnescapeText(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (text[i] == '\\' && (next == 'n' || next == 't' || next == 'c')) {
-            out += next == 'n' ? "\r\n" : (next == 't' ? "\t" : ";");
+        if (text[i] == '\\' && (next == '\\' || next == 'n' || next == 't' || next == 'c')) {
+            out += next == '\\' ? "\\" : (next == 'n' ? "\r\n" : (next == 't' ? "\t" : ";"));
             ++i;
         } else {
             out += text[i];

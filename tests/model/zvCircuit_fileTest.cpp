@@ -115,7 +115,8 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     c->Name(name);
     c->Description(description);
     const std::string text = saved(*c);
-    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\x</name>"), std::string::npos);
+    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\\\x</name>"),
+              std::string::npos);
     EXPECT_NE(text.find("<description> lead&#10;lone LF, lone CR&#13;, \xC3\xA8\xE2\x82\xAC "
                         "</description>"),
               std::string::npos);
@@ -133,6 +134,34 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     ASSERT_NE(cleaned, nullptr);
     EXPECT_EQ(cleaned->Name(), "abc");
     EXPECT_EQ(cleaned->Description(), "  ");
+}
+
+TEST_F(zvCircuitFileTest, BackslashesInTextsComeBackAndOlderEscapesStillRead)
+{
+    auto c = newCircuit();
+    track(*c, 1).append("T:S500;");
+    const std::string name = "C:\\tracks\\new\\club";
+    const std::string description = "first line \\c\\\r\nsecond\\";
+    c->Name(name);
+    c->Description(description);
+    const std::string text = saved(*c);
+    EXPECT_NE(text.find("<name>C:\\\\tracks\\\\new\\\\club</name>"), std::string::npos);
+    auto back = opened(text);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), name);
+    EXPECT_EQ(back->Description(), description);
+    // Saved again, the file holds the same texts.
+    back = opened(saved(*back));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), name);
+    EXPECT_EQ(back->Description(), description);
+
+    // A file written before backslashes were doubled reads its escapes as it always did; a
+    // backslash before any other character stays.
+    c->Name("old");
+    back = opened(replaced(saved(*c), "<name>old</name>", "<name>a\\cb\\nc\\td\\x\\</name>"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Name(), "a;b\r\nc\td\\x\\");
 }
 
 TEST_F(zvCircuitFileTest, SetListNamesEverySetOnceAndAnEmptyCircuitItsOwn)

@@ -4,6 +4,7 @@
 // commands that need a circuit when there is none.
 #include "DispatchFixture.h"
 
+#include "app/core/zvLib_sets.h"
 #include "app/zvLib_commands.h"
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"
@@ -75,6 +76,29 @@ TEST_F(DispatchTest, TurnsChangeTheStartHeadingByFiveOrOneDegrees)
         run("VIEW.ROTATE+");
     }
     EXPECT_EQ(circuit().Angle(), cFixed(0)) << "a full turn comes back to 0";
+}
+
+TEST_F(DispatchTest, ParallelTracksKeepTheSpacingOfTheCircuitsOwnSetWhateverTheItemBarShows)
+{
+    newCircuit(4);
+    click(pieceTool("CL32:AS1"));
+    const cFixed width = zvLib::SetStdWidth;
+    const auto secondStart = [this] { return track(2).items().First()->yIniz(); };
+    ASSERT_EQ(secondStart(), -width);
+
+    // The user chooses the 1:24 set, whose track is wider, and lays one of its pieces.
+    ASSERT_EQ(zvLib::LoadSet("GT24"), zvLib::kSetLoaded);
+    ASSERT_NE(zvLib::SetStdWidth, width);
+    click(pieceTool("GT24:BS1"));
+    run("VIEW.ROTATE+");
+    run("VIEW.ROTATE-");
+    EXPECT_EQ(circuit().Angle(), cFixed(0));
+    EXPECT_EQ(track(2).items().First()->xIniz(), cFixed(0));
+    EXPECT_EQ(secondStart(), -width);
+    run("EDIT.UNDO");
+    run("EDIT.UNDO");
+    EXPECT_EQ(circuit().Angle(), cFixed(0));
+    EXPECT_EQ(secondStart(), -width) << "an undo state is laid out the same way";
 }
 
 TEST_F(DispatchTest, ZoomsAndFitChangeTheViewAndLeaveUndoStates)

@@ -3,6 +3,7 @@
 // drawing order, mirrored curves and width transitions, snippets, undo and redo, and the
 // follow-ups (redraw, undo states, info panels) each command asks for.
 #include "DispatchFixture.h"
+
 #include "app/zvLib_commands.h"
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"

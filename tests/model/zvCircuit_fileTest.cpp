@@ -350,6 +350,28 @@ TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
     EXPECT_NE(opened(good), nullptr);
 }
 
+TEST_F(zvCircuitFileTest, AbsurdCoordinatesAreRefusedWithNothingChanged)
+{
+    const auto current = sampleCircuit();
+    const std::string good = readAll(dataPath("circuits/expected.zv6"));
+    const std::string def = current->DefString();
+    for (const std::string& text :
+         {replaced(good, "<startx>12</startx>", "<startx>922337203685477.5807</startx>"),
+          replaced(good, "<starty>-4</starty>", "<starty>-1000000001</starty>"),
+          replaced(good, "<angle>90</angle>", "<angle>922337203685477</angle>"),
+          replaced(good, "points=\"10:20\"", "points=\"10:20;3:-2000000000\"")}) {
+        zvFileOpenInfo info;
+        EXPECT_EQ(opened(text, &info), nullptr) << text;
+        EXPECT_FALSE(info.Reason.empty());
+        EXPECT_EQ(zvLib::Circuit(), current);
+        EXPECT_EQ(current->DefString(), def);
+    }
+    // Far out, but within the drawing range, still opens.
+    const auto far = opened(replaced(good, "<startx>12</startx>", "<startx>-999999999</startx>"));
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(far->StartX(), fx(-999999999));
+}
+
 TEST_F(zvCircuitFileTest, CircuitThatCannotBeBuiltPutsTheSetBack)
 {
     const auto current = sampleCircuit();

@@ -173,6 +173,29 @@ TEST_F(DispatchTest, ViewOptionsFollowTheirToolsAndRedrawWithoutUndo)
     EXPECT_EQ(zvLib::Undo().count(), states);
 }
 
+TEST_F(DispatchTest, KerbsSwitchedOnLieAlongThePiecesAsTheyAreNow)
+{
+    tool("tbr", "kerbs").Checked(false);
+    zvLib::ShowKerbs = false;
+    run("VIEW.MOVERIGHT");
+    for (int i = 0; i < 3; ++i) {
+        run("VIEW.MOVEUP");
+    }
+    click(pieceTool("CL32:AS1"));
+    run("EDIT.KERBLEFT");
+    run("EDIT.KERBRIGHT");
+    run("VIEW.KERBS");
+    ASSERT_TRUE(zvLib::ShowKerbs);
+    const zvItem& piece = *track().items().Last();
+    EXPECT_EQ(piece.extAB_xd(), piece.xa()) << "the left kerb starts at the piece's corner";
+    EXPECT_EQ(piece.extAB_yd(), piece.ya());
+    EXPECT_EQ(piece.extCD_xb(), piece.xc()) << "the right kerb ends at the piece's corner";
+    EXPECT_EQ(piece.extCD_yb(), piece.yc());
+    const auto extent = circuit().GetExtent();
+    EXPECT_GT(extent[0], cFixed(0)) << "the extent does not reach back to the origin";
+    EXPECT_GT(extent[1], cFixed(0));
+}
+
 TEST_F(DispatchTest, TheRulerIsToggledAndAnyCommandEndsIt)
 {
     run("object.ruler");

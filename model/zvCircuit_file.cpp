@@ -116,7 +116,7 @@ void dxfElement(std::string& out, const cDXF& dxf)
 
 // ---- reading -------------------------------------------------------------------------------
 
-// The farthest a point, or the start heading in degrees, may lie from 0 in a file: well beyond
+// The farthest a point, an offset or the start heading in degrees may lie from 0 in a file: beyond
 // any drawing, and far enough inside the number type that the pieces built from it never
 // leave its range.
 constexpr std::int64_t kFarthest = 1000000000;
@@ -304,8 +304,8 @@ std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
     if (stream.empty()) {
         return nullptr;
     }
-    const cFixed x = requiredNumber(doc, "//zorv/dxf/offsetx");
-    const cFixed y = requiredNumber(doc, "//zorv/dxf/offsety");
+    const cFixed x = inRange(requiredNumber(doc, "//zorv/dxf/offsetx"), "The drawing's offset");
+    const cFixed y = inRange(requiredNumber(doc, "//zorv/dxf/offsety"), "The drawing's offset");
     const cFixed scale = requiredNumber(doc, "//zorv/dxf/scalefactor");
     auto dxf = std::make_unique<cDXF>();
     try {

@@ -372,7 +372,7 @@ void frmOpt::cmd_Click(int index)
         break;
     case 10:
         zvLib::DeleteSetting(kApp, "colors", "");
-        zvLib::OptionsLoad();
+        zvLib::ColorsLoad();
         ShowValues();
         break;
     case 99:

@@ -7,6 +7,7 @@
 #include "foundation/zvLib_canvas.h"
 #include "model/cUndo.h"
 #include "model/zvCircuit.h"
+#include "model/zvLib_factory.h"
 #include "model/zvLib_globals.h"
 #include "view/frmInfo.h"
 #include "view/frmMain.h"
@@ -133,8 +134,18 @@ const std::array<ViewOption, 7>& ViewOptions()
     return options;
 }
 
+// The kerb strips of every piece laid out afresh for the kerbs option as it now stands.
+void PlaceAllKerbs(const zvCircuit& circuit)
+{
+    for (const auto& track : circuit.tracks()) {
+        for (const auto& piece : track->items()) {
+            PlaceKerbs(*piece);
+        }
+    }
+}
+
 // Presses or releases the option's tool and lets the option follow it; true when the verb
-// is a view option.
+// is a view option. Switching kerbs lays the kerb strips out again where the pieces are.
 bool ToggleOption(zvCircuit& circuit, const std::string& verb)
 {
     for (const ViewOption& o : ViewOptions()) {
@@ -147,6 +158,9 @@ bool ToggleOption(zvCircuit& circuit, const std::string& verb)
             *o.option = tool.Checked();
         } else {
             *o.option = !*o.option;
+        }
+        if (o.option == &ShowKerbs) {
+            PlaceAllKerbs(circuit);
         }
         Follow(circuit, kRedraw);
         return true;

@@ -99,8 +99,8 @@ void SetToFront(zvCircuit& circuit, bool front)
 }
 
 // The selected pieces of the current track taken out; on delete the chain closes up and the
-// last piece is selected, on remove the others keep their places and keys and nothing stays
-// selected.
+// last piece is selected, on remove the others keep their places and keys, nothing stays
+// selected and the piece before the gap is current, so that the next piece fills it.
 void Delete(zvCircuit& circuit, zvTrack& track, bool closeUp)
 {
     track.RemoveSelected();

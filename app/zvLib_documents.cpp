@@ -283,22 +283,32 @@ void StartPageChosen(const std::string& action, const std::string& setCode, std:
     }
 }
 
-void OpenCircuit(std::string& path)
+bool OpenCircuit(std::string& path)
 {
     if (path.empty()) {
         path = ShowOpenDialog(DocsFolder);
     }
     if (path.empty() || !Exists(path)) {
-        return;
+        return false;
     }
     const std::string full = Absolute(path);
     auto opened = std::make_shared<zvCircuit>();
     zvFileOpenInfo info;
     if (opened->FileOpen(full, &info) != 0) {
         MsgBox(zvLang::Translate("$msg.filenotvalid"), vbMsg::Information);
-        return;
+        return false;
     }
     AdoptOpened(opened, full, info.Skipped);
+    return true;
+}
+
+bool OpenNamedCircuit(std::string& path)
+{
+    if (!Exists(path)) {
+        MsgBox(Fill(zvLang::Translate("$msg.filenotfound"), "1", path), vbMsg::Information);
+        return false;
+    }
+    return OpenCircuit(path);
 }
 
 bool SaveCircuit(std::string& fileName)

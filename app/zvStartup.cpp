@@ -203,9 +203,9 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     ShowMainWindow(main, cmd);
     Unload(zvForm::frmSplash);
     WaitCursor::Restore();
-    if (!CurrentFile.empty()) {
-        OpenCircuit(CurrentFile);
-    } else {
+    // A file that cannot be opened is said, then the start page follows as without one.
+    if (CurrentFile.empty() || !OpenNamedCircuit(CurrentFile)) {
+        CurrentFile.clear();
         NewCircuit();
     }
     UpdateInfo();

@@ -52,6 +52,11 @@ std::int64_t RoundHalfEven(double v)
     return static_cast<std::int64_t>(r);
 }
 
+void cFixed::overflow()
+{
+    throw cError(6, "cFixed", "Overflow");
+}
+
 cFixed cFixed::fromDouble(double v)
 {
     return fromRaw(RoundHalfEven(v * static_cast<double>(kScale)));

@@ -1,6 +1,7 @@
 // cFixed: the program's one number type for positions, lengths and angles: a 64-bit signed
 // count of ten-thousandths (four decimal places). Conversions from floating point and to whole
-// numbers round halves to even; sums are exact; products and quotients round to 0.0001.
+// numbers round halves to even; sums are exact; products and quotients round to 0.0001. A sum,
+// difference or negation beyond the type's range raises cError 6 (overflow) and never wraps.
 #pragma once
 
 #include <compare>
@@ -18,8 +19,15 @@ public:
     constexpr cFixed() = default;
     // A whole number (5 is 5.0000).
     constexpr cFixed(int whole) : raw_(static_cast<std::int64_t>(whole) * kScale) {}
-    // A whole 64-bit number.
-    static constexpr cFixed fromWhole(std::int64_t whole) { return fromRaw(whole * kScale); }
+    // A whole 64-bit number; cError 6 when it lies beyond the type's range.
+    static constexpr cFixed fromWhole(std::int64_t whole)
+    {
+        std::int64_t raw = 0;
+        if (__builtin_mul_overflow(whole, kScale, &raw)) {
+            overflow();
+        }
+        return fromRaw(raw);
+    }
     // A count of ten-thousandths (raw 12345 is 1.2345).
     static constexpr cFixed fromRaw(std::int64_t raw)
     {
@@ -42,8 +50,8 @@ public:
     std::int64_t toWhole() const;
     // The value truncated towards zero (the whole part).
     constexpr std::int64_t wholePart() const { return raw_ / kScale; }
-    // The absolute value.
-    constexpr cFixed abs() const { return raw_ < 0 ? fromRaw(-raw_) : *this; }
+    // The absolute value; cError 6 for the least value, which has no positive counterpart.
+    constexpr cFixed abs() const { return raw_ < 0 ? -*this : *this; }
     // True when zero.
     constexpr bool isZero() const { return raw_ == 0; }
 
@@ -59,24 +67,31 @@ public:
     // allowed. Anything else, or a value out of range, gives no value.
     static std::optional<cFixed> parse(std::string_view text);
 
-    constexpr cFixed operator-() const { return fromRaw(-raw_); }
-    constexpr cFixed operator+(cFixed o) const { return fromRaw(raw_ + o.raw_); }
-    constexpr cFixed operator-(cFixed o) const { return fromRaw(raw_ - o.raw_); }
+    // Negation, sum and difference, exact; cError 6 when the result lies beyond the range.
+    constexpr cFixed operator-() const { return cFixed() - *this; }
+    constexpr cFixed operator+(cFixed o) const
+    {
+        std::int64_t raw = 0;
+        if (__builtin_add_overflow(raw_, o.raw_, &raw)) {
+            overflow();
+        }
+        return fromRaw(raw);
+    }
+    constexpr cFixed operator-(cFixed o) const
+    {
+        std::int64_t raw = 0;
+        if (__builtin_sub_overflow(raw_, o.raw_, &raw)) {
+            overflow();
+        }
+        return fromRaw(raw);
+    }
     // Product rounded to the nearest ten-thousandth, halves to even.
     cFixed operator*(cFixed o) const;
     // Quotient rounded to the nearest ten-thousandth, halves to even; division by zero raises
     // cError 11.
     cFixed operator/(cFixed o) const;
-    cFixed& operator+=(cFixed o)
-    {
-        raw_ += o.raw_;
-        return *this;
-    }
-    cFixed& operator-=(cFixed o)
-    {
-        raw_ -= o.raw_;
-        return *this;
-    }
+    cFixed& operator+=(cFixed o) { return *this = *this + o; }
+    cFixed& operator-=(cFixed o) { return *this = *this - o; }
     cFixed& operator*=(cFixed o) { return *this = *this * o; }
     cFixed& operator/=(cFixed o) { return *this = *this / o; }
 
@@ -84,6 +99,9 @@ public:
     constexpr bool operator==(const cFixed&) const = default;
 
 private:
+    // Raises cError 6: a result beyond the type's range.
+    [[noreturn]] static void overflow();
+
     std::int64_t raw_ = 0;
 };
 

@@ -50,6 +50,21 @@ std::optional<cFixed> numberField(const std::vector<std::string_view>& fields, s
     return cFixed::parse(fields[i]);
 }
 
+// The set code of the first piece that names one, tracks in order (the first set of the
+// circuit's set list); the fallback when no piece does.
+std::string firstSet(const std::vector<std::string>& trackLines, const std::string& fallback)
+{
+    for (const std::string& line : trackLines) {
+        for (const std::string_view entry : splitAt(line, ";")) {
+            const std::string_view code = entry.substr(0, entry.find(':'));
+            if (!code.empty()) {
+                return std::string(code);
+            }
+        }
+    }
+    return fallback;
+}
+
 } // namespace
 
 zvCircuit::~zvCircuit()
@@ -67,11 +82,12 @@ void zvCircuit::releaseTracks()
 
 void zvCircuit::Init(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y)
 {
-    build(code, lanes, angle, x, y);
+    build(code, lanes, angle, x, y, code);
     zvLib::DXF.reset();
 }
 
-void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y)
+void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y,
+                      const std::string& widthSet)
 {
     const std::int16_t count = static_cast<std::int16_t>(lanes / 2);
     if (lanes < 2 || count > kMaxTracks) {
@@ -80,23 +96,27 @@ void zvCircuit::build(const std::string& code, std::int16_t lanes, cFixed angle,
     if (zvLib::FindPieceRecord("Zorv", "<START>") < 0) {
         throw cError(91, "zvCircuit", "The piece table has no start record");
     }
+    // The tracks are made aside first: a start pose beyond the number range changes nothing.
+    const cFixed width = zvLib::StdWidthOf(widthSet);
+    const double across = zvLib::DegToRad((angle + 90).toDouble());
+    std::vector<std::shared_ptr<zvTrack>> made;
+    for (std::int16_t i = 1; i <= count; ++i) {
+        const double d = (width * cFixed(i - 1)).toDouble();
+        const cFixed xi = x - cFixed::fromDouble(d * std::cos(across));
+        const cFixed yi = y - cFixed::fromDouble(d * std::sin(across));
+        auto track = std::make_shared<zvTrack>();
+        track->index(i);
+        track->Init(xi, yi, angle);
+        made.push_back(std::move(track));
+    }
     StartX_ = x;
     StartY_ = y;
     DefCode_ = code;
     Angle_ = angle;
     TrackCount_ = count;
     releaseTracks();
-    CurItem_.reset();
-    CurTrack_.reset();
-    const double across = zvLib::DegToRad((Angle_ + 90).toDouble());
-    for (std::int16_t i = 1; i <= TrackCount_; ++i) {
-        const double d = (zvLib::SetStdWidth * cFixed(i - 1)).toDouble();
-        const cFixed xi = x - cFixed::fromDouble(d * std::cos(across));
-        const cFixed yi = y - cFixed::fromDouble(d * std::sin(across));
-        auto track = std::make_shared<zvTrack>();
-        track->index(i);
+    for (auto& track : made) {
         track->circuit_ = this;
-        track->Init(xi, yi, Angle_);
         tracks_.Add(std::move(track));
     }
     CurTrack_ = tracks_.First();
@@ -155,7 +175,7 @@ void zvCircuit::DefString(const std::string& text)
 {
     const Definition def = parseDefinition(text);
     build(DefCode_, static_cast<std::int16_t>(def.trackCount * 2), def.angle,
-          def.x.value_or(StartX_), def.y.value_or(StartY_));
+          def.x.value_or(StartX_), def.y.value_or(StartY_), firstSet(def.trackLines, DefCode_));
     for (std::size_t i = 0; i < def.trackLines.size(); ++i) {
         if (!def.trackLines[i].empty()) {
             tracks_.Item(i + 1)->append(def.trackLines[i]);
@@ -275,7 +295,9 @@ std::string EscapeText(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             out += "\\n";
             ++i;
         } else if (c == '\t') {

@@ -92,12 +92,13 @@ class zvCircuit : public zvSelectionHost {
     // and background drawing stay. The text is checked whole first: a missing or non-numeric
     // track count or angle raises cError 13, a track count outside 1 to 4 cError 5, a track
     // line beyond the track count cError 9, an entry without ":" cError 5, and the circuit is
-    // then left as it was.
+    // then left as it was. The tracks lie the standard width of the circuit's own set apart:
+    // the set of the first piece that names one (the first of the set list), else DefCode.
     void DefString(const std::string& text);
     // Builds floor(lanes / 2) empty tracks from a start pose, track i lying (i - 1) standard
-    // widths to the right of track 1, and drops the background drawing (a new circuit, or one
-    // read from a file, brings its own); the current piece is track 1's start marker. Fewer
-    // than 1 or more than 4 tracks raise cError 5 and change nothing.
+    // widths of the set code (zvLib::StdWidthOf) to the right of track 1, and drops the background
+    // drawing (a new circuit, or one read from a file, brings its own); the current piece is track
+    // 1's start marker. Fewer than 1 or more than 4 tracks raise cError 5 and change nothing.
     void Init(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y);
     // Repaints the whole circuit on the main canvas: clears it, the grid (when shown) and the
     // origin cross, the rooms, every piece (selected ones highlighted), the pieces marked to
@@ -157,8 +158,10 @@ class zvCircuit : public zvSelectionHost {
     };
     // Splits and checks a definition text; raises on anything it could not rebuild.
     static Definition parseDefinition(const std::string& text);
-    // Builds the empty tracks from the start pose; the background drawing stays.
-    void build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y);
+    // Builds the empty tracks from the start pose, spaced by the standard width of the set
+    // widthSet; the background drawing stays. On an error nothing has changed.
+    void build(const std::string& code, std::int16_t lanes, cFixed angle, cFixed x, cFixed y,
+               const std::string& widthSet);
     // Rebuilds every piece from the circuit's own definition text.
     void relayout();
     // Lets every track go.
@@ -188,11 +191,12 @@ std::shared_ptr<zvCircuit> Circuit();
 // Makes a circuit (or none) current; selecting one of its pieces then reaches it.
 void Circuit(const std::shared_ptr<zvCircuit>& circuit);
 
-// Escapes a text for one field of a definition line: CR LF becomes "\n", TAB "\t" and ";"
-// "\c"; nothing else changes (a lone CR or LF stays).
+// Escapes a text for one field of a definition line: a backslash becomes "\\", CR LF "\n",
+// TAB "\t" and ";" "\c"; nothing else changes (a lone CR or LF stays).
 std::string EscapeText(std::string_view text);
-// Turns the escapes of EscapeText back: "\n" becomes CR LF, "\t" TAB and "\c" ";"; any other
-// backslash stays.
+// Turns the escapes of EscapeText back in one pass from the left: "\\" becomes a backslash,
+// "\n" CR LF, "\t" TAB and "\c" ";"; any other backslash stays, so older texts whose
+// backslashes were not doubled still read.
 std::string UnescapeText(std::string_view text);
 
 } // namespace zvLib

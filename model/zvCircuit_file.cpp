@@ -13,6 +13,7 @@
 #include "model/zvObject.h"
 #include "model/zvUI.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -115,6 +116,11 @@ void dxfElement(std::string& out, const cDXF& dxf)
 
 // ---- reading -------------------------------------------------------------------------------
 
+// The farthest a point, an offset or the start heading in degrees may lie from 0 in a file: beyond
+// any drawing, and far enough inside the number type that the pieces built from it never
+// leave its range.
+constexpr std::int64_t kFarthest = 1000000000;
+
 // Why a file is refused; caught by FileOpen and never let out.
 struct Refused {
     std::string reason;
@@ -192,6 +198,15 @@ cFixed requiredNumber(const pugi::xml_document& doc, const std::string& path)
     return *v;
 }
 
+// The value itself; refused when it lies beyond the drawing range.
+cFixed inRange(cFixed v, const std::string& what)
+{
+    if (v < cFixed::fromWhole(-kFarthest) || v > cFixed::fromWhole(kFarthest)) {
+        refuse(what + " lies beyond the drawing range: " + v.str());
+    }
+    return v;
+}
+
 // The number of an optional element; 0 when it is missing or no number.
 cFixed optionalNumber(const pugi::xml_document& doc, const std::string& path)
 {
@@ -252,6 +267,10 @@ std::shared_ptr<zvObject> readObject(pugi::xml_node node, std::string& stamp)
     } catch (const cError& e) {
         refuse("A " + std::string(name) + " object has bad points: " + e.Description());
     }
+    const auto extent = o->GetExtent();
+    for (const cFixed v : extent.value_or(std::array<cFixed, 4>{})) {
+        inRange(v, "A point of a " + std::string(name) + " object");
+    }
     o->Color(colorAttribute(node, "color"));
     o->fillColor(colorAttribute(node, "fillcolor"));
     o->Size(wholeAttribute(node, "size", 1));
@@ -285,8 +304,8 @@ std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
     if (stream.empty()) {
         return nullptr;
     }
-    const cFixed x = requiredNumber(doc, "//zorv/dxf/offsetx");
-    const cFixed y = requiredNumber(doc, "//zorv/dxf/offsety");
+    const cFixed x = inRange(requiredNumber(doc, "//zorv/dxf/offsetx"), "The drawing's offset");
+    const cFixed y = inRange(requiredNumber(doc, "//zorv/dxf/offsety"), "The drawing's offset");
     const cFixed scale = requiredNumber(doc, "//zorv/dxf/scalefactor");
     auto dxf = std::make_unique<cDXF>();
     try {
@@ -339,14 +358,14 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     if (c.setCode.empty()) {
         refuse("The file names no set");
     }
-    c.angle = requiredNumber(doc, "//zorv/circuit/angle");
+    c.angle = inRange(requiredNumber(doc, "//zorv/circuit/angle"), "The start angle");
     const std::int64_t tracks = requiredNumber(doc, "//zorv/circuit/tracks").toWhole();
     if (tracks < 1 || tracks > zvCircuit::kMaxTracks) {
         refuse("A circuit has 1 to 4 tracks, not " + std::to_string(tracks));
     }
     c.trackCount = static_cast<std::int16_t>(tracks);
-    c.startX = optionalNumber(doc, "//zorv/circuit/startx");
-    c.startY = optionalNumber(doc, "//zorv/circuit/starty");
+    c.startX = inRange(optionalNumber(doc, "//zorv/circuit/startx"), "The start point");
+    c.startY = inRange(optionalNumber(doc, "//zorv/circuit/starty"), "The start point");
     c.name = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/name"));
     c.description = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/description"));
     for (std::int16_t i = 1; i <= c.trackCount; ++i) {
@@ -486,7 +505,7 @@ std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* in
         }
         zvCircuit built;
         built.build(c.setCode, static_cast<std::int16_t>(c.trackCount * 2), c.angle, c.startX,
-                    c.startY);
+                    c.startY, c.setCode);
         for (std::size_t i = 0; i < c.trackDefs.size(); ++i) {
             const auto& track = built.tracks_.Item(i + 1);
             track->append(c.trackDefs[i]);
@@ -546,8 +565,8 @@ std::string UnescapeText(std::string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-        if (text[i] == '\\' && (next == 'n' || next == 't' || next == 'c')) {
-            out += next == 'n' ? "\r\n" : (next == 't' ? "\t" : ";");
+        if (text[i] == '\\' && (next == '\\' || next == 'n' || next == 't' || next == 'c')) {
+            out += next == '\\' ? "\\" : (next == 'n' ? "\r\n" : (next == 't' ? "\t" : ";"));
             ++i;
         } else {
             out += text[i];

@@ -78,6 +78,17 @@ std::string bomField(const std::string& text)
     return out;
 }
 
+// The span from lo to hi, held at the number type's largest value when a background drawing
+// placed far out makes it wider than the type holds.
+cFixed span(cFixed lo, cFixed hi)
+{
+    std::int64_t raw = 0;
+    if (__builtin_sub_overflow(hi.raw(), lo.raw(), &raw)) {
+        return cFixed::max();
+    }
+    return cFixed::fromRaw(raw);
+}
+
 } // namespace
 
 std::array<cFixed, 6> zvCircuit::GetExtent() const
@@ -107,8 +118,8 @@ std::array<cFixed, 6> zvCircuit::GetExtent() const
         e[1] = 0;
         e[3] = 0;
     }
-    e[4] = e[2] - e[0];
-    e[5] = e[3] - e[1];
+    e[4] = span(e[0], e[2]);
+    e[5] = span(e[1], e[3]);
     return e;
 }
 

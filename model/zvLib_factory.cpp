@@ -8,6 +8,7 @@
 #include "model/zvLib_globals.h"
 #include "foundation/zvLib_text.h"
 
+#include <array>
 #include <cmath>
 
 namespace zvLib {
@@ -227,6 +228,27 @@ void placeCorners(zvItem& item)
     setCorners(item, ca, cb, cc, cd);
 }
 
+// The corners a, b, c, d of both kerb strips, left side first.
+void setKerbs(zvItem& item, const std::array<zvPoint, 4>& ab, const std::array<zvPoint, 4>& cd)
+{
+    item.extAB_xa(ab[0].x);
+    item.extAB_ya(ab[0].y);
+    item.extAB_xb(ab[1].x);
+    item.extAB_yb(ab[1].y);
+    item.extAB_xc(ab[2].x);
+    item.extAB_yc(ab[2].y);
+    item.extAB_xd(ab[3].x);
+    item.extAB_yd(ab[3].y);
+    item.extCD_xa(cd[0].x);
+    item.extCD_ya(cd[0].y);
+    item.extCD_xb(cd[1].x);
+    item.extCD_yb(cd[1].y);
+    item.extCD_xc(cd[2].x);
+    item.extCD_yc(cd[2].y);
+    item.extCD_xd(cd[3].x);
+    item.extCD_yd(cd[3].y);
+}
+
 // Kerb quadrilaterals outside the left (a-b) and right (c-d) edges.
 void placeKerbs(zvItem& item)
 {
@@ -236,23 +258,8 @@ void placeKerbs(zvItem& item)
     const zvPoint ca{item.xa(), item.ya()}, cb{item.xb(), item.yb()};
     const zvPoint cc{item.xc(), item.yc()}, cd{item.xd(), item.yd()};
     const zvPoint abA = leftOf(ca, k, a), abB = leftOf(cb, k, A);
-    item.extAB_xa(abA.x);
-    item.extAB_ya(abA.y);
-    item.extAB_xb(abB.x);
-    item.extAB_yb(abB.y);
-    item.extAB_xc(cb.x);
-    item.extAB_yc(cb.y);
-    item.extAB_xd(ca.x);
-    item.extAB_yd(ca.y);
     const zvPoint cdC = rightOf(cc, k, A), cdD = rightOf(cd, k, a);
-    item.extCD_xa(cd.x);
-    item.extCD_ya(cd.y);
-    item.extCD_xb(cc.x);
-    item.extCD_yb(cc.y);
-    item.extCD_xc(cdC.x);
-    item.extCD_yc(cdC.y);
-    item.extCD_xd(cdD.x);
-    item.extCD_yd(cdD.y);
+    setKerbs(item, {abA, abB, cb, ca}, {cd, cc, cdC, cdD});
 }
 
 void setLane1(zvItem& item, zvPoint e, zvPoint f)
@@ -371,9 +378,7 @@ void completeGeometry(zvItem& item, const zvPieceRecord& rec)
 {
     placeCorners(item);
     item.GetExtent();
-    if (ShowKerbs) {
-        placeKerbs(item);
-    }
+    PlaceKerbs(item);
     placeLanes(item, rec);
     if (!rec.extra.empty()) {
         readPointSets(item, rec.extra);
@@ -389,6 +394,15 @@ void completeGeometry(zvItem& item, const zvPieceRecord& rec)
 }
 
 } // namespace
+
+void PlaceKerbs(zvItem& item)
+{
+    if (ShowKerbs && item.Class() != 0) {
+        placeKerbs(item);
+    } else {
+        setKerbs(item, {}, {});
+    }
+}
 
 int FindPieceRecord(const std::string& setID, const std::string& itemID)
 {

@@ -20,4 +20,9 @@ int FindPieceRecord(const std::string& setID, const std::string& itemID);
 std::shared_ptr<zvItem> CreateItem(const std::string& setID, std::string& itemID, cFixed x,
                                    cFixed y, cFixed angle);
 
+// Sets the kerb strips of a placed piece from its outline corners while kerbs are shown
+// (ShowKerbs), whatever its kerb flags say; all their corners are 0 while kerbs are not shown,
+// and always on a start marker. Switching kerbs on or off calls it for every piece.
+void PlaceKerbs(zvItem& item);
+
 } // namespace zvLib

@@ -2,6 +2,8 @@
 // settings give.
 #include "model/zvLib_globals.h"
 
+#include "foundation/zvLib_text.h"
+
 namespace zvLib {
 
 namespace {
@@ -29,6 +31,7 @@ constexpr std::array<std::int32_t, 12> kRadiusColors = {0x2257FF, 0x0098FF, 0x07
 std::vector<zvPieceRecord> PieceTable;
 std::string CurSetID;
 cFixed SetStdWidth;
+std::vector<std::pair<std::string, cFixed>> SetWidths;
 std::int16_t SetScale = 0;
 std::string UserFile;
 
@@ -52,6 +55,16 @@ std::int16_t LaneWidth = 2;
 
 std::shared_ptr<zvSelectionHost> SelectionHost;
 
+cFixed StdWidthOf(const std::string& setCode)
+{
+    for (const auto& [code, width] : SetWidths) {
+        if (SameText(code, setCode)) {
+            return width;
+        }
+    }
+    return SetStdWidth;
+}
+
 zvPieceRecord StartRecord()
 {
     zvPieceRecord rec;
@@ -69,6 +82,7 @@ void ResetModelGlobals()
     PieceTable.clear();
     CurSetID.clear();
     SetStdWidth = 0;
+    SetWidths.clear();
     SetScale = 0;
     UserFile.clear();
     tracknormal = kTrackNormal;

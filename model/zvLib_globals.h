@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class zvItem;
@@ -42,6 +43,12 @@ extern std::string CurSetID;
 // Standard track width of the current set in mm: spacing of parallel tracks and length of the
 // start marker's arrow.
 extern cFixed SetStdWidth;
+// Standard track width of every catalogue set, under its set code: the spacing of a circuit's
+// parallel tracks. Filled when the piece table is built from the catalogue.
+extern std::vector<std::pair<std::string, cFixed>> SetWidths;
+// The standard track width of a set (code compared without regard to case) from SetWidths;
+// SetStdWidth when the set is not listed there.
+cFixed StdWidthOf(const std::string& setCode);
 // Scale denominator of the current set (a model at 1:n holds n).
 extern std::int16_t SetScale;
 // Full path of the user file "user.def" (stock counts and snippets per set).

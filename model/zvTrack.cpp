@@ -230,10 +230,19 @@ void zvTrack::RemoveSelected()
             gone.insert(p.get());
         }
     }
-    const std::size_t current = currentPosition();
+    std::shared_ptr<zvItem> beforeGap;
+    for (const auto& p : items_) {
+        if (gone.count(p.get()) != 0) {
+            break;
+        }
+        beforeGap = p;
+    }
+    const std::size_t before = items_.Count();
     items_.RemoveIf([&gone](const auto& p) { return gone.count(p.get()) != 0; });
     itemsSelected_.Clear();
-    restoreCurrent(current);
+    if (items_.Count() != before && circuit_ != nullptr) {
+        circuit_->CurItem(beforeGap);
+    }
 }
 
 void zvTrack::CopySelected() const

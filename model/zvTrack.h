@@ -63,8 +63,9 @@ class zvTrack {
     // marker); it leaves the selection, and the circuit's current piece, when it was this one,
     // becomes the piece now at its place or the last one. The others do not move.
     void Remove(const std::string& key);
-    // Removes every selected piece and empties the selection, moving the circuit's current
-    // piece as Remove does. The others do not move.
+    // Removes every selected piece and empties the selection; the others do not move. When a
+    // piece went, the piece before the first of them in chain order (or the start marker) is
+    // the circuit's current piece, unselected, so that the next insertion fills the gap.
     void RemoveSelected();
     // Puts the snippet text of the current track's selection (of this track when there is no
     // current circuit) on the clipboard; an empty selection leaves the clipboard alone.

@@ -335,6 +335,7 @@ std::vector<std::string> BuildPieceTable(zvPieceIcons* icons)
 {
     std::vector<std::string> messages;
     PieceTable.clear();
+    ReadSetWidths();
     std::string missing;
     const auto fields = mapFields(Catalogue, missing);
     if (!fields) {

@@ -46,10 +46,11 @@ extern cRecordset Catalogue;
 long OpenCatalogue(const std::string& path = {});
 
 // Builds PieceTable afresh from every row of the open Catalogue, in row order, each mirror
-// copy right after its record. A row that breaks the build's rules (a missing value, an
-// unusable number, a key unfit for piece definitions, a curve radius without a colour, a full
-// table) is left out and described in the list returned; a catalogue without one of the
-// fields the build reads gives an empty table and one message. Icons go to icons when given.
+// copy right after its record, and SetWidths from the sets' header rows. A row that breaks
+// the build's rules (a missing value, an unusable number, a key unfit for piece definitions,
+// a curve radius without a colour, a full table) is left out and described in the list
+// returned; a catalogue without one of the fields the build reads gives an empty table and
+// one message. Icons go to icons when given.
 std::vector<std::string> BuildPieceTable(zvPieceIcons* icons = nullptr);
 
 // Start-up's catalogue step: OpenCatalogue, then BuildPieceTable. Returns 0 or the error

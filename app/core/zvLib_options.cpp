@@ -238,6 +238,14 @@ void OptionsLoad()
     }
 }
 
+void ColorsLoad()
+{
+    LoadColors();
+    if (OptionsHost != nullptr) {
+        OptionsHost->CanvasBackColor(background);
+    }
+}
+
 void OptionsSave()
 {
     SaveOptions();

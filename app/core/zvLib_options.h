@@ -38,6 +38,10 @@ extern zvOptionsHost* OptionsHost;
 // its default), then sets the toolbar's view toggles and the canvas colour through OptionsHost.
 void OptionsLoad();
 
+// Reads the colours alone from the settings file (a missing value gives its default) and gives
+// the canvas its background colour through OptionsHost; the view options stay as they are.
+void ColorsLoad();
+
 // Writes the language, the options and the colours (not the measure colour) to the settings
 // file, then the item bar width of the current set when there are a main window and a set.
 void OptionsSave();

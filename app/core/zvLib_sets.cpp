@@ -55,6 +55,22 @@ bool readHeader()
 
 } // namespace
 
+void ReadSetWidths()
+{
+    SetWidths.clear();
+    Catalogue.Filter("");
+    if (Catalogue.Filter("TipoInfo='base'") == 0 && Catalogue.FieldIndex("setID") >= 0) {
+        for (Catalogue.MoveFirst(); !Catalogue.Eof(); Catalogue.MoveNext()) {
+            const double width = headerNumber("stdWidth");
+            const cVariant& code = Catalogue.Fields(Catalogue.FieldIndex("setID")).Value();
+            if (width != 0 && std::fabs(width) < 1e9 && !code.isNull()) {
+                SetWidths.emplace_back(code.toText(), cFixed::fromDouble(width));
+            }
+        }
+    }
+    Catalogue.Filter("");
+}
+
 std::int16_t LoadSet(const std::string& setID)
 {
     const std::string previous = CurSetID;

@@ -70,6 +70,10 @@ extern std::string SetDescription;
 // The main window's item bar, or null.
 extern std::shared_ptr<zvItemBar> ItemBar;
 
+// Fills SetWidths from the header row of every set of the catalogue; a set whose standard
+// width is 0 or unreadable is left out.
+void ReadSetWidths();
+
 // Makes the set current: CurSetID is setID whatever the result; the set's header row (found
 // without regard to case) gives SetDescription, SetStdWidth and SetScale; on success a start
 // record is appended to the piece table and the item bar gets the set's tools. 0, -3 or -4.

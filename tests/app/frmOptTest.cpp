@@ -250,6 +250,26 @@ TEST_F(frmOptTest, DefaultColoursDropTheColourSectionAndKeepTheOtherOptions)
     EXPECT_EQ(setting("Options", "GridWidth"), "300");
 }
 
+TEST_F(frmOptTest, DefaultColoursLeaveTheViewSwitchesAsTheyAre)
+{
+    writeSettings("[Options]\nShowGrid=-1\nShowKerbs=-1\n[Colors]\nLane1=123\n");
+    // As in the delivered program: kerbs off and their tool unchecked; the grid switched off.
+    tool("tbr", "kerbs").Checked(false);
+    zvLib::ShowKerbs = false;
+    tool("tbr", "grid").Checked(true);
+    run("VIEW.GRID");
+    ASSERT_FALSE(zvLib::ShowGrid);
+    openOptions([](frmOpt& d) {
+        apptest::Click(d, "cmd(10)");
+        EXPECT_EQ(pickerColor(d, "picLane(1)"), zvLib::Colors.ToRGB("Red"));
+        apptest::Click(d, "cmd(0)");
+    });
+    EXPECT_FALSE(zvLib::ShowKerbs);
+    EXPECT_FALSE(tool("tbr", "kerbs").Checked());
+    EXPECT_FALSE(zvLib::ShowGrid);
+    EXPECT_FALSE(tool("tbr", "grid").Checked());
+}
+
 TEST_F(frmOptTest, CaptionsComeFromTheLanguageTable)
 {
     // The texts each language gives: caption, OK, default colours, lane 3, grid frame, style 2.

@@ -4,6 +4,7 @@
 // commands that need a circuit when there is none.
 #include "DispatchFixture.h"
 
+#include "app/core/zvLib_sets.h"
 #include "app/zvLib_commands.h"
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"
@@ -77,6 +78,29 @@ TEST_F(DispatchTest, TurnsChangeTheStartHeadingByFiveOrOneDegrees)
     EXPECT_EQ(circuit().Angle(), cFixed(0)) << "a full turn comes back to 0";
 }
 
+TEST_F(DispatchTest, ParallelTracksKeepTheSpacingOfTheCircuitsOwnSetWhateverTheItemBarShows)
+{
+    newCircuit(4);
+    click(pieceTool("CL32:AS1"));
+    const cFixed width = zvLib::SetStdWidth;
+    const auto secondStart = [this] { return track(2).items().First()->yIniz(); };
+    ASSERT_EQ(secondStart(), -width);
+
+    // The user chooses the 1:24 set, whose track is wider, and lays one of its pieces.
+    ASSERT_EQ(zvLib::LoadSet("GT24"), zvLib::kSetLoaded);
+    ASSERT_NE(zvLib::SetStdWidth, width);
+    click(pieceTool("GT24:BS1"));
+    run("VIEW.ROTATE+");
+    run("VIEW.ROTATE-");
+    EXPECT_EQ(circuit().Angle(), cFixed(0));
+    EXPECT_EQ(track(2).items().First()->xIniz(), cFixed(0));
+    EXPECT_EQ(secondStart(), -width);
+    run("EDIT.UNDO");
+    run("EDIT.UNDO");
+    EXPECT_EQ(circuit().Angle(), cFixed(0));
+    EXPECT_EQ(secondStart(), -width) << "an undo state is laid out the same way";
+}
+
 TEST_F(DispatchTest, ZoomsAndFitChangeTheViewAndLeaveUndoStates)
 {
     for (const char* def : {"CL32:AS1", "CL32:AS1", "CL32:AC1-90(R)", "CL32:AC1-90(R)"}) {
@@ -147,6 +171,29 @@ TEST_F(DispatchTest, ViewOptionsFollowTheirToolsAndRedrawWithoutUndo)
         EXPECT_EQ(*o.value, was) << o.verb << " from its toolbar tool";
     }
     EXPECT_EQ(zvLib::Undo().count(), states);
+}
+
+TEST_F(DispatchTest, KerbsSwitchedOnLieAlongThePiecesAsTheyAreNow)
+{
+    tool("tbr", "kerbs").Checked(false);
+    zvLib::ShowKerbs = false;
+    run("VIEW.MOVERIGHT");
+    for (int i = 0; i < 3; ++i) {
+        run("VIEW.MOVEUP");
+    }
+    click(pieceTool("CL32:AS1"));
+    run("EDIT.KERBLEFT");
+    run("EDIT.KERBRIGHT");
+    run("VIEW.KERBS");
+    ASSERT_TRUE(zvLib::ShowKerbs);
+    const zvItem& piece = *track().items().Last();
+    EXPECT_EQ(piece.extAB_xd(), piece.xa()) << "the left kerb starts at the piece's corner";
+    EXPECT_EQ(piece.extAB_yd(), piece.ya());
+    EXPECT_EQ(piece.extCD_xb(), piece.xc()) << "the right kerb ends at the piece's corner";
+    EXPECT_EQ(piece.extCD_yb(), piece.yc());
+    const auto extent = circuit().GetExtent();
+    EXPECT_GT(extent[0], cFixed(0)) << "the extent does not reach back to the origin";
+    EXPECT_GT(extent[1], cFixed(0));
 }
 
 TEST_F(DispatchTest, TheRulerIsToggledAndAnyCommandEndsIt)

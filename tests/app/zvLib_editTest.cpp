@@ -187,6 +187,31 @@ TEST_F(EditTest, DeleteClosesTheChainAndRemoveLeavesAGap)
     EXPECT_EQ(lengthPanel(), expectedLength());
 }
 
+TEST_F(EditTest, AfterRemoveTheNextPieceFillsTheGap)
+{
+    lay("CL32:AS1;CL32:AS2;CL32:AS4;CL32:AC1-45(L);");
+    const cFixed curveStart = track().items().Find("K4")->xIniz();
+    choose({"K3", "K2"});
+    run("EDIT.REMOVE");
+    EXPECT_EQ(circuit().CurItem()->Key(), "K1") << "the piece before the gap";
+    EXPECT_TRUE(selected().empty());
+    EXPECT_FALSE(circuit().CurItem()->Selected());
+
+    // The straights the user lays next go into the gap, where the removed ones were.
+    click(pieceTool("CL32:AS2"));
+    click(pieceTool("CL32:AS4"));
+    EXPECT_EQ(pieces(), (Codes{"AS1", "AS2", "AS4", "AC1-45(L)"}));
+    EXPECT_EQ(track().items().Last()->xIniz(), curveStart);
+    EXPECT_TRUE(chained());
+
+    // With the first piece removed the start marker is current.
+    track().clearSelection();
+    choose({"K1"});
+    run("EDIT.REMOVE");
+    EXPECT_EQ(circuit().CurItem(), track().items().First());
+    EXPECT_TRUE(selected().empty());
+}
+
 TEST_F(EditTest, SelectAllInvertsTheSelectionOfEveryTrack)
 {
     newCircuit(4);

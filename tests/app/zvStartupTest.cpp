@@ -7,6 +7,7 @@
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
 #include "foundation/zvLang.h"
+#include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "model/zvPieceRecord.h"
 #include "view/frmMain.h"
@@ -158,13 +159,45 @@ TEST_F(StartupTest, PieceIconsAreWrittenToTheTemporaryFolder)
 TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
 {
     writeSettings("[Options]\nLangID=EN\n");
-    EXPECT_EQ(start("\"/circuits/oval track.zv6\" -s:800x600"), std::nullopt);
+    writeAll(documentsDir() + "oval track.zv6",
+             "<zorv><circuit><set>CL32;</set><tracks>1</tracks><angle>0</angle><name>Oval</name>"
+             "<description></description><items><track-1>CL32:AS1;</track-1></items>"
+             "</circuit></zorv>");
+    EXPECT_EQ(start("\"" + documentsDir() + "oval track.zv6\" -s:800x600"), std::nullopt);
     EXPECT_TRUE(user_->dialogs.empty()) << "a named file is opened instead of the start page";
-    EXPECT_EQ(zvLib::CurrentFile, "/circuits/oval track.zv6");
+    EXPECT_EQ(zvLib::CurrentFile, "oval track.zv6");
+    ASSERT_NE(zvLib::Circuit(), nullptr);
+    EXPECT_EQ(zvLib::Circuit()->Name(), "Oval");
     auto* main = zvLib::Form(zvForm::frmMain);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->isMaximized());
     EXPECT_EQ(main->size(), QSize(800, 600));
+}
+
+TEST_F(StartupTest, ACommandLineFileThatCannotBeOpenedIsSaidAndTheStartPageFollows)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    const std::string missing = documentsDir() + "missing.zv6";
+    const std::string notes = documentsDir() + "notes.zv6";
+    writeAll(notes, "<zorv><circuit>half a file");
+    const struct {
+        std::string file;
+        std::string message;
+    } cases[] = {
+        {missing, "The file " + missing + " cannot be found."},
+        {notes, "This file is not a valid Zorv circuit and cannot be opened."},
+    };
+    for (const auto& k : cases) {
+        user_->messages.clear();
+        user_->dialogs.clear();
+        user_->steps.push_back([](QDialog& d) { Click(d, "cmd(99)"); });
+        EXPECT_EQ(start("\"" + k.file + "\""), std::nullopt);
+        EXPECT_EQ(user_->messages, std::vector<std::string>{k.message}) << k.file;
+        EXPECT_EQ(user_->dialogs, std::vector<std::string>{"New circuit"})
+            << "the start page, as without a file";
+        EXPECT_TRUE(user_->steps.empty());
+        EXPECT_EQ(zvLib::CurrentFile, "");
+    }
 }
 
 TEST_F(StartupTest, FirstRunChoiceIsTheLanguageOfTheMessages)

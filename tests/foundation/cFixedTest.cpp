@@ -36,6 +36,19 @@ TEST(cFixed, ArithmeticIsExactOrRoundedToTenThousandths)
     EXPECT_LT(cFixed(-1), cFixed());
 }
 
+TEST(cFixed, SumsBeyondTheRangeRaiseOverflow)
+{
+    const cFixed top = cFixed::max();
+    EXPECT_THROW(top + cFixed::fromRaw(1), cError);
+    EXPECT_THROW(cFixed::min() - cFixed::fromRaw(1), cError);
+    EXPECT_THROW(-cFixed::min(), cError);
+    EXPECT_THROW(cFixed::fromWhole(INT64_MAX / 1000), cError);
+    cFixed sum = top;
+    EXPECT_THROW(sum += top, cError);
+    EXPECT_EQ(sum, top) << "left as it was";
+    EXPECT_EQ(top - cFixed::fromRaw(1) + cFixed::fromRaw(1), top);
+}
+
 TEST(cFixed, TextForms)
 {
     EXPECT_EQ(cFixed::fromDouble(12.5).str(), "12.5");

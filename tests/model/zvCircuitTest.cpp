@@ -133,10 +133,10 @@ TEST_F(zvCircuitTest, BadDefinitionTextsAreRefusedWithTheCircuitUntouched)
     EXPECT_NO_THROW(c->DefString("T;1;0;0;0;;;\r\nT:S200;\r\n\r\n"));
 }
 
-TEST_F(zvCircuitTest, EscapeTextReplacesOnlyTheThreeSeparators)
+TEST_F(zvCircuitTest, EscapeTextDoublesBackslashesAndReplacesTheThreeSeparators)
 {
     const std::string in = "a;b\r\n\tc\nd\re\\f";
-    EXPECT_EQ(zvLib::EscapeText(in), "a\\cb\\n\\tc\nd\re\\f");
+    EXPECT_EQ(zvLib::EscapeText(in), "a\\cb\\n\\tc\nd\re\\\\f");
     EXPECT_EQ(in, "a;b\r\n\tc\nd\re\\f");
     EXPECT_EQ(zvLib::EscapeText("\r\r\n"), "\r\\n");
 }

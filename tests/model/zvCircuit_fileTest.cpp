@@ -115,7 +115,8 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     c->Name(name);
     c->Description(description);
     const std::string text = saved(*c);
-    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\x</name>"), std::string::npos);
+    EXPECT_NE(text.find("<name>A\\cB\\nC\\tD &amp; &lt;E&gt; \"q\" \\\\x</name>"),
+              std::string::npos);
     EXPECT_NE(text.find("<description> lead&#10;lone LF, lone CR&#13;, \xC3\xA8\xE2\x82\xAC "
                         "</description>"),
               std::string::npos);
@@ -133,6 +134,32 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
     ASSERT_NE(cleaned, nullptr);
     EXPECT_EQ(cleaned->Name(), "abc");
     EXPECT_EQ(cleaned->Description(), "  ");
+}
+
+TEST_F(zvCircuitFileTest, BackslashesInTextsComeBackAndOlderEscapesStillRead)
+{
+    const std::string name = "C:\\tracks\\new\\club";
+    const std::string description = "first line \\c\\\r\nsecond\\";
+    std::shared_ptr<zvCircuit> c = newCircuit();
+    track(*c, 1).append("T:S500;");
+    c->Name(name);
+    c->Description(description);
+    // Saved, opened and saved again: the file holds the same texts each time.
+    for (int round = 1; round <= 2; ++round) {
+        const std::string text = saved(*c);
+        EXPECT_NE(text.find("<name>C:\\\\tracks\\\\new\\\\club</name>"), std::string::npos);
+        c = opened(text);
+        ASSERT_NE(c, nullptr) << round;
+        EXPECT_EQ(c->Name(), name) << round;
+        EXPECT_EQ(c->Description(), description) << round;
+    }
+
+    // A file written before backslashes were doubled reads its escapes as it always did; a
+    // backslash before any other character stays.
+    c->Name("old");
+    c = opened(replaced(saved(*c), "<name>old</name>", "<name>a\\cb\\nc\\td\\x\\</name>"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Name(), "a;b\r\nc\td\\x\\");
 }
 
 TEST_F(zvCircuitFileTest, SetListNamesEverySetOnceAndAnEmptyCircuitItsOwn)
@@ -319,6 +346,33 @@ TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
     EXPECT_EQ(loader->loaded, std::vector<std::string>{"Q"});
     // The good file itself opens.
     EXPECT_NE(opened(good), nullptr);
+}
+
+TEST_F(zvCircuitFileTest, AbsurdCoordinatesAreRefusedWithNothingChanged)
+{
+    const auto current = sampleCircuit();
+    const std::string good = readAll(dataPath("circuits/expected.zv6"));
+    const std::string def = current->DefString();
+    for (const std::string& text :
+         {replaced(good, "<startx>12</startx>", "<startx>922337203685477.5807</startx>"),
+          replaced(good, "<starty>-4</starty>", "<starty>-1000000001</starty>"),
+          replaced(good, "<angle>90</angle>", "<angle>922337203685477</angle>"),
+          replaced(good, "points=\"10:20\"", "points=\"10:20;3:-2000000000\""),
+          replaced(good, "<offsetx>120.5</offsetx>", "<offsetx>1e12</offsetx>")}) {
+        zvFileOpenInfo info;
+        EXPECT_EQ(opened(text, &info), nullptr) << text;
+        EXPECT_FALSE(info.Reason.empty());
+        EXPECT_EQ(zvLib::Circuit(), current);
+        EXPECT_EQ(current->DefString(), def);
+    }
+    // Far out, but within the drawing range, still opens.
+    const auto far = opened(replaced(good, "<startx>12</startx>", "<startx>-999999999</startx>"));
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(far->StartX(), fx(-999999999));
+    // A drawing scaled far beyond the circuit gives an extent held at the number's limit.
+    const auto huge = opened(replaced(good, "<scalefactor>0.2500<", "<scalefactor>1e11<"));
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(huge->GetExtent()[4], cFixed::max());
 }
 
 TEST_F(zvCircuitFileTest, CircuitThatCannotBeBuiltPutsTheSetBack)

@@ -139,12 +139,12 @@ void ShowMainWindow(frmMain& main, const zvCommandLine& cmd)
     main.repaint();
 }
 
-// The folders of the user: documents, exports and the temporary folder.
+// The folders of the user: documents, exports and the private temporary folder.
 void MakeUserFolders()
 {
     DocsFolder = EnsureFolder(NUX_STD_library::GetSpecialFolder(5), "Zorv");
     ExportFolder = EnsureFolder(DocsFolder, "Export");
-    TempFolder = EnsureFolder(NUX_STD_library::GetTempFolder(), "Zorv");
+    TempFolder = NUX_STD_library::PrivateTempFolder();
 }
 
 // A list of problems as one message: the first few lines and a count of the rest, so the box

@@ -37,8 +37,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
-const char* const kEnv[] = {"HOME",   "XDG_DATA_HOME",   "XDG_DOCUMENTS_DIR",
-                            "TMPDIR", "XDG_CONFIG_HOME", "ZORV_DEVMODE"};
+const char* const kEnv[] = {"HOME",   "XDG_DATA_HOME",   "XDG_DOCUMENTS_DIR", "TMPDIR",
+                            "XDG_CONFIG_HOME", "ZORV_DEVMODE", "XDG_RUNTIME_DIR"};
 
 } // namespace
 
@@ -114,6 +114,7 @@ void AppFixture::SetUp()
     setenv("TMPDIR", (root_->dir() + "tmp").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_->dir() + "config").c_str(), 1);
     unsetenv("ZORV_DEVMODE");
+    unsetenv("XDG_RUNTIME_DIR");
     for (const char* file : {"Zorv.lng", "zorv.htt", "Zorv.dat"}) {
         const fs::path from = fs::path(ZORV_SOURCE_DIR) / "resources" / file;
         if (fs::exists(from)) {

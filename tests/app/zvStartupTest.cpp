@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using apptest::AppFixture;
 using apptest::ChooseData;
@@ -86,7 +88,7 @@ TEST_F(StartupTest, FilesLeftInTheProgramFolderMoveToTheDataFolder)
     EXPECT_EQ(zvLib::UserFile, dataDir() + "user.def");
     EXPECT_EQ(zvLib::DocsFolder, documentsDir() + "Zorv/");
     EXPECT_EQ(zvLib::ExportFolder, documentsDir() + "Zorv/Export/");
-    EXPECT_EQ(zvLib::TempFolder, tempDir() + "Zorv/");
+    EXPECT_EQ(zvLib::TempFolder, tempDir() + "Zorv-" + std::to_string(geteuid()) + "/");
     EXPECT_TRUE(fs::is_directory(zvLib::ExportFolder));
     EXPECT_TRUE(fs::is_directory(zvLib::TempFolder));
 }
@@ -152,6 +154,37 @@ TEST_F(StartupTest, PieceIconsAreWrittenToTheTemporaryFolder)
     for (const zvPieceRecord& r : zvLib::PieceTable) {
         const QImage icon(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp"));
         EXPECT_FALSE(icon.isNull()) << r.setID << ":" << r.itemID;
+    }
+}
+
+TEST_F(StartupTest, ASharedTemporaryFolderOfSomeoneElseIsPassedOverForAPrivateOne)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    // Another user of the machine made the folders first: owned by someone else where the
+    // test may give them away, else open for everyone to write.
+    const std::vector<std::string> foreign = {tempDir() + "Zorv",
+                                              tempDir() + "Zorv-" + std::to_string(geteuid())};
+    for (const std::string& folder : foreign) {
+        fs::create_directory(folder);
+        if (geteuid() != 0 || chown(folder.c_str(), 12345, 12345) != 0) {
+            chmod(folder.c_str(), 0777);
+        } else {
+            chmod(folder.c_str(), 0755);
+        }
+    }
+    start();
+    EXPECT_TRUE(user_->messages.empty()) << user_->messages.front();
+    for (const std::string& folder : foreign) {
+        EXPECT_NE(zvLib::TempFolder, folder + "/");
+    }
+    struct stat st {};
+    ASSERT_EQ(lstat(zvLib::TempFolder.c_str(), &st), 0) << zvLib::TempFolder;
+    EXPECT_EQ(st.st_uid, geteuid());
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_FALSE(zvLib::PieceTable.empty());
+    for (const zvPieceRecord& r : zvLib::PieceTable) {
+        EXPECT_FALSE(QImage(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp")).isNull())
+            << r.itemID;
     }
 }
 

@@ -1,7 +1,8 @@
 // cNET: the program's network client over libcurl. HTTP downloads (openURL), requests with a
 // method, body and bounded wait (openURLEx), multipart file uploads (webUpload), FTP on a
 // session (iOpen, ftpConnect), ping and name resolution; results are reported by return
-// values and through ErrorNumber / ErrorDescription, never by exceptions.
+// values and through ErrorNumber / ErrorDescription, never by exceptions. An FTP name or path
+// holding CR, LF or NUL is refused before anything is sent.
 #pragma once
 
 #include <cstdint>
@@ -144,6 +145,9 @@ class cNET {
                               std::string& destfile, const std::string& contentType) const;
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
 
+    // True, with the error recorded, when a text holds CR, LF or NUL: it could end one FTP
+    // command and start another, so it is never sent.
+    bool FtpRefuses(const std::vector<std::string>& texts);
     std::string FtpPath(const std::string& name) const;
     std::string FtpUrl(const std::string& path) const;
     int FtpCommands(const std::string& path, const std::vector<std::string>& commands);

@@ -41,6 +41,18 @@ std::string Escape(const std::string& path)
 
 } // namespace
 
+bool cNET::FtpRefuses(const std::vector<std::string>& texts)
+{
+    for (const std::string& t : texts) {
+        if (t.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+            errorNumber_ = CURLE_URL_MALFORMAT;
+            errorDescription_ = "A name or path holds a line break or NUL";
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string cNET::FtpPath(const std::string& name) const
 {
     if (!name.empty() && name[0] == '/') {
@@ -66,6 +78,11 @@ int cNET::FtpCommands(const std::string& path, const std::vector<std::string>& c
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
     }
+    std::vector<std::string> texts = commands;
+    texts.push_back(path);
+    if (FtpRefuses(texts)) {
+        return CURLE_URL_MALFORMAT;
+    }
     CURL* h = static_cast<CURL*>(session_);
     curl_slist* list = nullptr;
     for (const std::string& c : commands) {
@@ -90,7 +107,9 @@ int32_t cNET::ftpConnect(const std::string& host, const std::string& port, const
     password_ = Password;
     ftpFolder_ = "/";
     int code = CURLE_FAILED_INIT;
-    if (ftpConnected_) {
+    if (ftpConnected_ && FtpRefuses({host, User, Password})) {
+        code = CURLE_URL_MALFORMAT;
+    } else if (ftpConnected_) {
         CURL* h = static_cast<CURL*>(session_);
         curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
         curl_easy_setopt(h, CURLOPT_USERNAME, User.c_str());

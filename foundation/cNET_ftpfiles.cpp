@@ -139,6 +139,9 @@ int cNET::FtpDownload(const std::string& path, int32_t fType, std::string& bytes
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
     }
+    if (FtpRefuses({path})) {
+        return CURLE_URL_MALFORMAT;
+    }
     CURL* h = static_cast<CURL*>(session_);
     cDownloadFtp d;
     d.progress.report = total != nullptr ? &ftpTransfer : nullptr;
@@ -164,6 +167,9 @@ int cNET::FtpUpload(const std::string& path, int32_t fType, const std::string& b
 {
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
+    }
+    if (FtpRefuses({path})) {
+        return CURLE_URL_MALFORMAT;
     }
     CURL* h = static_cast<CURL*>(session_);
     cUpload u;

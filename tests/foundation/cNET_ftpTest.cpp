@@ -19,6 +19,7 @@ class cNET_ftp : public ::testing::Test {
     cLoopbackFtp server{{{"/home/a.txt", std::string(5000, 'a')}, {"/pub/b.bin", ""}},
                         {"/", "/home", "/pub"}};
     cNET net;
+    testsupport::TempDir dir;
 
     void SetUp() override
     {
@@ -106,13 +107,34 @@ TEST_F(cNET_ftp, FoldersAreMadeOnce)
     EXPECT_FALSE(net.ftpFolderCreate("more"));
 }
 
+TEST_F(cNET_ftp, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
+{
+    ASSERT_EQ(connect(), -1);
+    const std::size_t before = server.log().size();
+    const std::string nul("x\0DELE /home/a.txt", 18);
+    for (const std::string& bad :
+         {std::string("newdir\r\nDELE /home/a.txt"), std::string("newdir\nDELE /home/a.txt"),
+          std::string("newdir\rDELE /home/a.txt"), nul}) {
+        EXPECT_FALSE(net.ftpFolderCreate(bad));
+        EXPECT_NE(net.ErrorNumber(), 0);
+        EXPECT_FALSE(net.ftpFolderSet(bad));
+        EXPECT_FALSE(net.ftpFileDelete(bad));
+        EXPECT_FALSE(net.ftpFileRename("a.txt", bad));
+        EXPECT_FALSE(net.ftpFileRename(bad, "b.txt"));
+        EXPECT_EQ(net.ftpFileSize(bad), -2);
+        EXPECT_EQ(net.ftpFolderGetList(bad).value_or(""), "");
+        EXPECT_FALSE(net.ftpFileGet(dir.file("got"), bad, 2));
+    }
+    EXPECT_TRUE(server.hasFile("/home/a.txt"));
+    EXPECT_EQ(server.log().size(), before) << server.log().back();
+}
+
 } // namespace
 
 namespace {
 
 class cNET_ftpFiles : public cNET_ftp {
   protected:
-    testsupport::TempDir dir;
     std::vector<std::vector<int64_t>> transfers;
 
     void SetUp() override

@@ -45,8 +45,8 @@ class cNET {
     // the attributes (16 a folder, 128 a file).
     std::function<void(std::string& FullName, std::string& ShortName, int32_t& Attributes)>
         ftpObjectFound;
-    // The longest openURL may take in all, in milliseconds (connecting included); 0 bounds
-    // only the connection (5 seconds) and stalls (30 seconds without a byte).
+    // The longest openURL may take in all, in milliseconds (connecting included); 0 keeps the
+    // bound every request has: 60 seconds in all, 5 to connect, 30 without a byte.
     int32_t openURLTimeout = 0;
 
     // True while the object holds a session (it does not test the network).
@@ -75,16 +75,18 @@ class cNET {
     std::string ErrorDescription();
 
     // Downloads an http or https address (other texts get "http://" in front) on a private
-    // direct session, following redirects; the answer body as bytes, or what was read before
-    // a failure, "" when the address cannot be opened or answers with an error status.
+    // direct session, following redirects; the answer body as bytes when a whole answer with
+    // a 2xx status came (ErrorNumber 0), else "" with the error recorded (the curl code, or
+    // the HTTP status of an answer that is no success).
     std::string openURL(const std::string& sUrl);
     // Sends a request and waits at most WAIT_TIMEOUT milliseconds for the whole answer; the
     // error number: 0 with the answer fields filled, or kTimeout ("Timeout").
     int32_t openURLEx(const std::string& url, const std::string& Method = "GET",
                       const std::string& Body = {}, int32_t WAIT_TIMEOUT = 1000);
     // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
-    // destfile / destPath, trimmed in place, are not empty, then "fileblob"); the answer's
-    // status as decimal text, "0" when none came. The answer is always awaited.
+    // destfile / destPath, trimmed in place, are not empty, then "fileblob", named by the
+    // file's base name only); the answer's status as decimal text, "0" when none came within
+    // the request's bound. The answer is always awaited.
     std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
                           std::string& destPath, std::string& destfile, bool Async = false);
     // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the

@@ -107,6 +107,7 @@ bool SettleLanguage()
 }
 
 // The ruler and kerb tools exist in development mode only; elsewhere kerbs are never shown.
+// The web tools exist only for the sites the build names.
 void SetDevelopmentTools(cBarModel& abr)
 {
     const bool dev = NUX_STD_library::IsInIDE();
@@ -121,6 +122,9 @@ void SetDevelopmentTools(cBarModel& abr)
         }
     }
     ShowKerbs = dev;
+    // A web tool is offered only when the build names its site.
+    abr.Band("mnuHelp").Tool("web.nux").Visible(!MakerSite.empty());
+    abr.Band("mnuHelp").Tool("web.trasken").Visible(!DistributorSite.empty());
 }
 
 // Sizes, captions, prepares and shows the main window.

@@ -8,6 +8,7 @@
 #include "foundation/cError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <curl/curl.h>
 #include <filesystem>
@@ -185,11 +186,24 @@ size_t DownloadBytes(char* data, size_t size, size_t n, void* user)
     return size * n;
 }
 
+std::atomic<int64_t> requestsSent{0};
+
 } // namespace
 
 cNET::~cNET()
 {
     iClose();
+}
+
+int64_t cNET::RequestCount()
+{
+    return requestsSent.load();
+}
+
+int cNET::Perform(void* handle)
+{
+    ++requestsSent;
+    return curl_easy_perform(static_cast<CURL*>(handle));
 }
 
 bool cNET::iOpen(const std::string& ProxyName)
@@ -256,7 +270,7 @@ std::string cNET::openURL(const std::string& sUrl)
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     const int16_t status = ResponseCode(h);
     // Only a whole answer with a success status is an answer; a redirect that leads nowhere
     // or a body cut short is as good as none.
@@ -309,7 +323,7 @@ int32_t cNET::openURLEx(const std::string& url, const std::string& Method, const
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    if (curl_easy_perform(h) != CURLE_OK) {
+    if (Perform(h) != CURLE_OK) {
         errorNumber_ = kTimeout;
         errorDescription_ = "Timeout";
         return errorNumber_;
@@ -366,7 +380,7 @@ std::string cNET::PostMultipart(const std::string& endpointUrl, const std::strin
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &answer);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    if (curl_easy_perform(h) == CURLE_OK) {
+    if (Perform(h) == CURLE_OK) {
         status_ = ResponseCode(h);
         statusText_ = headers.statusText;
         responseText_ = std::move(answer);

@@ -49,6 +49,9 @@ class cNET {
     // bound every request has: 60 seconds in all, 5 to connect, 30 without a byte.
     int32_t openURLTimeout = 0;
 
+    // How many requests (HTTP and FTP) all objects of the process have sent so far.
+    static int64_t RequestCount();
+
     // True while the object holds a session (it does not test the network).
     bool isConnected() const { return session_ != nullptr; }
     // Opens a session (closing a held one first), through the proxy ProxyName when given,
@@ -143,6 +146,8 @@ class cNET {
     int32_t Resolve(const std::string& NameOrIP, std::string& IP);
 
   private:
+    // Sends the prepared request of a libcurl handle, counted by RequestCount.
+    static int Perform(void* handle);
     std::string MultipartHead(const std::string& FileName, std::string& destPath,
                               std::string& destfile, const std::string& contentType) const;
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);

@@ -91,7 +91,7 @@ int cNET::FtpCommands(const std::string& path, const std::vector<std::string>& c
     curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(h, CURLOPT_QUOTE, list);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     curl_easy_setopt(h, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(list);
     return code;

@@ -151,7 +151,7 @@ int cNET::FtpDownload(const std::string& path, int32_t fType, std::string& bytes
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBlock);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
@@ -184,7 +184,7 @@ int cNET::FtpUpload(const std::string& path, int32_t fType, const std::string& b
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadBlock);
     curl_easy_setopt(h, CURLOPT_READDATA, &u);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     if (code == CURLE_OK && !u.ended) {
         u.progress.Raise(u.progress.moved, u.progress.total);
     }

@@ -152,7 +152,7 @@ void AppFixture::TearDown()
     zvLib::ResetModelGlobals();
     zvLib::CurrentFile.clear();
     zvLib::TempFolder.clear();
-    zvLib::UpdateSite = zvLib::kDistributorSite;
+    zvLib::UpdateSite = zvLib::DistributorSite;
     zvLang::LangID("");
     NUX_STD_library::AppPath("");
     for (const auto& [name, value] : savedEnv_) {

@@ -6,6 +6,8 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
+#include "app/zvLib_update.h"
+#include "foundation/cNET.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
 #include "model/zvPieceRecord.h"
@@ -186,6 +188,22 @@ TEST_F(StartupTest, ASharedTemporaryFolderOfSomeoneElseIsPassedOverForAPrivateOn
         EXPECT_FALSE(QImage(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp")).isNull())
             << r.itemID;
     }
+}
+
+TEST_F(StartupTest, WithoutWebAddressesAStartReachesForNoNetwork)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    zvLib::UpdateSite.clear();
+    zvLib::MakerSite.clear();
+    zvLib::DistributorSite.clear();
+    const int64_t before = cNET::RequestCount();
+    start();
+    EXPECT_EQ(cNET::RequestCount(), before);
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.nux").Visible());
+    EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.trasken").Visible());
+    EXPECT_TRUE(main->abr.Band("mnuHelp").Tool("about").Visible());
 }
 
 TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)

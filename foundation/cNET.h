@@ -136,10 +136,11 @@ class cNET {
     // Uploads a local file; false with the error recorded.
     bool ftpFilePut(const std::string& sLocal, const std::string& sRemote, int32_t fType);
 
-    // Sends one ICMP echo with Data to a dotted IPv4 address and waits at most TimeoutMS for
-    // the reply: true with pingTime set, else false with pingReason 1 (no address), 2 (no
-    // echo socket: the system may not let this user ping), 3 (no reply) or 4 (closing) and
-    // pingStatus the system's error code.
+    // Sends one ICMP echo with Data to a dotted IPv4 address (through an unprivileged echo
+    // socket, else a raw one) and waits at most TimeoutMS for the reply: true with pingTime
+    // set, else false with pingReason 1 (no address), 2 (no echo socket: the system lets this
+    // process open neither kind), 3 (no reply) or 4 (closing) and pingStatus the system's
+    // error code.
     bool Ping(const std::string& IP, int32_t TimeoutMS = 1000, const std::string& Data = {});
     // The dotted IPv4 address of a host name (a dotted address is taken as it is, blanks
     // around it dropped): 0 with IP set, else the resolver's error code.

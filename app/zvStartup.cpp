@@ -18,9 +18,12 @@
 #include "foundation/NUX_STD_system.h"
 #include "foundation/NUX_STD_text.h"
 #include "foundation/cError.h"
+#include "foundation/nxColors.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
 #include "model/zvUI.h"
+#include "platform/cQtConvert.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -86,6 +89,17 @@ void MoveIntoDataFolder(const std::string& name, const std::string& dataFolder)
     if (NUX_STD_library::WriteFileText(dataFolder + name, bytes)) {
         std::remove(from.c_str());
     }
+}
+
+// The foundation's reports reach the user, and its system colours are the palette's.
+void ConnectFoundation()
+{
+    zvBlob::SetUnknownTypeHandler(
+        [](const std::string& message) { MsgBox(message, vbMsg::Exclamation); });
+    nxColors::SetSystemColorResolver([](int index) {
+        const QColor c = cQtConvert::ToQColor(static_cast<std::int32_t>(0x80000000U | index));
+        return c.red() + 256 * c.green() + 65536 * c.blue();
+    });
 }
 
 // Ends a start-up that has loaded windows but saved nothing.
@@ -224,6 +238,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
 std::optional<int> Main(const std::string& commandLine)
 {
     ResetProgramEnd();
+    ConnectFoundation();
     FindProgramFolder();
     const std::string dataFolder =
         NUX_STD_library::AddBackslash(NUX_STD_library::GetSpecialFolder(28)) + "NUX/Zorv/";

@@ -7,6 +7,8 @@
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/nxColors.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
@@ -145,6 +147,8 @@ void AppFixture::TearDown()
     zvLib::DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     zvLib::ModalScript.reset();
+    zvBlob::SetUnknownTypeHandler(nullptr);
+    nxColors::SetSystemColorResolver(nullptr);
     zvLib::UI.reset();
     zvLib::Circuit(nullptr);
     zvLib::ResetProgramEnd();

@@ -8,6 +8,7 @@
 #include "app/zvStartup.h"
 #include "app/zvLib_update.h"
 #include "foundation/cNET.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
 #include "model/zvPieceRecord.h"
@@ -204,6 +205,18 @@ TEST_F(StartupTest, WithoutWebAddressesAStartReachesForNoNetwork)
     EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.nux").Visible());
     EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.trasken").Visible());
     EXPECT_TRUE(main->abr.Band("mnuHelp").Tool("about").Visible());
+}
+
+TEST_F(StartupTest, AnUnknownFieldTypeReachesTheUserOnce)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    start();
+    const std::size_t before = user_->messages.size();
+    for (int row = 0; row < 3; ++row) {
+        zvBlob::FldValue(cField("icona", 20));
+    }
+    ASSERT_EQ(user_->messages.size(), before + 1);
+    EXPECT_EQ(user_->messages.back(), "Tipo non definito in FldValue : icona  20");
 }
 
 TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,8 +40,8 @@ class cNET {
     // Raised by openURL before every block it reads, with the bytes read so far; the caller
     // may let its window events run here.
     std::function<void(int32_t& lReadBytes)> httpTransfer;
-    // Raised during FTP transfers: bytes moved so far, bytes in all, bytes per second.
-    std::function<void(int32_t& lCurrentBytes, int32_t& lTotalBytes, float& BytesSec)> ftpTransfer;
+    // Raised during FTP transfers: bytes moved so far, bytes in all (64-bit), bytes per second.
+    std::function<void(int64_t& lCurrentBytes, int64_t& lTotalBytes, float& BytesSec)> ftpTransfer;
     // Raised for every entry ftpFolderGetList finds: folder and name joined by "/", the name,
     // the attributes (16 a folder, 128 a file).
     std::function<void(std::string& FullName, std::string& ShortName, int32_t& Attributes)>
@@ -48,6 +49,9 @@ class cNET {
     // The longest openURL may take in all, in milliseconds (connecting included); 0 keeps the
     // bound every request has: 60 seconds in all, 5 to connect, 30 without a byte.
     int32_t openURLTimeout = 0;
+    // The longest an FTP connection may go without a byte or an answer before the command
+    // ends with an error, in seconds.
+    int32_t ftpStallSeconds = 30;
 
     // How many requests (HTTP and FTP) all objects of the process have sent so far.
     static int64_t RequestCount();
@@ -97,8 +101,9 @@ class cNET {
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
 
-    // Logs in to an FTP server on the session (port "" or "0": the default port), keeping the
-    // connection data: -1 connected, 0 failed (error recorded, the kept data emptied).
+    // Logs in to an FTP server on the session (port "": the default port; any other text must
+    // be a whole number from 1 to 65535), keeping the connection data: -1 connected, 0 failed
+    // (error recorded, the kept data emptied).
     int32_t ftpConnect(const std::string& host, const std::string& port, const std::string& User,
                        const std::string& Password, int32_t ftpMode);
     // The server's current folder; "" without a connection.
@@ -114,7 +119,7 @@ class cNET {
     bool ftpFileRename(const std::string& sExisting, const std::string& sNewName);
     // The size of a file in bytes, -1 when there is no such file, -2 on any other failure
     // (error recorded).
-    int32_t ftpFileSize(const std::string& sFile);
+    int64_t ftpFileSize(const std::string& sFile);
 
     // The last-write time of a file as a local date value when iDate is 2, else 0; -1 when
     // there is no such file, -2 on any other failure (error recorded).
@@ -122,14 +127,15 @@ class cNET {
     // "D" for a folder, "F" for a file, "?" when the name is not found.
     std::string ftpObjType(const std::string& sName);
     // The entries of a folder as full names joined by ";" (ftpObjectFound raised for each);
-    // "" when there are none; none (nullopt) when the listing failed (error recorded).
+    // "" when there are none, and "" with the error recorded when the folder cannot be listed
+    // (a missing folder); none (nullopt) when a listing broke off (error recorded).
     std::optional<std::string> ftpFolderGetList(std::string sPath);
     // Uploads a local file block by block, raising ftpTransfer (paths trimmed in place; fType
     // 1 is an ASCII transfer); false for an empty path, or a failure (error recorded).
     bool ftpFileUpload(std::string& sLocal, std::string& sRemote, int32_t fType);
-    // Downloads a remote file block by block, raising ftpTransfer with a rate of 0, and
-    // writes the local file whole; false for an empty path, a missing remote file or a
-    // failure (error recorded).
+    // Downloads a remote file block by block straight into a new file beside the local one,
+    // which replaces it once complete, raising ftpTransfer with a rate of 0; false for an empty
+    // path, a missing remote file or a failure (error recorded; the local file left as it was).
     bool ftpFileDownload(const std::string& sLocal, const std::string& sRemote, int32_t fType);
     // Downloads a remote file over the local one; false with the error recorded.
     bool ftpFileGet(const std::string& sLocal, const std::string& sRemote, int32_t fType);
@@ -159,9 +165,17 @@ class cNET {
     std::string FtpPath(const std::string& name) const;
     std::string FtpUrl(const std::string& path) const;
     int FtpCommands(const std::string& path, const std::vector<std::string>& commands);
-    int FtpDownload(const std::string& path, int32_t fType, std::string& bytes,
+    // Where a download goes: an open file, else a text (a listing).
+    struct cDownloadSink {
+        std::FILE* file;
+        std::string* text;
+    };
+    // Bounds the control and data connections' stalls by ftpStallSeconds.
+    void FtpBounds() const;
+    int FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink,
                     const int64_t* total);
-    int FtpUpload(const std::string& path, int32_t fType, const std::string& bytes, bool report);
+    int FtpUpload(const std::string& path, int32_t fType, std::FILE* file, int64_t size,
+                  bool report);
     bool PutFile(const std::string& sLocal, const std::string& sRemote, int32_t fType, bool report);
     bool GetFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
                  const int64_t* total);

@@ -179,7 +179,8 @@ bool ReadCatalogue()
 {
     zvIconFiles icons(TempFolder);
     std::vector<std::string> problems;
-    if (LoadCatalogue(problems, &icons) != 0) {
+    // Without a private temporary folder the pieces go without icons.
+    if (LoadCatalogue(problems, TempFolder.empty() ? nullptr : &icons) != 0) {
         MsgBox(JoinLines(problems), vbMsg::Critical);
         return false;
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Zorv and runs every test: the whole program headless, then
-# the Qt-free layers again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short
-# run of every parser fuzz target.
+# every layer again under AddressSanitizer and UndefinedBehaviorSanitizer (the Qt ones headless
+# too), then a short run of every parser fuzz target from its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh
@@ -14,19 +14,25 @@ log="$(mktemp)"
 trap 'rm -f "$log"' EXIT
 ctest --test-dir build --output-on-failure -j"$jobs" | tee "$log"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORV_QT=OFF -DZORV_BENCH=OFF \
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZORV_QT=ON -DZORV_BENCH=OFF \
     -DZORV_SANITIZE=ON >/dev/null
-cmake --build build-asan -j"$jobs"
+cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j"$jobs" | tee -a "$log"
+    ctest --test-dir build-sanitize --output-on-failure -j"$jobs" | tee -a "$log"
 
-# The parsers' fuzz targets (clang, libFuzzer) build and take a short seeded run each.
+# The parsers' fuzz targets (clang, libFuzzer, the code under test instrumented and sanitized)
+# build and take a short seeded run each from their corpus; new inputs go to a scratch folder.
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORV_FUZZ=ON \
     -DZORV_QT=OFF -DZORV_TESTS=OFF -DZORV_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs"
+scratch="$(mktemp -d)"
+trap 'rm -f "$log"; rm -rf "$scratch"' EXIT
 for f in build-fuzz/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    "$f" -seed=1 -runs=20000 -max_total_time=60 >/dev/null 2>&1 || { echo "fuzz target $f failed"; exit 1; }
+    name="$(basename "$f")"
+    mkdir -p "$scratch/$name"
+    "$f" "$scratch/$name" "fuzz/corpus/$name" -seed=1 -runs=20000 -max_total_time=30 >/dev/null 2>&1 ||
+        { echo "fuzz target $f failed"; exit 1; }
 done
 echo "fuzz targets: all ran clean"
 

@@ -261,7 +261,9 @@ void frmSplash::lbl_Click(int index)
 
 void frmSplash::lblNux_Click()
 {
-    NUX_STD_library::ShellOpen(0, zvLib::kMakerSite, 1);
+    if (!zvLib::MakerSite.empty()) {
+        NUX_STD_library::ShellOpen(0, zvLib::MakerSite, 1);
+    }
 }
 
 namespace zvLib {

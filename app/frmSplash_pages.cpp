@@ -265,7 +265,11 @@ void frmSplash::BuildAboutPage()
                               "pieces needed.\n\nPiece catalogue, language table and report "
                               "template: the Zorv team.");
     box->addWidget(txtCredits_, 1);
-    QLabel* web = Label(fra_[2], "lbl(99)", "www.nux.example");
+    // The maker's site by its host name; no link at all when the build names none.
+    std::string host = zvLib::MakerSite;
+    host = host.substr(host.find("://") == std::string::npos ? 0 : host.find("://") + 3);
+    QLabel* web = Label(fra_[2], "lbl(99)", cQtConvert::ToQString(host.substr(0, host.find('/'))));
+    web->setVisible(!zvLib::MakerSite.empty());
     OnClick(web, [this] { lbl_Click(99); });
     box->addWidget(web);
     auto* buttons = new QHBoxLayout;

@@ -193,10 +193,10 @@ void HelpGroup(const std::string& verb)
     // The toolbar's help tool ("miHContents") does what the Help menu's entry does.
     if (verb == "HELP" || verb == "MIHCONTENTS") {
         zvLib::MsgBox("Under construction", vbMsg::OKOnly);
-    } else if (verb == "WEB.NUX") {
-        NUX_STD_library::ShellOpen(0, zvLib::kMakerSite, 1);
-    } else if (verb == "WEB.TRASKEN") {
-        NUX_STD_library::ShellOpen(0, zvLib::kDistributorSite, 1);
+    } else if (verb == "WEB.NUX" && !zvLib::MakerSite.empty()) {
+        NUX_STD_library::ShellOpen(0, zvLib::MakerSite, 1);
+    } else if (verb == "WEB.TRASKEN" && !zvLib::DistributorSite.empty()) {
+        NUX_STD_library::ShellOpen(0, zvLib::DistributorSite, 1);
     } else if (verb == "ABOUT") {
         zvLib::Splash().setMode(frmSplash::kAbout);
     }

@@ -4,6 +4,7 @@
 
 #include "app/core/zvLib_options.h"
 #include "app/core/zvLib_settings.h"
+#include "app/zvLib_update.h"
 #include "app/zvModal.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/zvLang.h"
@@ -20,6 +21,17 @@
 
 namespace zvLib {
 
+#ifndef ZORV_MAKER_SITE
+#define ZORV_MAKER_SITE ""
+#endif
+#ifndef ZORV_DISTRIBUTOR_SITE
+#define ZORV_DISTRIBUTOR_SITE ""
+#endif
+
+std::string MakerSite = ZORV_MAKER_SITE;
+std::string DistributorSite = ZORV_DISTRIBUTOR_SITE;
+// Declared with the update check; defined here so that it starts as the distributor's site.
+std::string UpdateSite = ZORV_DISTRIBUTOR_SITE;
 std::string DocsFolder;
 std::string ExportFolder;
 std::string TempFolder;

@@ -11,9 +11,11 @@ namespace zvLib {
 
 // The product's name as the main window's caption shows it.
 inline constexpr const char* kProductName = "NUX Zorv";
-// The maker's and the distributor's web sites, opened from the Help menu and the start dialog.
-inline constexpr const char* kMakerSite = "https://www.nux.example/";
-inline constexpr const char* kDistributorSite = "https://www.trasken.example/";
+// The maker's and the distributor's web sites (ending with "/"), opened from the Help menu and
+// the about page, as the build sets them (ZORV_MAKER_SITE, ZORV_DISTRIBUTOR_SITE); empty by
+// default, and a web tool whose address is empty is not shown.
+extern std::string MakerSite;
+extern std::string DistributorSite;
 // The name of a circuit that was never saved.
 inline constexpr const char* kNewCircuitName = "New Zorv circuit.zv5";
 

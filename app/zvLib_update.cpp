@@ -115,7 +115,7 @@ void CheckForUpdate(const std::string& today, const std::string& programDate)
 {
     const std::string nextCheck =
         TrimSpace(NUX_STD_library::IniRead("update", "nextCheck", IniFile));
-    if (today <= nextCheck) {
+    if (UpdateSite.empty() || today <= nextCheck) {
         return;
     }
     const std::string latest = AskLatestRelease();

@@ -18,9 +18,12 @@
 #include "foundation/NUX_STD_system.h"
 #include "foundation/NUX_STD_text.h"
 #include "foundation/cError.h"
+#include "foundation/nxColors.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
 #include "model/zvUI.h"
+#include "platform/cQtConvert.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
@@ -88,6 +91,17 @@ void MoveIntoDataFolder(const std::string& name, const std::string& dataFolder)
     }
 }
 
+// The foundation's reports reach the user, and its system colours are the palette's.
+void ConnectFoundation()
+{
+    zvBlob::SetUnknownTypeHandler(
+        [](const std::string& message) { MsgBox(message, vbMsg::Exclamation); });
+    nxColors::SetSystemColorResolver([](int index) {
+        const QColor c = cQtConvert::ToQColor(static_cast<std::int32_t>(0x80000000U | index));
+        return c.red() + 256 * c.green() + 65536 * c.blue();
+    });
+}
+
 // Ends a start-up that has loaded windows but saved nothing.
 int EndUnsaved(int status)
 {
@@ -107,6 +121,7 @@ bool SettleLanguage()
 }
 
 // The ruler and kerb tools exist in development mode only; elsewhere kerbs are never shown.
+// The web tools exist only for the sites the build names.
 void SetDevelopmentTools(cBarModel& abr)
 {
     const bool dev = NUX_STD_library::IsInIDE();
@@ -121,6 +136,9 @@ void SetDevelopmentTools(cBarModel& abr)
         }
     }
     ShowKerbs = dev;
+    // A web tool is offered only when the build names its site.
+    abr.Band("mnuHelp").Tool("web.nux").Visible(!MakerSite.empty());
+    abr.Band("mnuHelp").Tool("web.trasken").Visible(!DistributorSite.empty());
 }
 
 // Sizes, captions, prepares and shows the main window.
@@ -139,12 +157,12 @@ void ShowMainWindow(frmMain& main, const zvCommandLine& cmd)
     main.repaint();
 }
 
-// The folders of the user: documents, exports and the temporary folder.
+// The folders of the user: documents, exports and the private temporary folder.
 void MakeUserFolders()
 {
     DocsFolder = EnsureFolder(NUX_STD_library::GetSpecialFolder(5), "Zorv");
     ExportFolder = EnsureFolder(DocsFolder, "Export");
-    TempFolder = EnsureFolder(NUX_STD_library::GetTempFolder(), "Zorv");
+    TempFolder = NUX_STD_library::PrivateTempFolder();
 }
 
 // A list of problems as one message: the first few lines and a count of the rest, so the box
@@ -161,7 +179,8 @@ bool ReadCatalogue()
 {
     zvIconFiles icons(TempFolder);
     std::vector<std::string> problems;
-    if (LoadCatalogue(problems, &icons) != 0) {
+    // Without a private temporary folder the pieces go without icons.
+    if (LoadCatalogue(problems, TempFolder.empty() ? nullptr : &icons) != 0) {
         MsgBox(JoinLines(problems), vbMsg::Critical);
         return false;
     }
@@ -220,6 +239,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
 std::optional<int> Main(const std::string& commandLine)
 {
     ResetProgramEnd();
+    ConnectFoundation();
     FindProgramFolder();
     const std::string dataFolder =
         NUX_STD_library::AddBackslash(NUX_STD_library::GetSpecialFolder(28)) + "NUX/Zorv/";

@@ -110,14 +110,12 @@ void cDXF::LoadBytes(std::string bytes)
 void cDXF::FileStream(std::string text)
 {
     std::string bytes = NUX_STD_library::Base64Decode(text, true);
-    const std::string path = NUX_STD_library::AddBackslash(NUX_STD_library::GetTempFolder()) +
-                             NUX_STD_library::TimeStampHex() + ".dxf";
-    // The copy only names the drawing; the kept bytes are what is saved again later.
-    const bool written = NUX_STD_library::WriteFileText(path, bytes);
+    // The copy only names the drawing; the kept bytes are what is saved again later. It is a
+    // new file in the private temporary folder, so nobody else can guess or redirect it.
+    const std::string path =
+        NUX_STD_library::WriteNewTempFile(NUX_STD_library::PrivateTempFolder(), ".dxf", bytes);
     LoadBytes(std::move(bytes));
-    if (written) {
-        fileName_ = path;
-    }
+    fileName_ = path;
 }
 
 std::string cDXF::FileStream() const

@@ -206,6 +206,9 @@ void cDisk::WalkFiles(const std::string& folder, const Walk& walk)
         }
         const std::string name = it->path().filename().string();
         std::error_code kindError;
+        if (it->is_symlink(kindError)) {
+            continue; // a link may lead anywhere, or nowhere: it is not part of the tree
+        }
         if (it->is_directory(kindError)) {
             if (name.empty() || name[0] == '.') {
                 continue;
@@ -291,7 +294,7 @@ void cDisk::WalkFolders(const std::string& folder, const Walk& walk)
     fs::directory_iterator it(fs::path(folder), fs::directory_options::skip_permission_denied, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code kindError;
-        if (!it->is_directory(kindError)) {
+        if (it->is_symlink(kindError) || !it->is_directory(kindError)) {
             continue;
         }
         const std::string name = it->path().filename().string();

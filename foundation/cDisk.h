@@ -1,6 +1,7 @@
 // The file search: walks a folder tree, counting or collecting the files (or folders) whose
 // names match a list of wildcard patterns, with an exclusion, size limits and a limit on hits,
 // reporting progress through callbacks raised on the caller's thread and stoppable from them.
+// Symbolic links are neither walked nor reported: a link may lead out of the tree, or nowhere.
 #pragma once
 
 #include "foundation/cFixed.h"

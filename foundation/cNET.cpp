@@ -8,6 +8,7 @@
 #include "foundation/cError.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <curl/curl.h>
 #include <filesystem>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr long kConnectMS = 5000;  // resolving and connecting
 constexpr long kStallSeconds = 30; // sending or receiving without a byte
+constexpr long kRequestMS = 60000; // a whole request, unless the caller bounds it otherwise
 constexpr const char* kCRLF = "\r\n";
 
 // libcurl is made ready once for the whole program, before the first handle.
@@ -108,6 +110,7 @@ void CommonOptions(CURL* h, const std::string& url, const std::string& agent)
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, kConnectMS);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, kRequestMS);
 }
 
 // The header lines of the last answer of a request (a redirect's are dropped), without
@@ -183,11 +186,24 @@ size_t DownloadBytes(char* data, size_t size, size_t n, void* user)
     return size * n;
 }
 
+std::atomic<int64_t> requestsSent{0};
+
 } // namespace
 
 cNET::~cNET()
 {
     iClose();
+}
+
+int64_t cNET::RequestCount()
+{
+    return requestsSent.load();
+}
+
+int cNET::Perform(void* handle)
+{
+    ++requestsSent;
+    return curl_easy_perform(static_cast<CURL*>(handle));
 }
 
 bool cNET::iOpen(const std::string& ProxyName)
@@ -249,11 +265,27 @@ std::string cNET::openURL(const std::string& sUrl)
     curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
     cDownload d;
     d.report = &httpTransfer;
+    cHeaders headers;
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DownloadBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
-    if (curl_easy_perform(h) == CURLE_OK) {
-        d.Ended();
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
+    const auto code = static_cast<CURLcode>(Perform(h));
+    const int16_t status = ResponseCode(h);
+    // Only a whole answer with a success status is an answer; a redirect that leads nowhere
+    // or a body cut short is as good as none.
+    if (code != CURLE_OK) {
+        errorNumber_ = code;
+        errorDescription_ = curl_easy_strerror(code);
+        return {};
     }
+    if (status < 200 || status > 299) {
+        errorNumber_ = status;
+        errorDescription_ = "HTTP " + std::to_string(status) + " " + headers.statusText;
+        return {};
+    }
+    errorNumber_ = 0;
+    d.Ended();
     return d.body;
 }
 
@@ -291,7 +323,7 @@ int32_t cNET::openURLEx(const std::string& url, const std::string& Method, const
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    if (curl_easy_perform(h) != CURLE_OK) {
+    if (Perform(h) != CURLE_OK) {
         errorNumber_ = kTimeout;
         errorDescription_ = "Timeout";
         return errorNumber_;
@@ -318,8 +350,10 @@ std::string cNET::MultipartHead(const std::string& FileName, std::string& destPa
     if (!destPath.empty()) {
         head += open + NUX_STD_library::DQuote("filepath") + kCRLF + kCRLF + destPath + kCRLF;
     }
+    // The server learns the file's name, never the folders it lies in here.
+    const std::string baseName = std::filesystem::path(FileName).filename().string();
     head += open + NUX_STD_library::DQuote("fileblob") +
-            "; filename=" + NUX_STD_library::DQuote(FileName) + kCRLF +
+            "; filename=" + NUX_STD_library::DQuote(baseName) + kCRLF +
             "Content-Type: " + contentType + kCRLF + kCRLF;
     return head;
 }
@@ -346,7 +380,7 @@ std::string cNET::PostMultipart(const std::string& endpointUrl, const std::strin
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &answer);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    if (curl_easy_perform(h) == CURLE_OK) {
+    if (Perform(h) == CURLE_OK) {
         status_ = ResponseCode(h);
         statusText_ = headers.statusText;
         responseText_ = std::move(answer);

@@ -1,10 +1,12 @@
 // cNET: the program's network client over libcurl. HTTP downloads (openURL), requests with a
 // method, body and bounded wait (openURLEx), multipart file uploads (webUpload), FTP on a
 // session (iOpen, ftpConnect), ping and name resolution; results are reported by return
-// values and through ErrorNumber / ErrorDescription, never by exceptions.
+// values and through ErrorNumber / ErrorDescription, never by exceptions. An FTP name or path
+// holding CR, LF or NUL is refused before anything is sent.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,15 +40,21 @@ class cNET {
     // Raised by openURL before every block it reads, with the bytes read so far; the caller
     // may let its window events run here.
     std::function<void(int32_t& lReadBytes)> httpTransfer;
-    // Raised during FTP transfers: bytes moved so far, bytes in all, bytes per second.
-    std::function<void(int32_t& lCurrentBytes, int32_t& lTotalBytes, float& BytesSec)> ftpTransfer;
+    // Raised during FTP transfers: bytes moved so far, bytes in all (64-bit), bytes per second.
+    std::function<void(int64_t& lCurrentBytes, int64_t& lTotalBytes, float& BytesSec)> ftpTransfer;
     // Raised for every entry ftpFolderGetList finds: folder and name joined by "/", the name,
     // the attributes (16 a folder, 128 a file).
     std::function<void(std::string& FullName, std::string& ShortName, int32_t& Attributes)>
         ftpObjectFound;
-    // The longest openURL may take in all, in milliseconds (connecting included); 0 bounds
-    // only the connection (5 seconds) and stalls (30 seconds without a byte).
+    // The longest openURL may take in all, in milliseconds (connecting included); 0 keeps the
+    // bound every request has: 60 seconds in all, 5 to connect, 30 without a byte.
     int32_t openURLTimeout = 0;
+    // The longest an FTP connection may go without a byte or an answer before the command
+    // ends with an error, in seconds.
+    int32_t ftpStallSeconds = 30;
+
+    // How many requests (HTTP and FTP) all objects of the process have sent so far.
+    static int64_t RequestCount();
 
     // True while the object holds a session (it does not test the network).
     bool isConnected() const { return session_ != nullptr; }
@@ -74,16 +82,18 @@ class cNET {
     std::string ErrorDescription();
 
     // Downloads an http or https address (other texts get "http://" in front) on a private
-    // direct session, following redirects; the answer body as bytes, or what was read before
-    // a failure, "" when the address cannot be opened or answers with an error status.
+    // direct session, following redirects; the answer body as bytes when a whole answer with
+    // a 2xx status came (ErrorNumber 0), else "" with the error recorded (the curl code, or
+    // the HTTP status of an answer that is no success).
     std::string openURL(const std::string& sUrl);
     // Sends a request and waits at most WAIT_TIMEOUT milliseconds for the whole answer; the
     // error number: 0 with the answer fields filled, or kTimeout ("Timeout").
     int32_t openURLEx(const std::string& url, const std::string& Method = "GET",
                       const std::string& Body = {}, int32_t WAIT_TIMEOUT = 1000);
     // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
-    // destfile / destPath, trimmed in place, are not empty, then "fileblob"); the answer's
-    // status as decimal text, "0" when none came. The answer is always awaited.
+    // destfile / destPath, trimmed in place, are not empty, then "fileblob", named by the
+    // file's base name only); the answer's status as decimal text, "0" when none came within
+    // the request's bound. The answer is always awaited.
     std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
                           std::string& destPath, std::string& destfile, bool Async = false);
     // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the
@@ -91,8 +101,9 @@ class cNET {
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
 
-    // Logs in to an FTP server on the session (port "" or "0": the default port), keeping the
-    // connection data: -1 connected, 0 failed (error recorded, the kept data emptied).
+    // Logs in to an FTP server on the session (port "": the default port; any other text must
+    // be a whole number from 1 to 65535), keeping the connection data: -1 connected, 0 failed
+    // (error recorded, the kept data emptied).
     int32_t ftpConnect(const std::string& host, const std::string& port, const std::string& User,
                        const std::string& Password, int32_t ftpMode);
     // The server's current folder; "" without a connection.
@@ -108,7 +119,7 @@ class cNET {
     bool ftpFileRename(const std::string& sExisting, const std::string& sNewName);
     // The size of a file in bytes, -1 when there is no such file, -2 on any other failure
     // (error recorded).
-    int32_t ftpFileSize(const std::string& sFile);
+    int64_t ftpFileSize(const std::string& sFile);
 
     // The last-write time of a file as a local date value when iDate is 2, else 0; -1 when
     // there is no such file, -2 on any other failure (error recorded).
@@ -116,40 +127,55 @@ class cNET {
     // "D" for a folder, "F" for a file, "?" when the name is not found.
     std::string ftpObjType(const std::string& sName);
     // The entries of a folder as full names joined by ";" (ftpObjectFound raised for each);
-    // "" when there are none; none (nullopt) when the listing failed (error recorded).
+    // "" when there are none, and "" with the error recorded when the folder cannot be listed
+    // (a missing folder); none (nullopt) when a listing broke off (error recorded).
     std::optional<std::string> ftpFolderGetList(std::string sPath);
     // Uploads a local file block by block, raising ftpTransfer (paths trimmed in place; fType
     // 1 is an ASCII transfer); false for an empty path, or a failure (error recorded).
     bool ftpFileUpload(std::string& sLocal, std::string& sRemote, int32_t fType);
-    // Downloads a remote file block by block, raising ftpTransfer with a rate of 0, and
-    // writes the local file whole; false for an empty path, a missing remote file or a
-    // failure (error recorded).
+    // Downloads a remote file block by block straight into a new file beside the local one,
+    // which replaces it once complete, raising ftpTransfer with a rate of 0; false for an empty
+    // path, a missing remote file or a failure (error recorded; the local file left as it was).
     bool ftpFileDownload(const std::string& sLocal, const std::string& sRemote, int32_t fType);
     // Downloads a remote file over the local one; false with the error recorded.
     bool ftpFileGet(const std::string& sLocal, const std::string& sRemote, int32_t fType);
     // Uploads a local file; false with the error recorded.
     bool ftpFilePut(const std::string& sLocal, const std::string& sRemote, int32_t fType);
 
-    // Sends one ICMP echo with Data to a dotted IPv4 address and waits at most TimeoutMS for
-    // the reply: true with pingTime set, else false with pingReason 1 (no address), 2 (no
-    // echo socket: the system may not let this user ping), 3 (no reply) or 4 (closing) and
-    // pingStatus the system's error code.
+    // Sends one ICMP echo with Data to a dotted IPv4 address (through an unprivileged echo
+    // socket, else a raw one) and waits at most TimeoutMS for the reply: true with pingTime
+    // set, else false with pingReason 1 (no address), 2 (no echo socket: the system lets this
+    // process open neither kind), 3 (no reply) or 4 (closing) and pingStatus the system's
+    // error code.
     bool Ping(const std::string& IP, int32_t TimeoutMS = 1000, const std::string& Data = {});
     // The dotted IPv4 address of a host name (a dotted address is taken as it is, blanks
     // around it dropped): 0 with IP set, else the resolver's error code.
     int32_t Resolve(const std::string& NameOrIP, std::string& IP);
 
   private:
+    // Sends the prepared request of a libcurl handle, counted by RequestCount.
+    static int Perform(void* handle);
     std::string MultipartHead(const std::string& FileName, std::string& destPath,
                               std::string& destfile, const std::string& contentType) const;
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
 
+    // True, with the error recorded, when a text holds CR, LF or NUL: it could end one FTP
+    // command and start another, so it is never sent.
+    bool FtpRefuses(const std::vector<std::string>& texts);
     std::string FtpPath(const std::string& name) const;
     std::string FtpUrl(const std::string& path) const;
     int FtpCommands(const std::string& path, const std::vector<std::string>& commands);
-    int FtpDownload(const std::string& path, int32_t fType, std::string& bytes,
+    // Where a download goes: an open file, else a text (a listing).
+    struct cDownloadSink {
+        std::FILE* file;
+        std::string* text;
+    };
+    // Bounds the control and data connections' stalls by ftpStallSeconds.
+    void FtpBounds() const;
+    int FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink,
                     const int64_t* total);
-    int FtpUpload(const std::string& path, int32_t fType, const std::string& bytes, bool report);
+    int FtpUpload(const std::string& path, int32_t fType, std::FILE* file, int64_t size,
+                  bool report);
     bool PutFile(const std::string& sLocal, const std::string& sRemote, int32_t fType, bool report);
     bool GetFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
                  const int64_t* total);

@@ -3,7 +3,9 @@
 // current folder is kept here and checked with the server when it changes.
 #include "foundation/cNET.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <curl/curl.h>
 
@@ -14,12 +16,18 @@ size_t Discard(char*, size_t size, size_t n, void*)
     return size * n;
 }
 
-// The numeric value of a port text; 0 (the default port) for 0 or no number.
+// The port of a port text: 0 (the default port) for an empty text, the number for a whole
+// number from 1 to 65535, -1 for anything else.
 long PortNumber(const std::string& port)
 {
+    if (port.empty()) {
+        return 0;
+    }
     char* end = nullptr;
+    errno = 0;
     const long n = std::strtol(port.c_str(), &end, 10);
-    return (end == port.c_str() || n <= 0 || n > 65535) ? 0 : n;
+    const bool whole = end != port.c_str() && *end == '\0' && errno == 0;
+    return whole && n >= 1 && n <= 65535 ? n : -1;
 }
 
 // Every byte outside the safe ones of a URL path as %XX.
@@ -40,6 +48,28 @@ std::string Escape(const std::string& path)
 }
 
 } // namespace
+
+bool cNET::FtpRefuses(const std::vector<std::string>& texts)
+{
+    for (const std::string& t : texts) {
+        if (t.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+            errorNumber_ = CURLE_URL_MALFORMAT;
+            errorDescription_ = "A name or path holds a line break or NUL";
+            return true;
+        }
+    }
+    return false;
+}
+
+void cNET::FtpBounds() const
+{
+    CURL* h = static_cast<CURL*>(session_);
+    const long seconds = std::max<long>(1, ftpStallSeconds);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, seconds);
+    curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
+    curl_easy_setopt(h, CURLOPT_ACCEPTTIMEOUT_MS, seconds * 1000);
+}
 
 std::string cNET::FtpPath(const std::string& name) const
 {
@@ -66,7 +96,13 @@ int cNET::FtpCommands(const std::string& path, const std::vector<std::string>& c
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
     }
+    std::vector<std::string> texts = commands;
+    texts.push_back(path);
+    if (FtpRefuses(texts)) {
+        return CURLE_URL_MALFORMAT;
+    }
     CURL* h = static_cast<CURL*>(session_);
+    FtpBounds();
     curl_slist* list = nullptr;
     for (const std::string& c : commands) {
         list = curl_slist_append(list, c.c_str());
@@ -74,7 +110,7 @@ int cNET::FtpCommands(const std::string& path, const std::vector<std::string>& c
     curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(h, CURLOPT_QUOTE, list);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     curl_easy_setopt(h, CURLOPT_QUOTE, nullptr);
     curl_slist_free_all(list);
     return code;
@@ -85,12 +121,18 @@ int32_t cNET::ftpConnect(const std::string& host, const std::string& port, const
 {
     ftpConnected_ = session_ != nullptr;
     host_ = host;
-    port_ = static_cast<int32_t>(PortNumber(port));
+    const long portNumber = PortNumber(port);
+    port_ = static_cast<int32_t>(std::max(0L, portNumber));
     user_ = User;
     password_ = Password;
     ftpFolder_ = "/";
     int code = CURLE_FAILED_INIT;
-    if (ftpConnected_) {
+    if (ftpConnected_ && portNumber < 0) {
+        code = CURLE_URL_MALFORMAT;
+        errorDescription_ = "The port " + port + " is no whole number from 1 to 65535";
+    } else if (ftpConnected_ && FtpRefuses({host, User, Password})) {
+        code = CURLE_URL_MALFORMAT;
+    } else if (ftpConnected_) {
         CURL* h = static_cast<CURL*>(session_);
         curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
         curl_easy_setopt(h, CURLOPT_USERNAME, User.c_str());
@@ -158,13 +200,13 @@ bool cNET::ftpFileRename(const std::string& sExisting, const std::string& sNewNa
     return code == CURLE_OK;
 }
 
-int32_t cNET::ftpFileSize(const std::string& sFile)
+int64_t cNET::ftpFileSize(const std::string& sFile)
 {
     const int code = FtpCommands(FtpPath(sFile), {});
     curl_off_t size = -1;
     if (code == CURLE_OK) {
         curl_easy_getinfo(static_cast<CURL*>(session_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
-        return size < 0 ? -1 : static_cast<int32_t>(size);
+        return size < 0 ? -1 : static_cast<int64_t>(size);
     }
     if (code == CURLE_REMOTE_FILE_NOT_FOUND) {
         return -1;

@@ -1,16 +1,19 @@
-// cNET, FTP transfers and listings: files moved over passive data connections in blocks of
-// 2048 bytes with a progress report per block, folder listings in the usual Unix form read
-// into entries, and the dates and kinds of remote entries.
+// cNET, FTP transfers and listings: files streamed between the local file and passive data
+// connections in blocks of 2048 bytes with a progress report per block (64-bit sizes), folder
+// listings in the usual Unix form read into entries, and the dates and kinds of remote entries.
 #include "foundation/NUX_STD_files.h"
 #include "foundation/cDateParts.h"
 #include "foundation/cError.h"
 #include "foundation/cNET.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <curl/curl.h>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,7 +21,7 @@ constexpr int32_t kFtpBlock = 2048;
 constexpr int32_t kFolder = 16;
 constexpr int32_t kNormal = 128;
 
-using Report = std::function<void(int32_t&, int32_t&, float&)>;
+using Report = std::function<void(int64_t&, int64_t&, float&)>;
 
 // The progress of one transfer, reported after every whole block and once at the end.
 struct cProgress {
@@ -34,13 +37,11 @@ struct cProgress {
         if (report == nullptr || !*report) {
             return;
         }
-        int32_t current = static_cast<int32_t>(bytes);
-        int32_t total32 = static_cast<int32_t>(all);
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
                                  std::chrono::steady_clock::now() - start)
                                  .count();
         float rate = rated && seconds > 0 ? static_cast<float>(bytes) / seconds : 0.0F;
-        (*report)(current, total32, rate);
+        (*report)(bytes, all, rate);
     }
     void Moved(int64_t n)
     {
@@ -52,9 +53,9 @@ struct cProgress {
     }
 };
 
+// An upload read from its file block by block.
 struct cUpload {
-    const std::string* bytes = nullptr;
-    size_t at = 0;
+    std::FILE* file = nullptr;
     cProgress progress;
     bool ended = false;
 };
@@ -62,33 +63,89 @@ struct cUpload {
 size_t ReadBlock(char* out, size_t size, size_t n, void* user)
 {
     auto* u = static_cast<cUpload*>(user);
-    const size_t left = u->bytes->size() - u->at;
-    const size_t take = std::min({left, size * n, static_cast<size_t>(kFtpBlock)});
+    const size_t take = std::fread(out, 1, std::min(size * n, static_cast<size_t>(kFtpBlock)),
+                                   u->file);
     if (take == 0) {
+        if (std::ferror(u->file) != 0) {
+            return CURL_READFUNC_ABORT;
+        }
         if (!u->ended) {
             u->ended = true;
             u->progress.Raise(u->progress.moved, u->progress.total);
         }
         return 0;
     }
-    u->bytes->copy(out, take, u->at);
-    u->at += take;
     u->progress.Moved(static_cast<int64_t>(take));
     return take;
 }
 
+// A download written block by block to its file, or kept as text (a listing).
 struct cDownloadFtp {
-    std::string bytes;
+    std::FILE* file = nullptr;
+    std::string* text = nullptr;
     cProgress progress;
 };
 
 size_t WriteBlock(char* data, size_t size, size_t n, void* user)
 {
     auto* d = static_cast<cDownloadFtp*>(user);
-    d->bytes.append(data, size * n);
+    if (d->file != nullptr) {
+        if (std::fwrite(data, 1, size * n, d->file) != size * n) {
+            return 0; // the transfer ends with a write error
+        }
+    } else if (d->text != nullptr) {
+        d->text->append(data, size * n);
+    }
     d->progress.Moved(static_cast<int64_t>(size * n));
     return size * n;
 }
+
+// A new file beside the path that becomes it once complete: the old file stays whole until
+// then, and a failed download leaves nothing behind.
+class cPartFile {
+  public:
+    explicit cPartFile(const std::string& target) : target_(target)
+    {
+        const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+        temp_ = (folder.empty() ? std::string(".") : folder.string()) + "/.zorv-XXXXXX";
+        const int fd = mkstemp(temp_.data());
+        struct stat old {};
+        const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+        if (fd >= 0) {
+            fchmod(fd, mode);
+            file_ = fdopen(fd, "wb");
+            if (file_ == nullptr) {
+                close(fd);
+            }
+        }
+    }
+    ~cPartFile()
+    {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+            unlink(temp_.c_str());
+        }
+    }
+    cPartFile(const cPartFile&) = delete;
+    cPartFile& operator=(const cPartFile&) = delete;
+    std::FILE* file() const { return file_; }
+    // Closes the file and puts it in the target's place; false when that fails.
+    bool Keep()
+    {
+        const bool closed = std::fclose(file_) == 0;
+        file_ = nullptr;
+        if (!closed || std::rename(temp_.c_str(), target_.c_str()) != 0) {
+            unlink(temp_.c_str());
+            return false;
+        }
+        return true;
+    }
+
+  private:
+    std::string target_;
+    std::string temp_;
+    std::FILE* file_ = nullptr;
+};
 
 size_t DiscardBytes(char*, size_t size, size_t n, void*)
 {
@@ -132,15 +189,21 @@ double LocalDate(std::time_t utc)
 
 } // namespace
 
-// Downloads a file or a listing; with total, ftpTransfer is raised against that size.
-int cNET::FtpDownload(const std::string& path, int32_t fType, std::string& bytes,
+// Downloads a file or a listing into the sink; with total, ftpTransfer is raised against it.
+int cNET::FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink,
                       const int64_t* total)
 {
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
     }
+    if (FtpRefuses({path})) {
+        return CURLE_URL_MALFORMAT;
+    }
     CURL* h = static_cast<CURL*>(session_);
+    FtpBounds();
     cDownloadFtp d;
+    d.file = sink.file;
+    d.text = sink.text;
     d.progress.report = total != nullptr ? &ftpTransfer : nullptr;
     d.progress.total = total != nullptr ? *total : 0;
     curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
@@ -148,37 +211,41 @@ int cNET::FtpDownload(const std::string& path, int32_t fType, std::string& bytes
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBlock);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
     if (code == CURLE_OK) {
         d.progress.Raise(d.progress.moved, d.progress.moved);
-        bytes = std::move(d.bytes);
     }
     return code;
 }
 
-// Uploads the bytes, raising ftpTransfer with the rate when asked to report.
-int cNET::FtpUpload(const std::string& path, int32_t fType, const std::string& bytes, bool report)
+// Uploads the open file of that many bytes, raising ftpTransfer with the rate when asked.
+int cNET::FtpUpload(const std::string& path, int32_t fType, std::FILE* file, int64_t size,
+                    bool report)
 {
     if (session_ == nullptr || !ftpConnected_) {
         return CURLE_FAILED_INIT;
     }
+    if (FtpRefuses({path})) {
+        return CURLE_URL_MALFORMAT;
+    }
     CURL* h = static_cast<CURL*>(session_);
+    FtpBounds();
     cUpload u;
-    u.bytes = &bytes;
+    u.file = file;
     u.progress.report = report ? &ftpTransfer : nullptr;
-    u.progress.total = static_cast<int64_t>(bytes.size());
+    u.progress.total = size;
     u.progress.rated = true;
     curl_easy_setopt(h, CURLOPT_URL, FtpUrl(path).c_str());
     curl_easy_setopt(h, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(bytes.size()));
+    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_READFUNCTION, ReadBlock);
     curl_easy_setopt(h, CURLOPT_READDATA, &u);
-    const CURLcode code = curl_easy_perform(h);
+    const auto code = static_cast<CURLcode>(Perform(h));
     if (code == CURLE_OK && !u.ended) {
         u.progress.Raise(u.progress.moved, u.progress.total);
     }
@@ -206,14 +273,17 @@ bool cNET::ftpFilePut(const std::string& sLocal, const std::string& sRemote, int
 bool cNET::PutFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
                    bool report)
 {
-    std::string bytes;
-    std::error_code ec;
     int code = CURLE_READ_ERROR;
+    std::error_code ec;
     if (std::filesystem::is_regular_file(sLocal, ec)) {
-        try {
-            bytes = NUX_STD_library::ReadFileText(sLocal);
-            code = FtpUpload(FtpPath(sRemote), fType, bytes, report);
-        } catch (const cError&) {
+        std::FILE* file = std::fopen(sLocal.c_str(), "rb");
+        struct stat st {};
+        if (file != nullptr && fstat(fileno(file), &st) == 0) {
+            code = FtpUpload(FtpPath(sRemote), fType, file, static_cast<int64_t>(st.st_size),
+                             report);
+        }
+        if (file != nullptr) {
+            std::fclose(file);
         }
     }
     errorNumber_ = code == CURLE_OK ? errorNumber_ : code;
@@ -237,10 +307,13 @@ bool cNET::ftpFileGet(const std::string& sLocal, const std::string& sRemote, int
 bool cNET::GetFile(const std::string& sLocal, const std::string& sRemote, int32_t fType,
                    const int64_t* total)
 {
-    std::string bytes;
-    int code = FtpDownload(FtpPath(sRemote), fType, bytes, total);
-    if (code == CURLE_OK && !NUX_STD_library::WriteFileText(sLocal, bytes)) {
-        code = CURLE_WRITE_ERROR;
+    cPartFile part(sLocal);
+    int code = CURLE_WRITE_ERROR;
+    if (part.file() != nullptr) {
+        code = FtpDownload(FtpPath(sRemote), fType, {part.file(), nullptr}, total);
+        if (code == CURLE_OK && !part.Keep()) {
+            code = CURLE_WRITE_ERROR;
+        }
     }
     errorNumber_ = code == CURLE_OK ? errorNumber_ : code;
     return code == CURLE_OK;
@@ -250,10 +323,12 @@ std::optional<std::string> cNET::ftpFolderGetList(std::string sPath)
 {
     std::string listing;
     const std::string folder = FtpPath(sPath);
-    const int code = FtpDownload(folder + (folder.back() == '/' ? "" : "/"), 1, listing, nullptr);
+    const int code =
+        FtpDownload(folder + (folder.back() == '/' ? "" : "/"), 1, {nullptr, &listing}, nullptr);
     if (code != CURLE_OK) {
+        // Nothing found gives the empty list; a listing broken off gives none.
         errorNumber_ = code;
-        return std::nullopt;
+        return listing.empty() ? std::optional<std::string>(std::string()) : std::nullopt;
     }
     const std::string prefix = folder == "/" ? "" : folder;
     std::string list;
@@ -283,7 +358,7 @@ std::string cNET::ftpObjType(const std::string& sName)
     const size_t slash = path.find_last_of('/');
     const std::string parent = path.substr(0, slash + 1);
     std::string listing;
-    if (FtpDownload(parent, 1, listing, nullptr) != CURLE_OK) {
+    if (FtpDownload(parent, 1, {nullptr, &listing}, nullptr) != CURLE_OK) {
         return "?";
     }
     std::istringstream lines(listing);
@@ -300,9 +375,9 @@ std::string cNET::ftpObjType(const std::string& sName)
 
 double cNET::ftpFileDate(const std::string& sFile, int32_t iDate)
 {
-    const int32_t size = ftpFileSize(sFile);
+    const int64_t size = ftpFileSize(sFile);
     if (size < 0) {
-        return size;
+        return static_cast<double>(size);
     }
     if (iDate != 2) {
         return 0.0;

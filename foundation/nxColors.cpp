@@ -394,9 +394,47 @@ std::string nxColors::RGBToCss(std::int32_t color) const
     return {};
 }
 
-std::string nxColors::RGBToHtml(std::int32_t color) const
+namespace {
+
+// The windowing system's usual colours by index (scroll bar, desktop, captions, menus, window,
+// frames, highlight, button face and shadows, grey text, 3-D edges, tool tips).
+constexpr std::array<std::int32_t, 31> kDefaultSystemColors = {
+    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
+    0x000000, 0x000000, 0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xD77800, 0xFFFFFF, 0xF0F0F0,
+    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
+    0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xD77800, 0xF0F0F0};
+
+nxColors::SystemColorResolver& Resolver()
+{
+    static nxColors::SystemColorResolver resolver;
+    return resolver;
+}
+
+} // namespace
+
+void nxColors::SetSystemColorResolver(SystemColorResolver resolver)
+{
+    Resolver() = std::move(resolver);
+}
+
+std::int32_t nxColors::ResolveSystemColor(std::int32_t color)
 {
     const auto c = static_cast<std::uint32_t>(color);
+    if ((c & 0x80000000U) == 0) {
+        return color;
+    }
+    const int index = static_cast<int>(c & 0xFFU);
+    if (Resolver()) {
+        return Resolver()(index) & 0xFFFFFF;
+    }
+    return index < static_cast<int>(kDefaultSystemColors.size())
+               ? kDefaultSystemColors[static_cast<std::size_t>(index)]
+               : 0;
+}
+
+std::string nxColors::RGBToHtml(std::int32_t color) const
+{
+    const auto c = static_cast<std::uint32_t>(ResolveSystemColor(color));
     return "#" + Hex2(c) + Hex2(c >> 8) + Hex2(c >> 16);
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class nxColors {
@@ -27,7 +28,8 @@ public:
     // The first name in the table with exactly that value ("Aqua", never "Cyan"); empty when
     // none has it.
     std::string RGBToCss(std::int32_t color) const;
-    // "#" and red, green, blue as two upper-case hexadecimal digits each (255 is "#FF0000").
+    // "#" and red, green, blue as two upper-case hexadecimal digits each (255 is "#FF0000"); a
+    // system colour (high bit set) is written as its current value.
     std::string RGBToHtml(std::int32_t color) const;
     // "&H00", blue, green, red as two upper-case hexadecimal digits each, and "&".
     std::string RGBToVB(std::int32_t color) const;
@@ -41,6 +43,14 @@ public:
     std::array<std::int32_t, 2> w3Class(const std::string& className) const;
     // The colour of a text in any accepted form, from 0 to &HFFFFFF; 0 for anything else.
     std::int32_t ToRGB(const std::string& text) const;
+
+    // Gives the current value of a system colour from the index in its low byte.
+    using SystemColorResolver = std::function<std::int32_t(int index)>;
+    // Sets who knows the windowing system's current colours; without one (an empty resolver)
+    // the system's usual default colours stand in.
+    static void SetSystemColorResolver(SystemColorResolver resolver);
+    // The colour value itself, or for a system colour its current value.
+    static std::int32_t ResolveSystemColor(std::int32_t color);
 
 private:
     struct Entry {

@@ -50,6 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = Setup();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    // The drawing's copy of the last run goes with it, so the runs do not fill the folder.
+    if (zvLib::DXF && !zvLib::DXF->FileName().empty()) {
+        std::filesystem::remove(zvLib::DXF->FileName());
+    }
     zvLib::DXF.reset();
     zvCircuit c;
     zvFileOpenInfo info;

@@ -7,6 +7,8 @@
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/nxColors.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
@@ -37,8 +39,8 @@ class QtApplicationEnvironment : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const kQtApplication =
     ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
-const char* const kEnv[] = {"HOME",   "XDG_DATA_HOME",   "XDG_DOCUMENTS_DIR",
-                            "TMPDIR", "XDG_CONFIG_HOME", "ZORV_DEVMODE"};
+const char* const kEnv[] = {"HOME",   "XDG_DATA_HOME",   "XDG_DOCUMENTS_DIR", "TMPDIR",
+                            "XDG_CONFIG_HOME", "ZORV_DEVMODE", "XDG_RUNTIME_DIR"};
 
 } // namespace
 
@@ -114,6 +116,7 @@ void AppFixture::SetUp()
     setenv("TMPDIR", (root_->dir() + "tmp").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_->dir() + "config").c_str(), 1);
     unsetenv("ZORV_DEVMODE");
+    unsetenv("XDG_RUNTIME_DIR");
     for (const char* file : {"Zorv.lng", "zorv.htt", "Zorv.dat"}) {
         const fs::path from = fs::path(ZORV_SOURCE_DIR) / "resources" / file;
         if (fs::exists(from)) {
@@ -144,6 +147,8 @@ void AppFixture::TearDown()
     zvLib::DestroyUnloadedForms();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     zvLib::ModalScript.reset();
+    zvBlob::SetUnknownTypeHandler(nullptr);
+    nxColors::SetSystemColorResolver(nullptr);
     zvLib::UI.reset();
     zvLib::Circuit(nullptr);
     zvLib::ResetProgramEnd();
@@ -151,7 +156,7 @@ void AppFixture::TearDown()
     zvLib::ResetModelGlobals();
     zvLib::CurrentFile.clear();
     zvLib::TempFolder.clear();
-    zvLib::UpdateSite = zvLib::kDistributorSite;
+    zvLib::UpdateSite = zvLib::DistributorSite;
     zvLang::LangID("");
     NUX_STD_library::AppPath("");
     for (const auto& [name, value] : savedEnv_) {

@@ -6,6 +6,9 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
+#include "app/zvLib_update.h"
+#include "foundation/cNET.h"
+#include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
@@ -18,6 +21,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using apptest::AppFixture;
 using apptest::ChooseData;
@@ -87,7 +92,7 @@ TEST_F(StartupTest, FilesLeftInTheProgramFolderMoveToTheDataFolder)
     EXPECT_EQ(zvLib::UserFile, dataDir() + "user.def");
     EXPECT_EQ(zvLib::DocsFolder, documentsDir() + "Zorv/");
     EXPECT_EQ(zvLib::ExportFolder, documentsDir() + "Zorv/Export/");
-    EXPECT_EQ(zvLib::TempFolder, tempDir() + "Zorv/");
+    EXPECT_EQ(zvLib::TempFolder, tempDir() + "Zorv-" + std::to_string(geteuid()) + "/");
     EXPECT_TRUE(fs::is_directory(zvLib::ExportFolder));
     EXPECT_TRUE(fs::is_directory(zvLib::TempFolder));
 }
@@ -154,6 +159,65 @@ TEST_F(StartupTest, PieceIconsAreWrittenToTheTemporaryFolder)
         const QImage icon(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp"));
         EXPECT_FALSE(icon.isNull()) << r.setID << ":" << r.itemID;
     }
+}
+
+TEST_F(StartupTest, ASharedTemporaryFolderOfSomeoneElseIsPassedOverForAPrivateOne)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    // Another user of the machine made the folders first: owned by someone else where the
+    // test may give them away, else open for everyone to write.
+    const std::vector<std::string> foreign = {tempDir() + "Zorv",
+                                              tempDir() + "Zorv-" + std::to_string(geteuid())};
+    for (const std::string& folder : foreign) {
+        fs::create_directory(folder);
+        if (geteuid() != 0 || chown(folder.c_str(), 12345, 12345) != 0) {
+            chmod(folder.c_str(), 0777);
+        } else {
+            chmod(folder.c_str(), 0755);
+        }
+    }
+    start();
+    EXPECT_TRUE(user_->messages.empty()) << user_->messages.front();
+    for (const std::string& folder : foreign) {
+        EXPECT_NE(zvLib::TempFolder, folder + "/");
+    }
+    struct stat st {};
+    ASSERT_EQ(lstat(zvLib::TempFolder.c_str(), &st), 0) << zvLib::TempFolder;
+    EXPECT_EQ(st.st_uid, geteuid());
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_FALSE(zvLib::PieceTable.empty());
+    for (const zvPieceRecord& r : zvLib::PieceTable) {
+        EXPECT_FALSE(QImage(QString::fromStdString(zvLib::TempFolder + r.itemID + ".bmp")).isNull())
+            << r.itemID;
+    }
+}
+
+TEST_F(StartupTest, WithoutWebAddressesAStartReachesForNoNetwork)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    zvLib::UpdateSite.clear();
+    zvLib::MakerSite.clear();
+    zvLib::DistributorSite.clear();
+    const int64_t before = cNET::RequestCount();
+    start();
+    EXPECT_EQ(cNET::RequestCount(), before);
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.nux").Visible());
+    EXPECT_FALSE(main->abr.Band("mnuHelp").Tool("web.trasken").Visible());
+    EXPECT_TRUE(main->abr.Band("mnuHelp").Tool("about").Visible());
+}
+
+TEST_F(StartupTest, AnUnknownFieldTypeReachesTheUserOnce)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    start();
+    const std::size_t before = user_->messages.size();
+    for (int row = 0; row < 3; ++row) {
+        zvBlob::FldValue(cField("icona", 20));
+    }
+    ASSERT_EQ(user_->messages.size(), before + 1);
+    EXPECT_EQ(user_->messages.back(), "Tipo non definito in FldValue : icona  20");
 }
 
 TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)

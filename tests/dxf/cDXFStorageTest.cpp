@@ -2,40 +2,49 @@
 // out again whatever became of the copy.
 #include "dxf/cDXF.h"
 #include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "support/TestSupport.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using testsupport::dataPath;
 using testsupport::readAll;
 
 namespace {
 
-// Points TMPDIR at a folder for the life of the object.
+// Points TMPDIR at a folder (with no runtime folder in the way) for the life of the object.
 class TempFolderSwitch {
   public:
     explicit TempFolderSwitch(const std::string& dir)
     {
-        const char* old = std::getenv("TMPDIR");
-        had_ = old != nullptr;
-        old_ = had_ ? old : "";
+        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+            const char* old = std::getenv(name);
+            saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old)
+                                                     : std::nullopt);
+        }
         setenv("TMPDIR", dir.c_str(), 1);
+        unsetenv("XDG_RUNTIME_DIR");
     }
     ~TempFolderSwitch()
     {
-        if (had_) {
-            setenv("TMPDIR", old_.c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
         }
     }
 
   private:
-    bool had_ = false;
-    std::string old_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 // Base64 broken into lines of 76 characters, as some writers store it.
@@ -69,6 +78,37 @@ TEST(cDXFStorage, Base64InGivesADrawingACopyAndTheSameBytesOut)
     // The copy may vanish before the circuit is saved; the drawing does not.
     std::filesystem::remove(d.FileName());
     EXPECT_EQ(d.FileStream(), b64);
+}
+
+TEST(cDXFStorage, TheCopyGoesToAPrivateFolderAndNeverThroughAPlantedLink)
+{
+    namespace fs = std::filesystem;
+    testsupport::TempDir tmp;
+    TempFolderSwitch sw(tmp.dir());
+    // Another user plants links at every name the copy could take in the shared folder.
+    testsupport::writeAll(tmp.file("victim.txt"), "mine");
+    fs::create_directory(tmp.file("victimdir"));
+    fs::create_directory_symlink(tmp.file("victimdir"),
+                                 tmp.file("Zorv-" + std::to_string(geteuid())));
+    fs::create_directory_symlink(tmp.file("victimdir"), tmp.file("Zorv"));
+    const std::string stamp = NUX_STD_library::TimeStampHex();
+    const long long now = std::stoll(stamp, nullptr, 16);
+    for (long long s = now; s < now + 5; ++s) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%llX.dxf", s);
+        fs::create_symlink(tmp.file("victim.txt"), tmp.file(name));
+    }
+    cDXF d;
+    d.FileStream(NUX_STD_library::Base64Encode(readAll(dataPath("dxf/entities.dxf"))));
+    EXPECT_EQ(readAll(tmp.file("victim.txt")), "mine");
+    EXPECT_TRUE(fs::is_empty(tmp.file("victimdir")));
+    ASSERT_FALSE(d.FileName().empty());
+    EXPECT_EQ(d.FileName().rfind(NUX_STD_library::PrivateTempFolder(), 0), 0u) << d.FileName();
+    struct stat folder {};
+    ASSERT_EQ(lstat(fs::path(d.FileName()).parent_path().c_str(), &folder), 0);
+    EXPECT_TRUE(S_ISDIR(folder.st_mode));
+    EXPECT_EQ(folder.st_uid, geteuid());
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
 }
 
 TEST(cDXFStorage, AnUnwritableCopyStillLoadsTheDrawing)

@@ -231,7 +231,23 @@ TEST_F(cDiskTest, LinkLoopsEnd)
     fs::create_directory_symlink(tmp.path() / "sub", tmp.path() / "sub" / "deep" / "up");
     std::string start = Root();
     EXPECT_EQ(disk.CountFiles(start, true, "*"), 7);
-    EXPECT_EQ(disk.SearchFolders(start, true, "*"), 6) << "links listed, not walked again";
+    EXPECT_EQ(disk.SearchFolders(start, true, "*"), 4) << "links neither listed nor walked";
+}
+
+TEST_F(cDiskTest, LinksAreNeitherFollowedNorReported)
+{
+    TempDir outside;
+    testsupport::writeAll(outside.file("secret.txt"), std::string(1000, 's'));
+    fs::create_directory_symlink(outside.path(), tmp.path() / "sub" / "away");
+    fs::create_symlink(outside.file("secret.txt"), tmp.path() / "big.txt");
+    fs::create_symlink(tmp.path() / "gone.txt", tmp.path() / "dangling.txt");
+    std::string start = Root();
+    EXPECT_EQ(disk.SearchFiles(start, true, "*"), 7);
+    EXPECT_EQ(disk.FoundFilesSize(), 10.0 + 99 + 100 + 2 + 5 + 7 + 3);
+    EXPECT_EQ(Hits(disk.FoundFilesNames()),
+              Sorted({"a.txt", "b.TXT", "c.dat", ".h.txt", "sub/d.txt", "sub/deep/e.txt",
+                      "notes.txt/f.txt"}));
+    EXPECT_EQ(disk.SearchFolders(start, true, "*"), 4);
 }
 
 TEST_F(cDiskTest, UnreadableFoldersAreSkipped)

@@ -15,7 +15,8 @@ using testsupport::cLoopbackServer;
 namespace {
 
 // Answers by path: /big sends 40000 bytes, /empty nothing, /missing 404, /moved redirects to
-// /hello, /slow answers after two seconds, anything else says hello.
+// /hello, /choices 300, /nowhere 302 without a place, /short 10 of 50000 bytes declared, /slow
+// answers after two seconds, anything else says hello.
 cCanned Canned(const cHttpRequest& r)
 {
     if (r.target == "/big") {
@@ -33,6 +34,15 @@ cCanned Canned(const cHttpRequest& r)
     }
     if (r.target == "/moved") {
         return {cLoopbackServer::Response(302, "Found", "", "Location: /hello\r\n")};
+    }
+    if (r.target == "/choices") {
+        return {cLoopbackServer::Response(300, "Multiple Choices", "2026-01-01")};
+    }
+    if (r.target == "/nowhere") {
+        return {cLoopbackServer::Response(302, "Found", "2026-01-02")};
+    }
+    if (r.target == "/short") {
+        return {"HTTP/1.1 200 OK\r\nContent-Length: 50000\r\nConnection: close\r\n\r\n2026-01-03"};
     }
     if (r.target == "/slow") {
         return {cLoopbackServer::Response(200, "OK", "late"), 2000};
@@ -110,8 +120,21 @@ TEST_F(cNETTest, OpenURLGivesNothingForErrorStatusesAndUnreachableHosts)
     net.openURLEx(server.url("/missing"));
     EXPECT_EQ(net.openURL(server.url("/missing")), "");
     EXPECT_TRUE(reports.empty());
+    EXPECT_NE(net.ErrorNumber(), 0);
     EXPECT_EQ(net.openURL("http://127.0.0.1:1/"), "");
-    EXPECT_EQ(net.ErrorNumber(), 0) << "openURL leaves the error number alone";
+    EXPECT_NE(net.ErrorNumber(), 0);
+    EXPECT_NE(net.ErrorDescription(), "");
+}
+
+TEST_F(cNETTest, OpenURLGivesOnlyACompleteSuccess)
+{
+    for (const char* path : {"/choices", "/nowhere", "/short"}) {
+        EXPECT_EQ(net.openURL(server.url("/x")), "hello GET ");
+        EXPECT_EQ(net.ErrorNumber(), 0);
+        EXPECT_EQ(net.openURL(server.url(path)), "") << path;
+        EXPECT_NE(net.ErrorNumber(), 0) << path;
+        EXPECT_NE(net.ErrorDescription(), "") << path;
+    }
 }
 
 TEST_F(cNETTest, OpenURLFollowsRedirects)
@@ -186,7 +209,7 @@ class cNETUploadTest : public cNETTest {
     std::string blobHead(const std::string& type) const
     {
         return std::string("--") + cNET::kBoundary +
-               "\r\nContent-Disposition: form-data; name=\"fileblob\"; filename=\"" + dir.dir() +
+               "\r\nContent-Disposition: form-data; name=\"fileblob\"; filename=\"" +
                "map \"\"a\"\".png\"\r\nContent-Type: " + type + "\r\n\r\n";
     }
 };

@@ -19,6 +19,7 @@ class cNET_ftp : public ::testing::Test {
     cLoopbackFtp server{{{"/home/a.txt", std::string(5000, 'a')}, {"/pub/b.bin", ""}},
                         {"/", "/home", "/pub"}};
     cNET net;
+    testsupport::TempDir dir;
 
     void SetUp() override
     {
@@ -106,20 +107,54 @@ TEST_F(cNET_ftp, FoldersAreMadeOnce)
     EXPECT_FALSE(net.ftpFolderCreate("more"));
 }
 
+TEST_F(cNET_ftp, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
+{
+    ASSERT_EQ(connect(), -1);
+    const std::size_t before = server.log().size();
+    const std::string nul("x\0DELE /home/a.txt", 18);
+    for (const std::string& bad :
+         {std::string("newdir\r\nDELE /home/a.txt"), std::string("newdir\nDELE /home/a.txt"),
+          std::string("newdir\rDELE /home/a.txt"), nul}) {
+        EXPECT_FALSE(net.ftpFolderCreate(bad));
+        EXPECT_NE(net.ErrorNumber(), 0);
+        EXPECT_FALSE(net.ftpFolderSet(bad));
+        EXPECT_FALSE(net.ftpFileDelete(bad));
+        EXPECT_FALSE(net.ftpFileRename("a.txt", bad));
+        EXPECT_FALSE(net.ftpFileRename(bad, "b.txt"));
+        EXPECT_EQ(net.ftpFileSize(bad), -2);
+        EXPECT_EQ(net.ftpFolderGetList(bad).value_or(""), "");
+        EXPECT_FALSE(net.ftpFileGet(dir.file("got"), bad, 2));
+    }
+    EXPECT_TRUE(server.hasFile("/home/a.txt"));
+    EXPECT_EQ(server.log().size(), before) << server.log().back();
+}
+
+TEST_F(cNET_ftp, PortsOutsideTheRangeAndMissingFoldersAreErrors)
+{
+    for (const char* port : {"0", "-1", "65536", "70000", "21x", "ftp"}) {
+        EXPECT_EQ(net.ftpConnect("127.0.0.1", port, "zorv", cLoopbackFtp::kPassword, 0), 0) << port;
+        EXPECT_NE(net.ErrorNumber(), 0) << port;
+        EXPECT_NE(net.ErrorDescription().find("port"), std::string::npos) << port;
+    }
+    EXPECT_TRUE(server.log().empty());
+    ASSERT_EQ(connect(), -1);
+    EXPECT_EQ(net.ftpFolderGetList("/nowhere"), std::optional<std::string>(""));
+    EXPECT_NE(net.ErrorNumber(), 0);
+}
+
 } // namespace
 
 namespace {
 
 class cNET_ftpFiles : public cNET_ftp {
   protected:
-    testsupport::TempDir dir;
     std::vector<std::vector<int64_t>> transfers;
 
     void SetUp() override
     {
         cNET_ftp::SetUp();
         ASSERT_EQ(connect(), -1);
-        net.ftpTransfer = [this](int32_t& moved, int32_t& total, float& rate) {
+        net.ftpTransfer = [this](int64_t& moved, int64_t& total, float& rate) {
             transfers.push_back({moved, total, rate >= 0 ? 0 : -1});
         };
     }
@@ -170,6 +205,27 @@ TEST_F(cNET_ftpFiles, DownloadReportsBlocksAndWritesTheWholeFile)
     EXPECT_FALSE(std::filesystem::exists(dir.file("no.txt")));
     EXPECT_TRUE(net.ftpFileGet(dir.file("get.txt"), "/home/a.txt", 2));
     EXPECT_EQ(testsupport::readAll(dir.file("get.txt")).size(), 5000u);
+}
+
+TEST_F(cNET_ftpFiles, SizesBeyondTwoGigabytesStayWhole)
+{
+    constexpr int64_t kBig = 3221225472LL;
+    server.declareSize("/home/a.txt", kBig);
+    EXPECT_EQ(net.ftpFileSize("a.txt"), kBig);
+    // The server sends less than it declares, so the download starts and ends short.
+    EXPECT_FALSE(net.ftpFileDownload(dir.file("big.txt"), "a.txt", 2));
+    ASSERT_FALSE(transfers.empty()) << "the download was not even tried";
+    EXPECT_EQ(transfers.front(), (std::vector<int64_t>{2048, kBig, 0}));
+}
+
+TEST_F(cNET_ftpFiles, AStalledDownloadEndsWithAnError)
+{
+    server.stallDownload("/home/a.txt", 20000);
+    net.ftpStallSeconds = 1;
+    const std::string local = dir.file("stalled.txt");
+    EXPECT_FALSE(net.ftpFileGet(local, "a.txt", 2));
+    EXPECT_NE(net.ErrorNumber(), 0);
+    EXPECT_FALSE(std::filesystem::exists(local)) << "nothing half-written is left";
 }
 
 TEST_F(cNET_ftpFiles, ListingsNameEveryEntryInFull)

@@ -161,6 +161,16 @@ TEST_F(Colors, RgbFormAndPlainNumbers)
     EXPECT_EQ(colors.ToRGB(""), 0);
 }
 
+TEST_F(Colors, SystemColoursAreWrittenAsTheirCurrentValue)
+{
+    const auto buttonFace = static_cast<std::int32_t>(0x8000000FU);
+    EXPECT_EQ(colors.RGBToHtml(buttonFace), "#F0F0F0") << "the usual button face";
+    nxColors::SetSystemColorResolver([](int index) { return index == 15 ? Rgb(1, 2, 3) : 0; });
+    EXPECT_EQ(colors.RGBToHtml(buttonFace), "#010203");
+    nxColors::SetSystemColorResolver(nullptr);
+    EXPECT_EQ(colors.RGBToHtml(static_cast<std::int32_t>(0x80000005U)), "#FFFFFF");
+}
+
 TEST_F(Colors, ReverseConversionsAndStyles)
 {
     EXPECT_EQ(colors.RGBToHtml(255), "#FF0000");

@@ -1,9 +1,11 @@
 // A tiny FTP server for the network tests: listens on 127.0.0.1 only, answers the commands of
 // a small in-memory tree (extended passive data connections on 127.0.0.1 too), logs every
-// command it got, and stops with the object or after a minute at the latest.
+// command it got, and stops with the object or after a minute at the latest. A file may be
+// given a size of its own to report, and a file may stall its download.
 #pragma once
 
 #include <atomic>
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <mutex>
@@ -76,6 +78,20 @@ class cLoopbackFtp {
         std::lock_guard<std::mutex> lock(mutex_);
         const auto it = files_.find(path);
         return it == files_.end() ? std::string() : it->second;
+    }
+    // Reports that size for the file, whatever it holds.
+    void declareSize(const std::string& path, long long size)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        declared_[path] = size;
+    }
+    // Sends the first bytes of the file's download, then nothing for that many milliseconds,
+    // then the rest.
+    void stallDownload(const std::string& path, int ms)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stalled_ = path;
+        stallMs_ = ms;
     }
     // True when the tree holds the folder.
     bool hasFolder(const std::string& path) const
@@ -151,6 +167,8 @@ class cLoopbackFtp {
             Send(c, "200 ok");
         } else if (cmd == "REST") {
             Send(c, "350 restarting");
+        } else if (cmd == "SIZE" && declared_.count(arg) != 0) {
+            Send(c, "213 " + std::to_string(declared_[arg]));
         } else if (cmd == "SIZE") {
             Send(c,
                  files_.count(arg) ? "213 " + std::to_string(files_[arg].size()) : "550 no file");
@@ -228,6 +246,14 @@ class cLoopbackFtp {
             Send(c, "550 no file");
             return;
         }
+        std::string folder = arg;
+        if (folder.size() > 1 && folder.back() == '/') {
+            folder.pop_back();
+        }
+        if (cmd == "LIST" && folders_.count(folder) == 0) {
+            Send(c, "550 no folder");
+            return;
+        }
         const int d = data_ >= 0 && Wait(data_, 2000) ? ::accept(data_, nullptr, nullptr) : -1;
         if (d < 0) {
             Send(c, "425 no data connection");
@@ -244,13 +270,22 @@ class cLoopbackFtp {
             files_[arg] = in;
         } else {
             const std::string out = cmd == "RETR" ? files_[arg] : Listing(arg);
-            (void)::send(d, out.data(), out.size(), MSG_NOSIGNAL);
+            const bool stall = cmd == "RETR" && arg == stalled_;
+            const size_t first = stall ? std::min<size_t>(out.size(), 100) : out.size();
+            (void)::send(d, out.data(), first, MSG_NOSIGNAL);
+            for (int waited = 0; stall && waited < stallMs_ && !stop_; waited += 10) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            (void)::send(d, out.data() + first, out.size() - first, MSG_NOSIGNAL);
         }
         ::close(d);
         Send(c, "226 done");
     }
 
     std::map<std::string, std::string> files_;
+    std::map<std::string, long long> declared_;
+    std::string stalled_;
+    int stallMs_ = 0;
     int data_ = -1;
     std::set<std::string> folders_;
     std::string from_;

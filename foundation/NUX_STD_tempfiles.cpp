@@ -1,0 +1,115 @@
+// NUX_STD_library, temporary files: the program's private temporary folder (the user's own,
+// mode 0700, never a folder someone else made or may write) and new files in it, each created
+// exclusively under a name nobody can guess, never through a symbolic link.
+#include "foundation/NUX_STD_files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace NUX_STD_library {
+
+namespace {
+
+// True when the path is a real folder (not a link) of this user that nobody else may write.
+bool IsPrivateFolder(const std::string& path)
+{
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The private folder at the path: the one there when it is private, else a new one made
+// there, else a fresh one beside it with a unique name; "" when none can be made.
+std::string MakePrivateFolder(const std::string& path)
+{
+    if (IsPrivateFolder(path)) {
+        return path;
+    }
+    if (mkdir(path.c_str(), 0700) == 0 && IsPrivateFolder(path)) {
+        return path;
+    }
+    std::string fresh = path + "-XXXXXX";
+    if (mkdtemp(fresh.data()) != nullptr && IsPrivateFolder(fresh)) {
+        return fresh;
+    }
+    return {};
+}
+
+// The folder the program's temporary files belong in, before any check.
+std::string WantedTempFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime == '/') {
+        return AddBackslash(runtime) + "Zorv";
+    }
+    return GetTempFolder() + "Zorv-" + std::to_string(geteuid());
+}
+
+// A name of 16 random hexadecimal digits.
+std::string RandomName()
+{
+    static std::mt19937_64 gen{std::random_device{}()};
+    char name[24];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(gen()));
+    return name;
+}
+
+} // namespace
+
+std::string PrivateTempFolder()
+{
+    // The folder chosen stays the program's for as long as it stays private.
+    static std::mutex guard;
+    static std::string wanted;
+    static std::string chosen;
+    std::lock_guard<std::mutex> lock(guard);
+    const std::string want = WantedTempFolder();
+    if (want != wanted || chosen.empty() || !IsPrivateFolder(chosen)) {
+        wanted = want;
+        chosen = MakePrivateFolder(want);
+        if (chosen.empty() && want.rfind(GetTempFolder(), 0) != 0) {
+            chosen = MakePrivateFolder(GetTempFolder() + "Zorv-" + std::to_string(geteuid()));
+        }
+    }
+    return chosen.empty() ? std::string() : AddBackslash(chosen);
+}
+
+std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
+                             const std::string& bytes)
+{
+    if (folder.empty()) {
+        return {};
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string path = AddBackslash(folder) + RandomName() + ext;
+        const int fd =
+            open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return {};
+        }
+        bool ok = true;
+        for (std::size_t at = 0; ok && at < bytes.size();) {
+            const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
+            ok = n > 0 || (n < 0 && errno == EINTR);
+            at += n > 0 ? static_cast<std::size_t>(n) : 0;
+        }
+        ok = (close(fd) == 0) && ok;
+        if (!ok) {
+            unlink(path.c_str());
+            return {};
+        }
+        return path;
+    }
+    return {};
+}
+
+} // namespace NUX_STD_library

@@ -573,43 +573,38 @@ void cDXF::CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int6
     }
     rec.lastVertex = static_cast<std::int32_t>(vertices_.size()) - 1;
     rec.closed = (flags & 1) != 0 ? -1 : 0;
-    const DXFExtent saved = extent_;
-    if (bad || !PolylineExtent(rec)) {
-        extent_ = saved;
+    if (bad) {
         vertices_.resize(rec.firstVertex);
         DropEntity("POLYLINE", line);
         return;
     }
+    PolylineExtent(rec);
     polylines_.push_back(rec);
 }
 
-bool cDXF::PolylineExtent(const DXFPolylineRecord& rec)
+void cDXF::PolylineExtent(const DXFPolylineRecord& rec)
 {
     for (std::int32_t i = rec.firstVertex; i <= rec.lastVertex; ++i) {
         ExtendExtent(vertices_[i].x, vertices_[i].y);
-        if (i > rec.firstVertex && !SegmentExtent(vertices_[i - 1], vertices_[i])) {
-            return false;
+        if (i > rec.firstVertex) {
+            SegmentExtent(vertices_[i - 1], vertices_[i]);
         }
     }
     if (rec.closed != 0 && rec.lastVertex > rec.firstVertex) {
-        return SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
+        SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
     }
-    return true;
 }
 
-bool cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
+void cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
 {
-    if (a.bulge == 0) {
-        return true;
-    }
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     std::int32_t r = 0;
     float start = 0;
     float end = 0;
-    if (!BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
-        return false;
+    // A bulge so slight that its circle lies beyond every coordinate gives no arc: the
+    // segment is straight, as it is drawn, and its end points are already in the extent.
+    if (a.bulge != 0 && BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
+        ArcExtent(a.x + dx, a.y + dy, r, start, end);
     }
-    ArcExtent(a.x + dx, a.y + dy, r, start, end);
-    return true;
 }

@@ -56,6 +56,8 @@ void cDXF::Reset()
     lastLayer_ = -1;
     extent_ = DXFExtent{};
     diagnostics_.clear();
+    diagnosticCount_ = 0;
+    diagnosticsShown_ = false;
     bytes_.clear();
     fileName_.clear();
     offsetX_ = cFixed();
@@ -181,6 +183,7 @@ std::size_t cDXF::TableBytes() const
 
 void cDXF::Diagnose(std::string message)
 {
+    ++diagnosticCount_;
     if (diagnostics_.size() < kMaxDiagnostics) {
         diagnostics_.push_back(std::move(message));
     } else if (diagnostics_.size() == kMaxDiagnostics) {

@@ -184,6 +184,11 @@ class cDXF {
     const DXFExtent& Extent() const { return extent_; }
     // What went wrong or was left out while reading, for the caller to show once.
     const std::vector<std::string>& Diagnostics() const { return diagnostics_; }
+    // How many problems the load met, those beyond the kept diagnostics included.
+    std::size_t DiagnosticCount() const { return diagnosticCount_; }
+    // Whether the diagnostics of this load have been shown to the user; set by who shows them.
+    bool DiagnosticsShown() const { return diagnosticsShown_; }
+    void DiagnosticsShown(bool shown) { diagnosticsShown_ = shown; }
     // The drawing as one JSON object: counts per entity name, layers, extent in drawing
     // units, scale, offsets and diagnostics.
     std::string Describe() const;
@@ -298,5 +303,7 @@ class cDXF {
 
     DXFExtent extent_;
     std::vector<std::string> diagnostics_;
+    std::size_t diagnosticCount_ = 0;
+    bool diagnosticsShown_ = false;
     Cursor cur_;
 };

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -121,9 +122,13 @@ class cDXF {
 
     // An empty drawing: no entities, the sixteen preset layers, scale factor 100.
     cDXF();
+    // A drawing is held in one place (its bytes are viewed where they lie): never copied.
+    cDXF(const cDXF&) = delete;
+    cDXF& operator=(const cDXF&) = delete;
 
     // Reads the DXF file at path, keeps its bytes, sets FileName and fits the scale. A file
-    // that cannot be opened or read raises cError 53.
+    // that cannot be opened raises cError 53, one that cannot be read cError 57. A regular
+    // file is mapped, not copied: it must not be shortened while the drawing is held.
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
@@ -218,6 +223,8 @@ class cDXF {
     };
 
     void Reset();
+    bool MapFile(const std::string& path);
+    void ReadBytes();
     void FitScale();
     void Diagnose(std::string message);
     void ExtendExtent(std::int32_t x, std::int32_t y);
@@ -226,13 +233,17 @@ class cDXF {
 
     // Reading and the entity readers (cDXF_reader.cpp).
     void ReadDrawing();
+    void FitTables();
     bool NextLine(std::string_view& line);
     bool ReadPair();
+    bool QuickPair();
     bool IsPair(int code, std::string_view value) const;
     void SkipSection();
     void SkipEntity();
     void ReadEntities();
     template <typename Store> bool ReadFields(Store store);
+    template <typename T> void Keep(std::vector<T>& table, const T& record);
+    template <typename T> static void Fit(std::vector<T>& table);
     void DropEntity(const char* kind, std::int64_t line);
     // The end of one entity's record: false (and nothing to store) when its fields ran out,
     // when a value was unusable (the entity is dropped with a diagnostic) or when its layer
@@ -279,7 +290,11 @@ class cDXF {
     std::int32_t LayerColor(std::int32_t layer) const;
 
     std::string fileName_;
-    std::string bytes_;
+    // The drawing's bytes as they were loaded: a text handed in (owned_) or the file mapped
+    // read-only (mapped_); reading and saving both work on them where they lie.
+    std::string owned_;
+    std::shared_ptr<const char> mapped_;
+    std::string_view bytes_;
     cFixed scale_;
     cFixed offsetX_;
     cFixed offsetY_;

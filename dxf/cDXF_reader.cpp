@@ -5,7 +5,9 @@
 #include "dxf/cDXF.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -25,15 +27,47 @@ constexpr std::string_view kSkippedSections[] = {"HEADER", "CLASSES", "BLOCKS", 
 // Polyline flags of polygon meshes and polyface meshes, which are not drawn.
 constexpr int kMeshFlags = 16 | 64;
 
-std::string_view Trim(std::string_view s)
+inline bool IsBlank(char c)
 {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+    return c == ' ' || c == '\t';
+}
+
+inline std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front())) {
         s.remove_prefix(1);
     }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+    while (!s.empty() && IsBlank(s.back())) {
         s.remove_suffix(1);
     }
     return s;
+}
+
+// The index of the first CR or LF in d from i on, or n. Lines are short, so the bytes are
+// looked at eight at a time for any byte below 14 (CR, LF, TAB and other controls) and the
+// rest one by one from the first such byte.
+inline std::size_t LineEnd(const char* d, std::size_t i, std::size_t n)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+        while (i + 8 <= n) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, d + i, 8);
+            // A byte below 14 sets its high bit here; bytes from 0x80 on never do, and a
+            // borrow only reaches bytes above the first one found.
+            const std::uint64_t below = (w - kOnes * 14) & ~w & kHighs;
+            if (below != 0) {
+                i += static_cast<std::size_t>(std::countr_zero(below)) / 8;
+                break;
+            }
+            i += 8;
+        }
+    }
+    while (i < n && d[i] != '\n' && d[i] != '\r') {
+        ++i;
+    }
+    return i;
 }
 
 // A group code: an optional sign and at most six digits.
@@ -86,6 +120,21 @@ void cDXF::ReadDrawing()
     }
 }
 
+void cDXF::FitTables()
+{
+    Fit(arcs_);
+    Fit(circles_);
+    Fit(lines_);
+    Fit(points_);
+    Fit(vertices_);
+    Fit(polylines_);
+    Fit(texts_);
+    Fit(faces_);
+    if (textPool_.capacity() - textPool_.size() > textPool_.capacity() / 4) {
+        textPool_.shrink_to_fit();
+    }
+}
+
 bool cDXF::NextLine(std::string_view& line)
 {
     const std::size_t begin = cur_.pos;
@@ -93,10 +142,7 @@ bool cDXF::NextLine(std::string_view& line)
         return false;
     }
     const char* d = cur_.data;
-    std::size_t i = begin;
-    while (i < cur_.size && d[i] != '\n' && d[i] != '\r') {
-        ++i;
-    }
+    std::size_t i = LineEnd(d, begin, cur_.size);
     line = std::string_view(d + begin, i - begin);
     if (i < cur_.size) {
         // CR LF, LF and CR alone all end a line.
@@ -104,6 +150,44 @@ bool cDXF::NextLine(std::string_view& line)
     }
     cur_.pos = i;
     ++cur_.line;
+    return true;
+}
+
+bool cDXF::QuickPair()
+{
+    // The usual pair: a code of leading blanks and at most six digits, then the value, both
+    // lines ended by CR LF or LF. Anything else is left to the general road, from the same
+    // place.
+    const char* d = cur_.data;
+    const std::size_t n = cur_.size;
+    std::size_t i = cur_.pos;
+    while (i < n && d[i] == ' ') {
+        ++i;
+    }
+    const std::size_t digits = i;
+    int code = 0;
+    while (i < n && i - digits < 6 && static_cast<unsigned>(d[i] - '0') < 10) {
+        code = code * 10 + (d[i++] - '0');
+    }
+    if (i == digits || i + 1 >= n) {
+        return false;
+    }
+    if (d[i] == '\n') {
+        ++i;
+    } else if (d[i] == '\r' && d[i + 1] == '\n') {
+        i += 2;
+    } else {
+        return false;
+    }
+    const std::size_t end = LineEnd(d, i, n);
+    if (end >= n) {
+        return false;
+    }
+    cur_.value = Trim(std::string_view(d + i, end - i));
+    cur_.pos = end + ((d[end] == '\r' && end + 1 < n && d[end + 1] == '\n') ? 2 : 1);
+    cur_.line += 2;
+    cur_.code = code;
+    cur_.sawEOF = code == 0 && cur_.value == "EOF";
     return true;
 }
 
@@ -115,6 +199,9 @@ bool cDXF::ReadPair()
     if (cur_.sawEOF) {
         cur_.stopped = true;
         return false;
+    }
+    if (QuickPair()) {
+        return true;
     }
     std::string_view codeLine;
     std::string_view valueLine;
@@ -197,6 +284,34 @@ void cDXF::ReadEntities()
     }
 }
 
+template <typename T> void cDXF::Keep(std::vector<T>& table, const T& record)
+{
+    if (table.size() == table.capacity()) {
+        // A full table doubles while it is small; then it grows to the count the rest of the
+        // drawing likely needs at the rate seen so far, and at least by half: tables move
+        // seldom and keep little spare room.
+        constexpr std::size_t kSampled = 1024;
+        const std::size_t n = table.size() + 1;
+        std::size_t room = std::max<std::size_t>(2 * table.size(), 16);
+        if (n > kSampled) {
+            const double rate = static_cast<double>(cur_.size) /
+                                static_cast<double>(std::max<std::size_t>(cur_.pos, 1));
+            room = std::max(static_cast<std::size_t>(static_cast<double>(n) * rate * 1.0625),
+                            n + n / 2);
+        }
+        table.reserve(room);
+    }
+    table.push_back(record);
+}
+
+template <typename T> void cDXF::Fit(std::vector<T>& table)
+{
+    // Spare room of more than a quarter is given back; less is not worth moving the table.
+    if (table.capacity() - table.size() > table.capacity() / 4) {
+        table.shrink_to_fit();
+    }
+}
+
 template <typename Store> bool cDXF::ReadFields(Store store)
 {
     for (;;) {
@@ -276,7 +391,7 @@ void cDXF::ReadLine()
     if (!KeepEntity(complete, ok, "LINE", line, layer, r.layer)) {
         return;
     }
-    lines_.push_back(r);
+    Keep(lines_, r);
     ExtendExtent(r.x1, r.y1);
     ExtendExtent(r.x2, r.y2);
 }
@@ -306,7 +421,7 @@ void cDXF::ReadPoint()
     if (!KeepEntity(complete, ok, "POINT", line, layer, r.layer)) {
         return;
     }
-    points_.push_back(r);
+    Keep(points_, r);
     ExtendExtent(r.x, r.y);
 }
 
@@ -340,7 +455,7 @@ void cDXF::ReadCircle()
     if (!KeepEntity(complete, ok && r.radius >= 0, "CIRCLE", line, layer, r.layer)) {
         return;
     }
-    circles_.push_back(r);
+    Keep(circles_, r);
     ExtendExtent(r.x - r.radius, r.y - r.radius);
     ExtendExtent(r.x + r.radius, r.y + r.radius);
 }
@@ -380,7 +495,7 @@ void cDXF::ReadArc()
     if (!KeepEntity(complete, ok && r.radius >= 0, "ARC", line, layer, r.layer)) {
         return;
     }
-    arcs_.push_back(r);
+    Keep(arcs_, r);
     const auto at = [&](float a, bool cosine) {
         const double c =
             cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
@@ -424,7 +539,7 @@ void cDXF::ReadText()
     r.textOffset = static_cast<std::uint32_t>(textPool_.size());
     r.textLength = static_cast<std::uint32_t>(scratch_.size());
     textPool_ += scratch_;
-    texts_.push_back(r);
+    Keep(texts_, r);
     ExtendExtent(r.x, r.y);
 }
 
@@ -470,7 +585,7 @@ void cDXF::ReadFace(bool solid)
         std::swap(r.x[2], r.x[3]);
         std::swap(r.y[2], r.y[3]);
     }
-    faces_.push_back(r);
+    Keep(faces_, r);
 }
 
 bool cDXF::ReadVertex(bool keep, bool& bad)
@@ -509,7 +624,7 @@ bool cDXF::ReadVertex(bool keep, bool& bad)
     if (!ResolveLayer(layer, r.layer)) {
         return false;
     }
-    vertices_.push_back(r);
+    Keep(vertices_, r);
     return true;
 }
 
@@ -579,7 +694,7 @@ void cDXF::CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int6
         return;
     }
     PolylineExtent(rec);
-    polylines_.push_back(rec);
+    Keep(polylines_, rec);
 }
 
 void cDXF::PolylineExtent(const DXFPolylineRecord& rec)

@@ -92,28 +92,36 @@ bool SimpleDecimal(std::string_view s, double& out)
 {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    std::size_t i = 0;
-    const bool negative = s[0] == '-';
-    i += negative ? 1 : 0;
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    const bool negative = *p == '-';
+    p += negative ? 1 : 0;
+    const char* const first = p;
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        if (c >= '0' && c <= '9') {
-            mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            decimals += decimals >= 0 ? 1 : 0;
-        } else if ((c == '.' || c == ',') && decimals < 0) {
-            decimals = 0;
-        } else {
+    while (p < end && static_cast<unsigned>(*p - '0') < 10) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    }
+    const std::ptrdiff_t whole = p - first;
+    std::ptrdiff_t decimals = 0;
+    if (p < end) {
+        if (*p != '.' && *p != ',') {
             return false;
         }
+        const char* const point = ++p;
+        while (p < end && static_cast<unsigned>(*p - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        }
+        if (p != end) {
+            return false;
+        }
+        decimals = p - point;
     }
+    // Digits beyond fifteen may have overflowed the mantissa: the general road reads them.
+    const std::ptrdiff_t digits = whole + decimals;
     if (digits == 0 || digits > 15) {
         return false;
     }
-    const double v = static_cast<double>(mantissa) / kPow10[decimals < 0 ? 0 : decimals];
+    const double v = static_cast<double>(mantissa) / kPow10[decimals];
     out = negative ? -v : v;
     return true;
 }
@@ -161,7 +169,8 @@ bool cDXF::ScaledCoord(std::string_view value, std::int32_t& out)
     if (!(std::fabs(h) <= kMaxCoord)) {
         return false;
     }
-    out = static_cast<std::int32_t>(RoundHalfEven(h));
+    // Within the range, rounding in the default mode is rounding halves to even.
+    out = static_cast<std::int32_t>(std::lrint(h));
     return true;
 }
 

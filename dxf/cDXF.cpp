@@ -53,6 +53,17 @@ bool ReadWhole(int fd, std::size_t size, std::string& out)
     return true;
 }
 
+// True when every byte is printable ASCII (a text that reads as it stands).
+bool IsPlainText(std::string_view s)
+{
+    for (const char c : s) {
+        if (c < 0x20 || c > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
 template <typename T> std::size_t CapacityBytes(const std::vector<T>& v)
 {
     return v.capacity() * sizeof(T);
@@ -256,8 +267,12 @@ bool cDXF::LayerIndex(std::string_view raw, std::int32_t& index)
         index = lastLayer_;
         return true;
     }
-    ValueText(raw, scratch_);
-    auto it = layerIndex_.find(std::string_view(scratch_));
+    // A name of printable ASCII reads as it stands: it is looked up without converting it.
+    auto it = IsPlainText(raw) ? layerIndex_.find(raw) : layerIndex_.end();
+    if (it == layerIndex_.end()) {
+        ValueText(raw, scratch_);
+        it = layerIndex_.find(std::string_view(scratch_));
+    }
     if (it != layerIndex_.end()) {
         index = it->second;
     } else {

@@ -4,7 +4,9 @@
 #include "dxf/cDXF.h"
 #include "foundation/cFixed.h"
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 namespace {
@@ -85,9 +87,73 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 namespace {
 
+constexpr std::uint64_t kPow10Whole[] = {1,         10,         100,         1000,
+                                         10000,     100000,     1000000,     10000000,
+                                         100000000};
+// Eight "0" bytes.
+constexpr std::uint64_t kZeros = 0x3030303030303030ull;
+
+// The high bit of every byte of t (eight bytes, each less "0") that was no digit. A borrow or
+// carry only reaches the bytes above the first such byte.
+inline std::uint64_t NotDigits(std::uint64_t t)
+{
+    return (t | (t + 0x7676767676767676ull)) & 0x8080808080808080ull;
+}
+
+// The number that eight digits less "0" each stand for, the first byte the highest digit.
+inline std::uint64_t EightDigitsValue(std::uint64_t t)
+{
+    constexpr std::uint64_t kMask = 0x000000FF000000FFull;
+    constexpr std::uint64_t kMul1 = 100 + (1000000ull << 32);
+    constexpr std::uint64_t kMul2 = 1 + (10000ull << 32);
+    t = t * 10 + (t >> 8);
+    return (((t & kMask) * kMul1) + (((t >> 16) & kMask) * kMul2)) >> 32;
+}
+
+// The digits at p, at most eight, read eight bytes at a time (p + 8 must lie within the
+// text): added to the mantissa; their count.
+inline std::ptrdiff_t LeadingDigits(const char* p, std::uint64_t& mantissa)
+{
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, 8);
+    const std::uint64_t t = w - kZeros;
+    const std::uint64_t bad = NotDigits(t);
+    const int n = bad == 0 ? 8 : std::countr_zero(bad) / 8;
+    if (n > 0) {
+        // The bytes past the digits are shifted out; zeros come in as leading zeros.
+        mantissa = mantissa * kPow10Whole[n] + EightDigitsValue(t << (8 * (8 - n)));
+    }
+    return n;
+}
+
+// The k digits (1 to 8) that end the text at end, read with the eight bytes that end it (end
+// - 8 must lie within the text): added to the mantissa; false when one is no digit.
+inline bool TrailingDigits(const char* end, std::ptrdiff_t k, std::uint64_t& mantissa)
+{
+    std::uint64_t w = 0;
+    std::memcpy(&w, end - 8, 8);
+    if (k < 8) {
+        // The bytes before the digits become "0", leading zeros.
+        const std::uint64_t before = ~std::uint64_t(0) >> (8 * k);
+        w = (w & ~before) | (kZeros & before);
+    }
+    const std::uint64_t t = w - kZeros;
+    if (NotDigits(t) != 0) {
+        return false;
+    }
+    mantissa = mantissa * kPow10Whole[k] + EightDigitsValue(t);
+    return true;
+}
+
+inline bool IsDigit(char c)
+{
+    return static_cast<unsigned>(c - '0') < 10;
+}
+
 // The usual number of a drawing, an optional minus sign and at most fifteen digits around an
 // optional decimal point, read exactly: the digits and the power of ten are both exact
 // doubles, so their quotient is the correctly rounded value. Anything else gives false.
+// Digits are taken eight at a time where the text is long enough.
 bool SimpleDecimal(std::string_view s, double& out)
 {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -96,25 +162,35 @@ bool SimpleDecimal(std::string_view s, double& out)
     const char* const end = p + s.size();
     const bool negative = *p == '-';
     p += negative ? 1 : 0;
-    const char* const first = p;
     std::uint64_t mantissa = 0;
-    while (p < end && static_cast<unsigned>(*p - '0') < 10) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t whole = 0;
+    for (std::ptrdiff_t k = 8; k == 8 && end - p >= 8 && whole <= 15;) {
+        k = LeadingDigits(p, mantissa);
+        p += k;
+        whole += k;
     }
-    const std::ptrdiff_t whole = p - first;
+    for (; p < end && IsDigit(*p); ++p, ++whole) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
     std::ptrdiff_t decimals = 0;
     if (p < end) {
         if (*p != '.' && *p != ',') {
             return false;
         }
-        const char* const point = ++p;
-        while (p < end && static_cast<unsigned>(*p - '0') < 10) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        ++p;
+        decimals = end - p;
+        if (decimals > 0 && decimals <= 8 && end - s.data() >= 8) {
+            if (!TrailingDigits(end, decimals, mantissa)) {
+                return false;
+            }
+        } else {
+            for (; p < end; ++p) {
+                if (!IsDigit(*p)) {
+                    return false;
+                }
+                mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            }
         }
-        if (p != end) {
-            return false;
-        }
-        decimals = p - point;
     }
     // Digits beyond fifteen may have overflowed the mantissa: the general road reads them.
     const std::ptrdiff_t digits = whole + decimals;

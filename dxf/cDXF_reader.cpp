@@ -30,15 +30,18 @@ constexpr std::string_view kSkippedSections[] = {"HEADER", "CLASSES", "BLOCKS", 
 // Polyline flags of polygon meshes and polyface meshes, which are not drawn.
 constexpr int kMeshFlags = 16 | 64;
 
-// Makes the memory of a table's new room present at once, where the system can (a large
-// room only): one request instead of a page fault for every page as records arrive.
+// Makes the memory of a table's new room present at once, where the system can: one request
+// instead of a page fault for every page as records arrive. Only a large room is worth it,
+// and no more than a bounded part of it, in case the drawing's rest holds fewer records.
 void PrepareRoom(void* room, std::size_t bytes)
 {
     constexpr std::size_t kLargeRoom = std::size_t(1) << 18;
+    constexpr std::size_t kMostPrepared = std::size_t(64) << 20;
     static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     if (bytes < kLargeRoom || page == 0) {
         return;
     }
+    bytes = std::min(bytes, kMostPrepared);
     const auto from = (reinterpret_cast<std::uintptr_t>(room) + page - 1) / page * page;
     const auto to = (reinterpret_cast<std::uintptr_t>(room) + bytes) / page * page;
 #ifdef MADV_POPULATE_WRITE
@@ -309,8 +312,8 @@ template <typename T> void cDXF::Keep(std::vector<T>& table, const T& record)
 {
     if (table.size() == table.capacity()) {
         // A full table doubles while it is small; then it grows to the count the rest of the
-        // drawing likely needs at the rate seen so far, and at least by half: tables move
-        // seldom and keep little spare room.
+        // drawing likely needs at the rate seen so far, and at least by a quarter: tables
+        // move seldom and keep little spare room.
         constexpr std::size_t kSampled = 1024;
         const std::size_t n = table.size() + 1;
         std::size_t room = std::max<std::size_t>(2 * table.size(), 16);
@@ -318,7 +321,7 @@ template <typename T> void cDXF::Keep(std::vector<T>& table, const T& record)
             const double rate = static_cast<double>(cur_.size) /
                                 static_cast<double>(std::max<std::size_t>(cur_.pos, 1));
             room = std::max(static_cast<std::size_t>(static_cast<double>(n) * rate * 1.0625),
-                            n + n / 2);
+                            n + n / 4);
         }
         table.reserve(room);
         PrepareRoom(table.data() + table.size(), (table.capacity() - table.size()) * sizeof(T));

@@ -64,9 +64,9 @@ bool IsPlainText(std::string_view s)
     return true;
 }
 
-template <typename T> std::size_t CapacityBytes(const std::vector<T>& v)
+template <typename Table> std::size_t CapacityBytes(const Table& t)
 {
-    return v.capacity() * sizeof(T);
+    return t.capacity() * sizeof(typename Table::value_type);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // the main canvas at its scale factor and offsets. It travels in the circuit file as Base64.
 #pragma once
 
+#include "dxf/cDXFTable.h"
 #include "foundation/cFixed.h"
 
 #include <array>
@@ -171,14 +172,14 @@ class cDXF {
                    float endAngle);
 
     // The entity tables, in file order.
-    const std::vector<DXFArcRecord>& Arcs() const { return arcs_; }
-    const std::vector<DXFCircleRecord>& Circles() const { return circles_; }
-    const std::vector<DXFLineRecord>& Lines() const { return lines_; }
-    const std::vector<DXFPointRecord>& Points() const { return points_; }
-    const std::vector<DXFVertexRecord>& Vertices() const { return vertices_; }
-    const std::vector<DXFPolylineRecord>& Polylines() const { return polylines_; }
-    const std::vector<DXFTextRecord>& Texts() const { return texts_; }
-    const std::vector<DXFFaceRecord>& Faces() const { return faces_; }
+    const DXFTable<DXFArcRecord>& Arcs() const { return arcs_; }
+    const DXFTable<DXFCircleRecord>& Circles() const { return circles_; }
+    const DXFTable<DXFLineRecord>& Lines() const { return lines_; }
+    const DXFTable<DXFPointRecord>& Points() const { return points_; }
+    const DXFTable<DXFVertexRecord>& Vertices() const { return vertices_; }
+    const DXFTable<DXFPolylineRecord>& Polylines() const { return polylines_; }
+    const DXFTable<DXFTextRecord>& Texts() const { return texts_; }
+    const DXFTable<DXFFaceRecord>& Faces() const { return faces_; }
     // The text of a TEXT record, in UTF-8.
     std::string_view TextOf(const DXFTextRecord& r) const;
     // The layer table: at least the sixteen preset rows; LayerCount of them are in use.
@@ -242,8 +243,8 @@ class cDXF {
     void SkipEntity();
     void ReadEntities();
     template <typename Store> bool ReadFields(Store store);
-    template <typename T> void Keep(std::vector<T>& table, const T& record);
-    template <typename T> static void Fit(std::vector<T>& table);
+    template <typename T> void Keep(DXFTable<T>& table, const T& record);
+    template <typename T> static void Fit(DXFTable<T>& table);
     void DropEntity(const char* kind, std::int64_t line);
     // The end of one entity's record: false (and nothing to store) when its fields ran out,
     // when a value was unusable (the entity is dropped with a diagnostic) or when its layer
@@ -299,14 +300,14 @@ class cDXF {
     cFixed offsetX_;
     cFixed offsetY_;
 
-    std::vector<DXFArcRecord> arcs_;
-    std::vector<DXFCircleRecord> circles_;
-    std::vector<DXFLineRecord> lines_;
-    std::vector<DXFPointRecord> points_;
-    std::vector<DXFVertexRecord> vertices_;
-    std::vector<DXFPolylineRecord> polylines_;
-    std::vector<DXFTextRecord> texts_;
-    std::vector<DXFFaceRecord> faces_;
+    DXFTable<DXFArcRecord> arcs_;
+    DXFTable<DXFCircleRecord> circles_;
+    DXFTable<DXFLineRecord> lines_;
+    DXFTable<DXFPointRecord> points_;
+    DXFTable<DXFVertexRecord> vertices_;
+    DXFTable<DXFPolylineRecord> polylines_;
+    DXFTable<DXFTextRecord> texts_;
+    DXFTable<DXFFaceRecord> faces_;
     std::string textPool_;
 
     std::vector<DXFLayerRecord> layers_;

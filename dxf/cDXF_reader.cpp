@@ -308,7 +308,7 @@ void cDXF::ReadEntities()
     }
 }
 
-template <typename T> void cDXF::Keep(std::vector<T>& table, const T& record)
+template <typename T> void cDXF::Keep(DXFTable<T>& table, const T& record)
 {
     if (table.size() == table.capacity()) {
         // A full table doubles while it is small; then it grows to the count the rest of the
@@ -329,7 +329,7 @@ template <typename T> void cDXF::Keep(std::vector<T>& table, const T& record)
     table.push_back(record);
 }
 
-template <typename T> void cDXF::Fit(std::vector<T>& table)
+template <typename T> void cDXF::Fit(DXFTable<T>& table)
 {
     // Spare room of more than a quarter is given back; less is not worth moving the table.
     if (table.capacity() - table.size() > table.capacity() / 4) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <unistd.h>
 
 namespace benchdxf {
 
@@ -130,5 +131,37 @@ inline bool WriteDrawing(const char* path)
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
+
+// The drawing in a temporary file for the life of the object; Path() is empty when it could
+// not be written.
+class TempDrawing {
+  public:
+    TempDrawing()
+    {
+        std::string path = "/tmp/bench_dxf_XXXXXX";
+        const int fd = mkstemp(path.data());
+        if (fd < 0) {
+            return;
+        }
+        close(fd);
+        if (WriteDrawing(path.c_str())) {
+            path_ = path;
+        } else {
+            std::remove(path.c_str());
+        }
+    }
+    ~TempDrawing()
+    {
+        if (!path_.empty()) {
+            std::remove(path_.c_str());
+        }
+    }
+    TempDrawing(const TempDrawing&) = delete;
+    TempDrawing& operator=(const TempDrawing&) = delete;
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
 
 } // namespace benchdxf

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -42,26 +41,18 @@ void BM_ReadDrawing(benchmark::State& state)
 // Loading from a file (from the page cache after the first round), the release included.
 void BM_LoadFile(benchmark::State& state)
 {
-    char path[] = "/tmp/bench_dxf_XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0) {
-        state.SkipWithError("no temporary file");
-        return;
-    }
-    close(fd);
-    if (!benchdxf::WriteDrawing(path)) {
+    const benchdxf::TempDrawing file;
+    if (file.Path().empty()) {
         state.SkipWithError("the drawing cannot be written");
-        std::remove(path);
         return;
     }
     std::size_t records = 0;
     for (auto _ : state) {
         cDXF d;
-        d.fileLoad(path);
+        d.fileLoad(file.Path());
         records = Records(d);
         benchmark::DoNotOptimize(records);
     }
-    std::remove(path);
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * benchdxf::Drawing().size()));
     state.counters["records"] = static_cast<double>(records);

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <dl_creationadapter.h>
 #include <dl_dxf.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,22 +22,14 @@ bool ReadWithDxflib(const char* path)
 
 void BM_DxflibLoadFile(benchmark::State& state)
 {
-    char path[] = "/tmp/bench_dxflib_XXXXXX";
-    const int fd = mkstemp(path);
-    if (fd < 0) {
-        state.SkipWithError("no temporary file");
-        return;
-    }
-    close(fd);
-    if (!benchdxf::WriteDrawing(path)) {
+    const benchdxf::TempDrawing file;
+    if (file.Path().empty()) {
         state.SkipWithError("the drawing cannot be written");
-        std::remove(path);
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadWithDxflib(path));
+        benchmark::DoNotOptimize(ReadWithDxflib(file.Path().c_str()));
     }
-    std::remove(path);
     state.SetBytesProcessed(
         static_cast<std::int64_t>(state.iterations() * benchdxf::Drawing().size()));
 }

@@ -11,7 +11,7 @@
 namespace dxftable {
 
 // Tables of at least this many bytes get memory of their own.
-inline constexpr std::size_t kLargeTable = std::size_t(1) << 20;
+inline constexpr std::size_t kLargeTable = std::size_t(256) << 10;
 
 // Memory of at least the given bytes, aligned to a large page; raises std::bad_alloc.
 void* AllocateLarge(std::size_t bytes);

@@ -3,11 +3,11 @@
 // never recurses and never throws: what cannot be read becomes a diagnostic, and reading
 // stops at "0 EOF", at the end of the bytes or at a group code that is not a number.
 #include "dxf/cDXF.h"
+#include "dxf/cDXF_words.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include <sys/mman.h>
@@ -72,21 +72,13 @@ inline std::string_view Trim(std::string_view s)
 // rest one by one from the first such byte.
 inline std::size_t LineEnd(const char* d, std::size_t i, std::size_t n)
 {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-        constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-        while (i + 8 <= n) {
-            std::uint64_t w = 0;
-            std::memcpy(&w, d + i, 8);
-            // A byte below 14 sets its high bit here; bytes from 0x80 on never do, and a
-            // borrow only reaches bytes above the first one found.
-            const std::uint64_t below = (w - kOnes * 14) & ~w & kHighs;
-            if (below != 0) {
-                i += static_cast<std::size_t>(std::countr_zero(below)) / 8;
-                break;
-            }
-            i += 8;
+    while (i + 8 <= n) {
+        const std::uint64_t below = dxfwords::BelowFourteen(dxfwords::Load(d + i));
+        if (below != 0) {
+            i += static_cast<std::size_t>(std::countr_zero(below)) / 8;
+            break;
         }
+        i += 8;
     }
     while (i < n && d[i] != '\n' && d[i] != '\r') {
         ++i;

@@ -2,11 +2,11 @@
 // in radians and UTF-8 texts. Numbers are read strictly: a value that is not wholly a finite
 // number, or that lies beyond the coordinate range, is refused.
 #include "dxf/cDXF.h"
+#include "dxf/cDXF_words.h"
 #include "foundation/cFixed.h"
 
 #include <bit>
 #include <charconv>
-#include <cstring>
 #include <cmath>
 
 namespace {
@@ -87,36 +87,17 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 namespace {
 
+using namespace dxfwords;
+
 constexpr std::uint64_t kPow10Whole[] = {1,         10,         100,         1000,
                                          10000,     100000,     1000000,     10000000,
                                          100000000};
-// Eight "0" bytes.
-constexpr std::uint64_t kZeros = 0x3030303030303030ull;
-
-// The high bit of every byte of t (eight bytes, each less "0") that was no digit. A borrow or
-// carry only reaches the bytes above the first such byte.
-inline std::uint64_t NotDigits(std::uint64_t t)
-{
-    return (t | (t + 0x7676767676767676ull)) & 0x8080808080808080ull;
-}
-
-// The number that eight digits less "0" each stand for, the first byte the highest digit.
-inline std::uint64_t EightDigitsValue(std::uint64_t t)
-{
-    constexpr std::uint64_t kMask = 0x000000FF000000FFull;
-    constexpr std::uint64_t kMul1 = 100 + (1000000ull << 32);
-    constexpr std::uint64_t kMul2 = 1 + (10000ull << 32);
-    t = t * 10 + (t >> 8);
-    return (((t & kMask) * kMul1) + (((t >> 16) & kMask) * kMul2)) >> 32;
-}
 
 // The digits at p, at most eight, read eight bytes at a time (p + 8 must lie within the
 // text): added to the mantissa; their count.
 inline std::ptrdiff_t LeadingDigits(const char* p, std::uint64_t& mantissa)
 {
-    std::uint64_t w = 0;
-    std::memcpy(&w, p, 8);
-    const std::uint64_t t = w - kZeros;
+    const std::uint64_t t = Load(p) - kZeros;
     const std::uint64_t bad = NotDigits(t);
     const int n = bad == 0 ? 8 : std::countr_zero(bad) / 8;
     if (n > 0) {
@@ -130,8 +111,7 @@ inline std::ptrdiff_t LeadingDigits(const char* p, std::uint64_t& mantissa)
 // - 8 must lie within the text): added to the mantissa; false when one is no digit.
 inline bool TrailingDigits(const char* end, std::ptrdiff_t k, std::uint64_t& mantissa)
 {
-    std::uint64_t w = 0;
-    std::memcpy(&w, end - 8, 8);
+    std::uint64_t w = Load(end - 8);
     if (k < 8) {
         // The bytes before the digits become "0", leading zeros.
         const std::uint64_t before = ~std::uint64_t(0) >> (8 * k);

@@ -41,6 +41,17 @@ class Writer {
     std::string& out_;
 };
 
+// The groups an entity opens with: its name, its layer and its first point.
+template <typename Position>
+void WriteHead(Writer& w, const char* name, const std::string& layer, std::mt19937& rng,
+               Position& pos)
+{
+    w.Group(0, name);
+    w.Group(8, layer);
+    w.Number(10, pos(rng));
+    w.Number(20, pos(rng));
+}
+
 // The entity of running number n.
 inline void WriteEntity(Writer& w, std::mt19937& rng, int n)
 {
@@ -50,36 +61,24 @@ inline void WriteEntity(Writer& w, std::mt19937& rng, int n)
     switch (n % 6) {
     case 0:
     case 1:
-        w.Group(0, "LINE");
-        w.Group(8, layer);
-        w.Number(10, pos(rng));
-        w.Number(20, pos(rng));
+        WriteHead(w, "LINE", layer, rng, pos);
         w.Number(30, 0);
         w.Number(11, pos(rng));
         w.Number(21, pos(rng));
         w.Number(31, 0);
         break;
     case 2:
-        w.Group(0, "ARC");
-        w.Group(8, layer);
-        w.Number(10, pos(rng));
-        w.Number(20, pos(rng));
+        WriteHead(w, "ARC", layer, rng, pos);
         w.Number(40, 1 + std::fabs(pos(rng)) / 10);
         w.Number(50, rng() % 360);
         w.Number(51, rng() % 360);
         break;
     case 3:
-        w.Group(0, "CIRCLE");
-        w.Group(8, layer);
-        w.Number(10, pos(rng));
-        w.Number(20, pos(rng));
+        WriteHead(w, "CIRCLE", layer, rng, pos);
         w.Number(40, 1 + std::fabs(pos(rng)) / 10);
         break;
     case 4:
-        w.Group(0, "TEXT");
-        w.Group(8, layer);
-        w.Number(10, pos(rng));
-        w.Number(20, pos(rng));
+        WriteHead(w, "TEXT", layer, rng, pos);
         w.Number(40, 2.5);
         w.Group(1, "Pit lane " + std::to_string(n));
         break;
@@ -89,10 +88,7 @@ inline void WriteEntity(Writer& w, std::mt19937& rng, int n)
         w.Group(66, "1");
         w.Group(70, n % 2 ? "1" : "0");
         for (int v = 0; v < 6; ++v) {
-            w.Group(0, "VERTEX");
-            w.Group(8, layer);
-            w.Number(10, pos(rng));
-            w.Number(20, pos(rng));
+            WriteHead(w, "VERTEX", layer, rng, pos);
             w.Number(42, v % 2 ? bulge(rng) : 0.0);
         }
         w.Group(0, "SEQEND");

@@ -16,6 +16,7 @@
 #include "foundation/zvLib_canvas.h"
 #include "model/cUndo.h"
 #include "model/zvCircuit.h"
+#include "model/zvLib_dxfproblems.h"
 #include "model/zvUI.h"
 #include "platform/cQtConvert.h"
 #include "reports/frmReport.h"
@@ -259,6 +260,7 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
     if (main != nullptr) {
         main->pic->setEnabled(true);
     }
+    ShowDXFProblems();
 }
 
 } // namespace

@@ -8,10 +8,14 @@
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,9 +27,46 @@ constexpr std::array<std::int32_t, 16> kPresetColors = {
 // The scale of a drawing that cannot be fitted to the canvas: one drawing unit per millimetre.
 const cFixed kUnfittedScale = cFixed::fromRaw(100);
 
-template <typename T> std::size_t CapacityBytes(const std::vector<T>& v)
+// Reads what the file holds into out, in one block of its size when it has one, and stops
+// once more than the largest drawing is read; false when reading fails.
+bool ReadWhole(int fd, std::size_t size, std::string& out)
 {
-    return v.capacity() * sizeof(T);
+    out.assign(size, '\0');
+    std::size_t got = 0;
+    while (got <= cDXF::kMaxDrawingBytes) {
+        if (got == out.size()) {
+            out.resize(std::max<std::size_t>(out.size() * 2, std::size_t(1) << 16));
+        }
+        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);
+    return true;
+}
+
+// True when every byte is printable ASCII (a text that reads as it stands).
+bool IsPlainText(std::string_view s)
+{
+    for (const char c : s) {
+        if (c < 0x20 || c > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename Table> std::size_t CapacityBytes(const Table& t)
+{
+    return t.capacity() * sizeof(typename Table::value_type);
 }
 
 } // namespace
@@ -56,7 +97,11 @@ void cDXF::Reset()
     lastLayer_ = -1;
     extent_ = DXFExtent{};
     diagnostics_.clear();
-    bytes_.clear();
+    diagnosticCount_ = 0;
+    diagnosticsShown_ = false;
+    bytes_ = {};
+    mapped_.reset();
+    owned_.clear();
     fileName_.clear();
     offsetX_ = cFixed();
     offsetY_ = cFixed();
@@ -66,24 +111,53 @@ void cDXF::Reset()
 
 void cDXF::fileLoad(const std::string& path)
 {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxDrawingBytes) {
-        Reset();
+    Reset();
+    const bool fits = MapFile(path);
+    fileName_ = path;
+    if (!fits) {
         Diagnose("The drawing " + path + " is too large to be read.");
-        fileName_ = path;
         return;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    ReadBytes();
+}
+
+bool cDXF::MapFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         throw cError(53, "cDXF", "File not found: " + path);
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const auto size = regular ? static_cast<std::size_t>(st.st_size) : 0;
+    if (size > kMaxDrawingBytes) {
+        ::close(fd);
+        return false;
+    }
+    if (size > 0) {
+        void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (p != MAP_FAILED) {
+            ::close(fd);
+            ::madvise(p, size, MADV_SEQUENTIAL);
+            mapped_.reset(static_cast<const char*>(p),
+                          [size](const char* q) { ::munmap(const_cast<char*>(q), size); });
+            bytes_ = std::string_view(mapped_.get(), size);
+            return true;
+        }
+    }
+    // Not mappable (empty, not a regular file): read whole.
+    const bool read = ReadWhole(fd, size, owned_);
+    ::close(fd);
+    if (!read) {
+        owned_.clear();
         throw cError(57, "cDXF", "Device I/O error: " + path);
     }
-    LoadBytes(std::move(bytes));
-    fileName_ = path;
+    if (owned_.size() > kMaxDrawingBytes) {
+        owned_.clear();
+        return false;
+    }
+    bytes_ = owned_;
+    return true;
 }
 
 void cDXF::LoadBytes(std::string bytes)
@@ -93,17 +167,15 @@ void cDXF::LoadBytes(std::string bytes)
         Diagnose("The drawing is too large to be read.");
         return;
     }
-    bytes_ = std::move(bytes);
+    owned_ = std::move(bytes);
+    bytes_ = owned_;
+    ReadBytes();
+}
+
+void cDXF::ReadBytes()
+{
     ReadDrawing();
-    arcs_.shrink_to_fit();
-    circles_.shrink_to_fit();
-    lines_.shrink_to_fit();
-    points_.shrink_to_fit();
-    vertices_.shrink_to_fit();
-    polylines_.shrink_to_fit();
-    texts_.shrink_to_fit();
-    faces_.shrink_to_fit();
-    textPool_.shrink_to_fit();
+    FitTables();
     FitScale();
 }
 
@@ -179,6 +251,7 @@ std::size_t cDXF::TableBytes() const
 
 void cDXF::Diagnose(std::string message)
 {
+    ++diagnosticCount_;
     if (diagnostics_.size() < kMaxDiagnostics) {
         diagnostics_.push_back(std::move(message));
     } else if (diagnostics_.size() == kMaxDiagnostics) {
@@ -192,8 +265,12 @@ bool cDXF::LayerIndex(std::string_view raw, std::int32_t& index)
         index = lastLayer_;
         return true;
     }
-    ValueText(raw, scratch_);
-    auto it = layerIndex_.find(std::string_view(scratch_));
+    // A name of printable ASCII reads as it stands: it is looked up without converting it.
+    auto it = IsPlainText(raw) ? layerIndex_.find(raw) : layerIndex_.end();
+    if (it == layerIndex_.end()) {
+        ValueText(raw, scratch_);
+        it = layerIndex_.find(std::string_view(scratch_));
+    }
     if (it != layerIndex_.end()) {
         index = it->second;
     } else {

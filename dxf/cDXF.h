@@ -4,11 +4,13 @@
 // the main canvas at its scale factor and offsets. It travels in the circuit file as Base64.
 #pragma once
 
+#include "dxf/cDXFTable.h"
 #include "foundation/cFixed.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -121,9 +123,13 @@ class cDXF {
 
     // An empty drawing: no entities, the sixteen preset layers, scale factor 100.
     cDXF();
+    // A drawing is held in one place (its bytes are viewed where they lie): never copied.
+    cDXF(const cDXF&) = delete;
+    cDXF& operator=(const cDXF&) = delete;
 
     // Reads the DXF file at path, keeps its bytes, sets FileName and fits the scale. A file
-    // that cannot be opened or read raises cError 53.
+    // that cannot be opened raises cError 53, one that cannot be read cError 57. A regular
+    // file is mapped, not copied: it must not be shortened while the drawing is held.
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
@@ -156,7 +162,8 @@ class cDXF {
 
     // Turns the segment (x1, y1)-(x2, y2) with a bulge into an arc: centre offsets from
     // (x1, y1), radius, and start and end angles running counter-clockwise. Returns false and
-    // writes nothing when the bulge is 0 or the arc lies beyond the coordinate range.
+    // writes nothing when the bulge is 0 or the arc lies beyond the coordinate range; such a
+    // segment is read and drawn as a straight one.
     static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                            float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
                            std::int32_t& radius, float& startAngle, float& endAngle);
@@ -166,14 +173,14 @@ class cDXF {
                    float endAngle);
 
     // The entity tables, in file order.
-    const std::vector<DXFArcRecord>& Arcs() const { return arcs_; }
-    const std::vector<DXFCircleRecord>& Circles() const { return circles_; }
-    const std::vector<DXFLineRecord>& Lines() const { return lines_; }
-    const std::vector<DXFPointRecord>& Points() const { return points_; }
-    const std::vector<DXFVertexRecord>& Vertices() const { return vertices_; }
-    const std::vector<DXFPolylineRecord>& Polylines() const { return polylines_; }
-    const std::vector<DXFTextRecord>& Texts() const { return texts_; }
-    const std::vector<DXFFaceRecord>& Faces() const { return faces_; }
+    const DXFTable<DXFArcRecord>& Arcs() const { return arcs_; }
+    const DXFTable<DXFCircleRecord>& Circles() const { return circles_; }
+    const DXFTable<DXFLineRecord>& Lines() const { return lines_; }
+    const DXFTable<DXFPointRecord>& Points() const { return points_; }
+    const DXFTable<DXFVertexRecord>& Vertices() const { return vertices_; }
+    const DXFTable<DXFPolylineRecord>& Polylines() const { return polylines_; }
+    const DXFTable<DXFTextRecord>& Texts() const { return texts_; }
+    const DXFTable<DXFFaceRecord>& Faces() const { return faces_; }
     // The text of a TEXT record, in UTF-8.
     std::string_view TextOf(const DXFTextRecord& r) const;
     // The layer table: at least the sixteen preset rows; LayerCount of them are in use.
@@ -184,6 +191,11 @@ class cDXF {
     const DXFExtent& Extent() const { return extent_; }
     // What went wrong or was left out while reading, for the caller to show once.
     const std::vector<std::string>& Diagnostics() const { return diagnostics_; }
+    // How many problems the load met, those beyond the kept diagnostics included.
+    std::size_t DiagnosticCount() const { return diagnosticCount_; }
+    // Whether the diagnostics of this load have been shown to the user; set by who shows them.
+    bool DiagnosticsShown() const { return diagnosticsShown_; }
+    void DiagnosticsShown(bool shown) { diagnosticsShown_ = shown; }
     // The drawing as one JSON object: counts per entity name, layers, extent in drawing
     // units, scale, offsets and diagnostics.
     std::string Describe() const;
@@ -213,6 +225,8 @@ class cDXF {
     };
 
     void Reset();
+    bool MapFile(const std::string& path);
+    void ReadBytes();
     void FitScale();
     void Diagnose(std::string message);
     void ExtendExtent(std::int32_t x, std::int32_t y);
@@ -221,13 +235,17 @@ class cDXF {
 
     // Reading and the entity readers (cDXF_reader.cpp).
     void ReadDrawing();
+    void FitTables();
     bool NextLine(std::string_view& line);
     bool ReadPair();
+    bool QuickPair();
     bool IsPair(int code, std::string_view value) const;
     void SkipSection();
     void SkipEntity();
     void ReadEntities();
     template <typename Store> bool ReadFields(Store store);
+    template <typename T> void Keep(DXFTable<T>& table, const T& record);
+    template <typename T> static void Fit(DXFTable<T>& table);
     void DropEntity(const char* kind, std::int64_t line);
     // The end of one entity's record: false (and nothing to store) when its fields ran out,
     // when a value was unusable (the entity is dropped with a diagnostic) or when its layer
@@ -247,8 +265,8 @@ class cDXF {
     void ReadPolyline();
     void ReadLine();
     void CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int64_t line);
-    bool PolylineExtent(const DXFPolylineRecord& rec);
-    bool SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
+    void PolylineExtent(const DXFPolylineRecord& rec);
+    void SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
 
     // Value conversions (cDXF_values.cpp).
     static bool ValueNumber(std::string_view value, double& out);
@@ -274,19 +292,23 @@ class cDXF {
     std::int32_t LayerColor(std::int32_t layer) const;
 
     std::string fileName_;
-    std::string bytes_;
+    // The drawing's bytes as they were loaded: a text handed in (owned_) or the file mapped
+    // read-only (mapped_); reading and saving both work on them where they lie.
+    std::string owned_;
+    std::shared_ptr<const char> mapped_;
+    std::string_view bytes_;
     cFixed scale_;
     cFixed offsetX_;
     cFixed offsetY_;
 
-    std::vector<DXFArcRecord> arcs_;
-    std::vector<DXFCircleRecord> circles_;
-    std::vector<DXFLineRecord> lines_;
-    std::vector<DXFPointRecord> points_;
-    std::vector<DXFVertexRecord> vertices_;
-    std::vector<DXFPolylineRecord> polylines_;
-    std::vector<DXFTextRecord> texts_;
-    std::vector<DXFFaceRecord> faces_;
+    DXFTable<DXFArcRecord> arcs_;
+    DXFTable<DXFCircleRecord> circles_;
+    DXFTable<DXFLineRecord> lines_;
+    DXFTable<DXFPointRecord> points_;
+    DXFTable<DXFVertexRecord> vertices_;
+    DXFTable<DXFPolylineRecord> polylines_;
+    DXFTable<DXFTextRecord> texts_;
+    DXFTable<DXFFaceRecord> faces_;
     std::string textPool_;
 
     std::vector<DXFLayerRecord> layers_;
@@ -298,5 +320,7 @@ class cDXF {
 
     DXFExtent extent_;
     std::vector<std::string> diagnostics_;
+    std::size_t diagnosticCount_ = 0;
+    bool diagnosticsShown_ = false;
     Cursor cur_;
 };

@@ -3,10 +3,15 @@
 // never recurses and never throws: what cannot be read becomes a diagnostic, and reading
 // stops at "0 EOF", at the end of the bytes or at a group code that is not a number.
 #include "dxf/cDXF.h"
+#include "dxf/cDXF_words.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <utility>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,15 +30,60 @@ constexpr std::string_view kSkippedSections[] = {"HEADER", "CLASSES", "BLOCKS", 
 // Polyline flags of polygon meshes and polyface meshes, which are not drawn.
 constexpr int kMeshFlags = 16 | 64;
 
-std::string_view Trim(std::string_view s)
+// Makes the memory of a table's new room present at once, where the system can: one request
+// instead of a page fault for every page as records arrive. Only a large room is worth it,
+// and no more than a bounded part of it, in case the drawing's rest holds fewer records.
+void PrepareRoom(void* room, std::size_t bytes)
 {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+    constexpr std::size_t kLargeRoom = std::size_t(1) << 18;
+    constexpr std::size_t kMostPrepared = std::size_t(64) << 20;
+    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    if (bytes < kLargeRoom || page == 0) {
+        return;
+    }
+    bytes = std::min(bytes, kMostPrepared);
+    const auto from = (reinterpret_cast<std::uintptr_t>(room) + page - 1) / page * page;
+    const auto to = (reinterpret_cast<std::uintptr_t>(room) + bytes) / page * page;
+#ifdef MADV_POPULATE_WRITE
+    if (to > from) {
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    }
+#endif
+}
+
+inline bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+inline std::string_view Trim(std::string_view s)
+{
+    while (!s.empty() && IsBlank(s.front())) {
         s.remove_prefix(1);
     }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+    while (!s.empty() && IsBlank(s.back())) {
         s.remove_suffix(1);
     }
     return s;
+}
+
+// The index of the first CR or LF in d from i on, or n. Lines are short, so the bytes are
+// looked at eight at a time for any byte below 14 (CR, LF, TAB and other controls) and the
+// rest one by one from the first such byte.
+inline std::size_t LineEnd(const char* d, std::size_t i, std::size_t n)
+{
+    while (i + 8 <= n) {
+        const std::uint64_t below = dxfwords::BelowFourteen(dxfwords::Load(d + i));
+        if (below != 0) {
+            i += static_cast<std::size_t>(std::countr_zero(below)) / 8;
+            break;
+        }
+        i += 8;
+    }
+    while (i < n && d[i] != '\n' && d[i] != '\r') {
+        ++i;
+    }
+    return i;
 }
 
 // A group code: an optional sign and at most six digits.
@@ -86,6 +136,21 @@ void cDXF::ReadDrawing()
     }
 }
 
+void cDXF::FitTables()
+{
+    Fit(arcs_);
+    Fit(circles_);
+    Fit(lines_);
+    Fit(points_);
+    Fit(vertices_);
+    Fit(polylines_);
+    Fit(texts_);
+    Fit(faces_);
+    if (textPool_.capacity() - textPool_.size() > textPool_.capacity() / 4) {
+        textPool_.shrink_to_fit();
+    }
+}
+
 bool cDXF::NextLine(std::string_view& line)
 {
     const std::size_t begin = cur_.pos;
@@ -93,10 +158,7 @@ bool cDXF::NextLine(std::string_view& line)
         return false;
     }
     const char* d = cur_.data;
-    std::size_t i = begin;
-    while (i < cur_.size && d[i] != '\n' && d[i] != '\r') {
-        ++i;
-    }
+    std::size_t i = LineEnd(d, begin, cur_.size);
     line = std::string_view(d + begin, i - begin);
     if (i < cur_.size) {
         // CR LF, LF and CR alone all end a line.
@@ -104,6 +166,44 @@ bool cDXF::NextLine(std::string_view& line)
     }
     cur_.pos = i;
     ++cur_.line;
+    return true;
+}
+
+bool cDXF::QuickPair()
+{
+    // The usual pair: a code of leading blanks and at most six digits, then the value, both
+    // lines ended by CR LF or LF. Anything else is left to the general road, from the same
+    // place.
+    const char* d = cur_.data;
+    const std::size_t n = cur_.size;
+    std::size_t i = cur_.pos;
+    while (i < n && d[i] == ' ') {
+        ++i;
+    }
+    const std::size_t digits = i;
+    int code = 0;
+    while (i < n && i - digits < 6 && static_cast<unsigned>(d[i] - '0') < 10) {
+        code = code * 10 + (d[i++] - '0');
+    }
+    if (i == digits || i + 1 >= n) {
+        return false;
+    }
+    if (d[i] == '\n') {
+        ++i;
+    } else if (d[i] == '\r' && d[i + 1] == '\n') {
+        i += 2;
+    } else {
+        return false;
+    }
+    const std::size_t end = LineEnd(d, i, n);
+    if (end >= n) {
+        return false;
+    }
+    cur_.value = Trim(std::string_view(d + i, end - i));
+    cur_.pos = end + ((d[end] == '\r' && end + 1 < n && d[end + 1] == '\n') ? 2 : 1);
+    cur_.line += 2;
+    cur_.code = code;
+    cur_.sawEOF = code == 0 && cur_.value == "EOF";
     return true;
 }
 
@@ -115,6 +215,9 @@ bool cDXF::ReadPair()
     if (cur_.sawEOF) {
         cur_.stopped = true;
         return false;
+    }
+    if (QuickPair()) {
+        return true;
     }
     std::string_view codeLine;
     std::string_view valueLine;
@@ -197,6 +300,35 @@ void cDXF::ReadEntities()
     }
 }
 
+template <typename T> void cDXF::Keep(DXFTable<T>& table, const T& record)
+{
+    if (table.size() == table.capacity()) {
+        // A full table doubles while it is small; then it grows to the count the rest of the
+        // drawing likely needs at the rate seen so far, and at least by a quarter: tables
+        // move seldom and keep little spare room.
+        constexpr std::size_t kSampled = 1024;
+        const std::size_t n = table.size() + 1;
+        std::size_t room = std::max<std::size_t>(2 * table.size(), 16);
+        if (n > kSampled) {
+            const double rate = static_cast<double>(cur_.size) /
+                                static_cast<double>(std::max<std::size_t>(cur_.pos, 1));
+            room = std::max(static_cast<std::size_t>(static_cast<double>(n) * rate * 1.0625),
+                            n + n / 4);
+        }
+        table.reserve(room);
+        PrepareRoom(table.data() + table.size(), (table.capacity() - table.size()) * sizeof(T));
+    }
+    table.push_back(record);
+}
+
+template <typename T> void cDXF::Fit(DXFTable<T>& table)
+{
+    // Spare room of more than a quarter is given back; less is not worth moving the table.
+    if (table.capacity() - table.size() > table.capacity() / 4) {
+        table.shrink_to_fit();
+    }
+}
+
 template <typename Store> bool cDXF::ReadFields(Store store)
 {
     for (;;) {
@@ -276,7 +408,7 @@ void cDXF::ReadLine()
     if (!KeepEntity(complete, ok, "LINE", line, layer, r.layer)) {
         return;
     }
-    lines_.push_back(r);
+    Keep(lines_, r);
     ExtendExtent(r.x1, r.y1);
     ExtendExtent(r.x2, r.y2);
 }
@@ -306,7 +438,7 @@ void cDXF::ReadPoint()
     if (!KeepEntity(complete, ok, "POINT", line, layer, r.layer)) {
         return;
     }
-    points_.push_back(r);
+    Keep(points_, r);
     ExtendExtent(r.x, r.y);
 }
 
@@ -340,7 +472,7 @@ void cDXF::ReadCircle()
     if (!KeepEntity(complete, ok && r.radius >= 0, "CIRCLE", line, layer, r.layer)) {
         return;
     }
-    circles_.push_back(r);
+    Keep(circles_, r);
     ExtendExtent(r.x - r.radius, r.y - r.radius);
     ExtendExtent(r.x + r.radius, r.y + r.radius);
 }
@@ -380,7 +512,7 @@ void cDXF::ReadArc()
     if (!KeepEntity(complete, ok && r.radius >= 0, "ARC", line, layer, r.layer)) {
         return;
     }
-    arcs_.push_back(r);
+    Keep(arcs_, r);
     const auto at = [&](float a, bool cosine) {
         const double c =
             cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
@@ -424,7 +556,7 @@ void cDXF::ReadText()
     r.textOffset = static_cast<std::uint32_t>(textPool_.size());
     r.textLength = static_cast<std::uint32_t>(scratch_.size());
     textPool_ += scratch_;
-    texts_.push_back(r);
+    Keep(texts_, r);
     ExtendExtent(r.x, r.y);
 }
 
@@ -470,7 +602,7 @@ void cDXF::ReadFace(bool solid)
         std::swap(r.x[2], r.x[3]);
         std::swap(r.y[2], r.y[3]);
     }
-    faces_.push_back(r);
+    Keep(faces_, r);
 }
 
 bool cDXF::ReadVertex(bool keep, bool& bad)
@@ -509,7 +641,7 @@ bool cDXF::ReadVertex(bool keep, bool& bad)
     if (!ResolveLayer(layer, r.layer)) {
         return false;
     }
-    vertices_.push_back(r);
+    Keep(vertices_, r);
     return true;
 }
 
@@ -573,43 +705,38 @@ void cDXF::CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int6
     }
     rec.lastVertex = static_cast<std::int32_t>(vertices_.size()) - 1;
     rec.closed = (flags & 1) != 0 ? -1 : 0;
-    const DXFExtent saved = extent_;
-    if (bad || !PolylineExtent(rec)) {
-        extent_ = saved;
+    if (bad) {
         vertices_.resize(rec.firstVertex);
         DropEntity("POLYLINE", line);
         return;
     }
-    polylines_.push_back(rec);
+    PolylineExtent(rec);
+    Keep(polylines_, rec);
 }
 
-bool cDXF::PolylineExtent(const DXFPolylineRecord& rec)
+void cDXF::PolylineExtent(const DXFPolylineRecord& rec)
 {
     for (std::int32_t i = rec.firstVertex; i <= rec.lastVertex; ++i) {
         ExtendExtent(vertices_[i].x, vertices_[i].y);
-        if (i > rec.firstVertex && !SegmentExtent(vertices_[i - 1], vertices_[i])) {
-            return false;
+        if (i > rec.firstVertex) {
+            SegmentExtent(vertices_[i - 1], vertices_[i]);
         }
     }
     if (rec.closed != 0 && rec.lastVertex > rec.firstVertex) {
-        return SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
+        SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
     }
-    return true;
 }
 
-bool cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
+void cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
 {
-    if (a.bulge == 0) {
-        return true;
-    }
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     std::int32_t r = 0;
     float start = 0;
     float end = 0;
-    if (!BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
-        return false;
+    // A bulge so slight that its circle lies beyond every coordinate gives no arc: the
+    // segment is straight, as it is drawn, and its end points are already in the extent.
+    if (a.bulge != 0 && BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
+        ArcExtent(a.x + dx, a.y + dy, r, start, end);
     }
-    ArcExtent(a.x + dx, a.y + dy, r, start, end);
-    return true;
 }

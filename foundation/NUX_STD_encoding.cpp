@@ -113,7 +113,7 @@ std::size_t Utf8SequenceAt(const std::string& s, std::size_t i, std::size_t& con
 
 } // namespace
 
-std::string Base64Encode(const std::string& s)
+std::string Base64Encode(std::string_view s)
 {
     std::string out;
     out.reserve((s.size() + 2) / 3 * 4);

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace NUX_STD_library {
 
 // The standard Base64 of the bytes, with "=" padding and no line breaks; empty for "".
-std::string Base64Encode(const std::string& s);
+std::string Base64Encode(std::string_view s);
 // The bytes that the Base64 text s encodes. s is trimmed of blanks first and, with clean,
 // stripped of every character outside A-Z a-z 0-9 + / =; the caller's s receives that text.
 // Padding is optional: every group decodes, a short last group of two or three characters

@@ -11,6 +11,7 @@
 #include "foundation/cVariant.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
+#include "model/zvLib_dxfproblems.h"
 #include "platform/cQtConvert.h"
 #include "platform/cScrollBar.h"
 #include "view/zvLang_forms.h"
@@ -220,6 +221,7 @@ void ShowDXFPlacement()
     if (!NUX_STD_library::IsInIDE() || !DXF) {
         return;
     }
+    ShowDXFProblems();
     auto* dialog = new frmDXF(Form(zvForm::frmMain));
     LoadForm(zvForm::frmDXF, dialog);
     dialog->Form_Load();

@@ -61,7 +61,8 @@ class frmDXF : public QDialog {
 
 namespace zvLib {
 
-// Opens the placement dialog modally on the background drawing and unloads it when it closes;
+// Opens the placement dialog modally on the background drawing (telling first what went wrong
+// while it was read, unless that was told already) and unloads it when it closes;
 // nothing outside development mode or while there is no background drawing.
 void ShowDXFPlacement();
 

@@ -6,7 +6,8 @@ if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 pkgs=(build-essential cmake ninja-build pkg-config clang
       qt6-base-dev libgl-dev libpugixml-dev libcurl4-openssl-dev
       libgtest-dev libgmock-dev libbenchmark-dev xdg-utils
-      python3-xlrd libgif-dev poppler-utils)
+      python3-xlrd libgif-dev poppler-utils
+      libdxflib-dev) # libdxflib-dev: only the DXF reading bench's peer (bench/dxflib.cpp)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -8,6 +8,8 @@
 #include "app/zvFileDialog.h"
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
+#include "dxf/zvLib_dxf.h"
+#include "foundation/NUX_STD_encoding.h"
 #include "foundation/zvLang.h"
 #include "model/cUndo.h"
 #include "model/zvCircuit.h"
@@ -314,6 +316,60 @@ TEST_F(DocumentsTest, UnknownPiecesAreNotLostWithoutTheUsersWord)
     EXPECT_EQ(readAll(path).find("GONE"), std::string::npos);
     change();
     EXPECT_EQ(run("FILE.SAVE"), Messages{});
+}
+
+TEST_F(DocumentsTest, ADrawingsReadingProblemsAreShownOnceInDevelopmentModeOnly)
+{
+    mainWindow();
+    const std::string path = sample();
+    const std::string circuit = readAll(path);
+    // Writes the circuit carrying the drawing as its background.
+    const auto withDrawing = [&](const std::string& drawing) {
+        std::string text = circuit;
+        text.insert(text.find("<fileinfo>"),
+                    "<dxf>\n<filename>cut.dxf</filename>\n<filestream><![CDATA[" +
+                        NUX_STD_library::Base64Encode(drawing) +
+                        "]]></filestream>\n<offsetx>0</offsetx>\n<offsety>0</offsety>\n"
+                        "<scalefactor>1</scalefactor>\n</dxf>\n");
+        writeAll(path, text);
+    };
+    // A section the reader does not know, then a line cut off after a code line.
+    withDrawing("0\r\nSECTION\r\n2\r\nTHUMBNAILIMAGE\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n"
+                "2\r\nENTITIES\r\n0\r\nLINE\r\n10\r\n0\r\n20\r\n0\r\n11\r\n");
+    std::string open = path;
+    zvLib::OpenCircuit(open);
+    ASSERT_TRUE(zvLib::DXF);
+    EXPECT_EQ(user_->messages, Messages{}) << "the delivered program never shows the drawing";
+
+    // In development mode the placement dialog shows the drawing: its problems come first.
+    setenv("ZORV_DEVMODE", "1", 1);
+    const std::string said = "Unkown section found THUMBNAILIMAGE\n"
+                             "File Error: \r\n"
+                             " The file has to be in ASCII-format and the CR/LF\r\n"
+                             " must be used (windows, not unix text file)\r\n"
+                             " Check also for extra lines (maybe empty and at the end of the file)\r\n"
+                             " Sorry!";
+    ASSERT_EQ(run("TOOLS.DXF"), Messages{said});
+    EXPECT_EQ(user_->styles.back(), vbMsg::OKOnly);
+    EXPECT_EQ(run("TOOLS.DXF"), Messages{}) << "said once";
+
+    // Opening a circuit shows its drawing; many problems give the first few lines and a count
+    // of the rest, in one box.
+    std::string many;
+    for (int i = 0; i < 250; ++i) {
+        many += "0\r\nSECTION\r\n2\r\nX" + std::to_string(i) + "\r\n0\r\nENDSEC\r\n";
+    }
+    withDrawing(many + "0\r\nEOF\r\n");
+    user_->messages.clear();
+    zvLib::OpenCircuit(open);
+    ASSERT_EQ(user_->messages.size(), 1u);
+    const std::string& box = user_->messages[0];
+    EXPECT_EQ(box.rfind("Unkown section found X0\nUnkown section found X1\n", 0), 0u) << box;
+    EXPECT_LE(std::count(box.begin(), box.end(), '\n'), 20);
+    const std::string more = zvLang::Translate("$msg.andmore");
+    const std::string count = std::to_string(250 - std::count(box.begin(), box.end(), '\n'));
+    EXPECT_EQ(box.substr(box.rfind('\n') + 1), more.substr(0, more.find("%1")) + count +
+                                                    more.substr(more.find("%1") + 2));
 }
 
 TEST_F(DocumentsTest, CommandLineFileOpensTheSameWayAndKeepsItsFolder)

@@ -122,6 +122,25 @@ TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
     EXPECT_TRUE(DrawnBy("0\nPOLYLINE\n70\n1\n0\nVERTEX\n10\n3\n20\n3\n42\n1\n0\nSEQEND\n").empty());
 }
 
+TEST_F(cDXFDraw, NearlyStraightBulgeKeepsThePolylineAndDrawsTheSegmentStraight)
+{
+    // A bulge of 0.00001 on a chord of 1000 units: its circle's radius lies beyond every
+    // coordinate, the arc itself half a hundredth off the chord.
+    const auto calls = DrawnBy("0\nPOLYLINE\n8\nTrack\n0\nVERTEX\n10\n0\n20\n0\n42\n0.00001\n"
+                               "0\nVERTEX\n10\n1000\n20\n0\n0\nVERTEX\n10\n1000\n20\n500\n"
+                               "0\nSEQEND\n");
+    EXPECT_TRUE(d.Diagnostics().empty());
+    ASSERT_EQ(d.Polylines().size(), 1u);
+    EXPECT_EQ(d.Polylines()[0].firstVertex, 0);
+    EXPECT_EQ(d.Polylines()[0].lastVertex, 2);
+    ASSERT_EQ(d.Vertices().size(), 3u);
+    EXPECT_FLOAT_EQ(d.Vertices()[0].bulge, 0.00001f);
+    EXPECT_EQ(d.Extent().xmax, 100000);
+    EXPECT_EQ(d.Extent().ymax, 50000);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "Line 0.0000 0.0000 1000.0000 0.0000 color=&H000000 width=1 style=0");
+}
+
 TEST_F(cDXFDraw, FacesDrawThreeOrFourEdgesInOutlineOrder)
 {
     auto calls = DrawnBy("0\n3DFACE\n10\n0\n20\n0\n11\n1\n21\n0\n12\n0\n22\n1\n");

@@ -101,8 +101,8 @@ class cNET {
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
 
-    // Logs in to an FTP server on the session (port "": the default port; any other text must
-    // be a whole number from 1 to 65535), keeping the connection data: -1 connected, 0 failed
+    // Logs in to an FTP server on the session (port "" or 0: the default port; any other text
+    // must be a whole number up to 65535), keeping the connection data: -1 connected, 0 failed
     // (error recorded, the kept data emptied).
     int32_t ftpConnect(const std::string& host, const std::string& port, const std::string& User,
                        const std::string& Password, int32_t ftpMode);

@@ -131,7 +131,7 @@ TEST_F(cNET_ftp, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
 
 TEST_F(cNET_ftp, PortsOutsideTheRangeAndMissingFoldersAreErrors)
 {
-    for (const char* port : {"0", "-1", "65536", "70000", "21x", "ftp"}) {
+    for (const char* port : {"-1", "65536", "70000", "21x", "ftp"}) {
         EXPECT_EQ(net.ftpConnect("127.0.0.1", port, "zorv", cLoopbackFtp::kPassword, 0), 0) << port;
         EXPECT_NE(net.ErrorNumber(), 0) << port;
         EXPECT_NE(net.ErrorDescription().find("port"), std::string::npos) << port;
@@ -140,6 +140,16 @@ TEST_F(cNET_ftp, PortsOutsideTheRangeAndMissingFoldersAreErrors)
     ASSERT_EQ(connect(), -1);
     EXPECT_EQ(net.ftpFolderGetList("/nowhere"), std::optional<std::string>(""));
     EXPECT_NE(net.ErrorNumber(), 0);
+}
+
+TEST_F(cNET_ftp, PortZeroIsTheDefaultPortAsAnEmptyTextIs)
+{
+    net.ftpStallSeconds = 2;
+    const int32_t byEmpty = net.ftpConnect("127.0.0.1", "", "zorv", cLoopbackFtp::kPassword, 0);
+    const int32_t emptyError = net.ErrorNumber();
+    EXPECT_EQ(net.ftpConnect("127.0.0.1", "0", "zorv", cLoopbackFtp::kPassword, 0), byEmpty);
+    EXPECT_EQ(net.ErrorNumber(), emptyError);
+    EXPECT_EQ(net.ErrorDescription().find("port"), std::string::npos);
 }
 
 } // namespace

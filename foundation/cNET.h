@@ -93,7 +93,8 @@ class cNET {
     // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
     // destfile / destPath, trimmed in place, are not empty, then "fileblob", named by the
     // file's base name only); the answer's status as decimal text, "0" when none came within
-    // the request's bound. The answer is always awaited.
+    // the request's bound. The answer is always awaited. A CR, LF or double quote in one of
+    // those names sends nothing: "0" with the error recorded.
     std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
                           std::string& destPath, std::string& destfile, bool Async = false);
     // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the
@@ -155,8 +156,10 @@ class cNET {
   private:
     // Sends the prepared request of a libcurl handle, counted by RequestCount.
     static int Perform(void* handle);
-    std::string MultipartHead(const std::string& FileName, std::string& destPath,
-                              std::string& destfile, const std::string& contentType) const;
+    // The parts before the file's bytes; none, with the error recorded, when destPath,
+    // destfile (both trimmed in place) or the file's base name holds CR, LF or a double quote.
+    std::optional<std::string> MultipartHead(const std::string& FileName, std::string& destPath,
+                                             std::string& destfile, const std::string& contentType);
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
 
     // True, with the error recorded, when a text holds CR, LF or NUL: it could end one FTP

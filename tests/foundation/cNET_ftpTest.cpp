@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testsupport::cLoopbackFtp;
 
@@ -236,6 +237,18 @@ TEST_F(cNET_ftpFiles, AStalledDownloadEndsWithAnError)
     EXPECT_FALSE(net.ftpFileGet(local, "a.txt", 2));
     EXPECT_NE(net.ErrorNumber(), 0);
     EXPECT_FALSE(std::filesystem::exists(local)) << "nothing half-written is left";
+}
+
+TEST_F(cNET_ftpFiles, ANewDownloadedFileIsMadeUnderTheUmask)
+{
+    const std::string local = dir.file("new.txt");
+    const mode_t old = umask(027);
+    const bool got = net.ftpFileGet(local, "a.txt", 2);
+    umask(old);
+    ASSERT_TRUE(got);
+    struct stat st {};
+    ASSERT_EQ(stat(local.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST_F(cNET_ftpFiles, ListingsNameEveryEntryInFull)

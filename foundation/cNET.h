@@ -22,6 +22,8 @@ class cNET {
     static constexpr int32_t kTimeout = -1000;
     // Bytes of one block of openURL's download, the step of its progress reports.
     static constexpr int32_t kBlockSize = 16384;
+    // The most bytes a folder listing may hold; a longer one is cut off with an error.
+    static constexpr int64_t kListingBytes = 16 * 1024 * 1024;
 
     // A client without a session.
     cNET() = default;
@@ -52,6 +54,8 @@ class cNET {
     // The longest an FTP connection may go without a byte or an answer before the command
     // ends with an error, in seconds.
     int32_t ftpStallSeconds = 30;
+    // The longest a folder listing may take in all, in seconds, however steadily it comes.
+    int32_t ftpListingSeconds = 120;
 
     // How many requests (HTTP and FTP) all objects of the process have sent so far.
     static int64_t RequestCount();
@@ -129,7 +133,8 @@ class cNET {
     std::string ftpObjType(const std::string& sName);
     // The entries of a folder as full names joined by ";" (ftpObjectFound raised for each);
     // "" when there are none, and "" with the error recorded when the folder cannot be listed
-    // (a missing folder); none (nullopt) when a listing broke off (error recorded).
+    // (a missing folder); none (nullopt) when a listing broke off (error recorded), as one
+    // longer than kListingBytes or ftpListingSeconds is cut off.
     std::optional<std::string> ftpFolderGetList(std::string sPath);
     // Uploads a local file block by block, raising ftpTransfer (paths trimmed in place; fType
     // 1 is an ASCII transfer); false for an empty path, or a failure (error recorded).

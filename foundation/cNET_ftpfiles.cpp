@@ -83,10 +83,12 @@ size_t ReadBlock(char* out, size_t size, size_t n, void* user)
     return take;
 }
 
-// A download written block by block to its file, or kept as text (a listing).
+// A download written block by block to its file, or kept as text (a listing) of at most
+// cNET::kListingBytes.
 struct cDownloadFtp {
     std::FILE* file = nullptr;
     std::string* text = nullptr;
+    bool tooLarge = false;
     cProgress progress;
 };
 
@@ -98,6 +100,10 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
             return 0; // the transfer ends with a write error
         }
     } else if (d->text != nullptr) {
+        if (static_cast<int64_t>(d->text->size() + size * n) > cNET::kListingBytes) {
+            d->tooLarge = true;
+            return 0; // the transfer ends here
+        }
         d->text->append(data, size * n);
     }
     d->progress.Moved(static_cast<int64_t>(size * n));
@@ -214,6 +220,7 @@ double LocalDate(std::time_t utc)
 } // namespace
 
 // Downloads a file or a listing into the sink; with total, ftpTransfer is raised against it.
+// A listing is bounded in size (kListingBytes) and in time (ftpListingSeconds).
 int cNET::FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink,
                       const int64_t* total)
 {
@@ -235,7 +242,14 @@ int cNET::FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBlock);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
-    const auto code = static_cast<CURLcode>(Perform(h));
+    if (sink.text != nullptr) {
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max<long>(1, ftpListingSeconds) * 1000L);
+    }
+    auto code = static_cast<CURLcode>(Perform(h));
+    if (d.tooLarge) {
+        code = CURLE_FILESIZE_EXCEEDED;
+    }
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);

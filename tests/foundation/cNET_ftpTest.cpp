@@ -6,6 +6,7 @@
 #include "support/cLoopbackFtp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -249,6 +250,22 @@ TEST_F(cNET_ftpFiles, ANewDownloadedFileIsMadeUnderTheUmask)
     struct stat st {};
     ASSERT_EQ(stat(local.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(cNET_ftpFiles, ListingsAreBoundedInSizeAndTime)
+{
+    // An eighth more than the limit, even without the line ends' CRs an ASCII listing drops.
+    server.feedListing("/pub", cNET::kListingBytes / 8 * 9, 65536, 0);
+    EXPECT_FALSE(net.ftpFolderGetList("/pub").has_value()) << "a flood beyond the limit is cut";
+    EXPECT_NE(net.ErrorNumber(), 0);
+
+    ASSERT_EQ(connect(), -1);
+    server.feedListing("/pub", 10, 1, 500); // two bytes a second: never a stall
+    net.ftpListingSeconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    net.ftpFolderGetList("/pub");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3000));
+    EXPECT_NE(net.ErrorNumber(), 0) << "a trickle is cut in time";
 }
 
 TEST_F(cNET_ftpFiles, ListingsNameEveryEntryInFull)

@@ -336,11 +336,22 @@ int32_t cNET::openURLEx(const std::string& url, const std::string& Method, const
     return errorNumber_;
 }
 
-std::string cNET::MultipartHead(const std::string& FileName, std::string& destPath,
-                                std::string& destfile, const std::string& contentType) const
+std::optional<std::string> cNET::MultipartHead(const std::string& FileName, std::string& destPath,
+                                               std::string& destfile,
+                                               const std::string& contentType)
 {
     destfile = TrimBlanks(destfile);
     destPath = TrimBlanks(destPath);
+    // The server learns the file's name, never the folders it lies in here.
+    const std::string baseName = std::filesystem::path(FileName).filename().string();
+    // A line break would end a part's head or value, a double quote the quoted file name.
+    for (const std::string& name : {destfile, destPath, baseName}) {
+        if (name.find_first_of("\r\n\"") != std::string::npos) {
+            errorNumber_ = CURLE_BAD_FUNCTION_ARGUMENT;
+            errorDescription_ = "A name of the upload holds a line break or a double quote";
+            return std::nullopt;
+        }
+    }
     const std::string open =
         std::string("--") + kBoundary + kCRLF + "Content-Disposition: form-data; name=";
     std::string head;
@@ -350,8 +361,6 @@ std::string cNET::MultipartHead(const std::string& FileName, std::string& destPa
     if (!destPath.empty()) {
         head += open + NUX_STD_library::DQuote("filepath") + kCRLF + kCRLF + destPath + kCRLF;
     }
-    // The server learns the file's name, never the folders it lies in here.
-    const std::string baseName = std::filesystem::path(FileName).filename().string();
     head += open + NUX_STD_library::DQuote("fileblob") +
             "; filename=" + NUX_STD_library::DQuote(baseName) + kCRLF +
             "Content-Type: " + contentType + kCRLF + kCRLF;
@@ -395,13 +404,13 @@ std::string cNET::webUpload(const std::string& endpointUrl, const std::string& F
     status_ = 0;
     statusText_.clear();
     responseText_.clear();
-    const std::string head =
+    const std::optional<std::string> head =
         MultipartHead(FileName, destPath, destfile, NUX_STD_library::GetMimeType(FileName));
     std::string bytes;
-    if (!ReadWhole(FileName, bytes)) {
+    if (!head || !ReadWhole(FileName, bytes)) {
         return Status();
     }
-    return PostMultipart(endpointUrl, head + bytes + kCRLF + "--" + kBoundary + "--");
+    return PostMultipart(endpointUrl, *head + bytes + kCRLF + "--" + kBoundary + "--");
 }
 
 std::string cNET::webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
@@ -410,12 +419,12 @@ std::string cNET::webUpload_bkup(const std::string& endpointUrl, const std::stri
     status_ = 0;
     statusText_.clear();
     responseText_.clear();
-    const std::string head =
+    const std::optional<std::string> head =
         MultipartHead(FileName, destPath, destfile, "application/octet-stream");
     std::string text;
-    if (!ReadWhole(FileName, text)) {
+    if (!head || !ReadWhole(FileName, text)) {
         return Status();
     }
     text = NUX_STD_library::Utf8Decode(text);
-    return PostMultipart(endpointUrl, head + text + kCRLF + "--" + kBoundary + "--" + kCRLF);
+    return PostMultipart(endpointUrl, *head + text + kCRLF + "--" + kBoundary + "--" + kCRLF);
 }

@@ -22,6 +22,8 @@ class cNET {
     static constexpr int32_t kTimeout = -1000;
     // Bytes of one block of openURL's download, the step of its progress reports.
     static constexpr int32_t kBlockSize = 16384;
+    // The most bytes a folder listing may hold; a longer one is cut off with an error.
+    static constexpr int64_t kListingBytes = 16 * 1024 * 1024;
 
     // A client without a session.
     cNET() = default;
@@ -52,6 +54,8 @@ class cNET {
     // The longest an FTP connection may go without a byte or an answer before the command
     // ends with an error, in seconds.
     int32_t ftpStallSeconds = 30;
+    // The longest a folder listing may take in all, in seconds, however steadily it comes.
+    int32_t ftpListingSeconds = 120;
 
     // How many requests (HTTP and FTP) all objects of the process have sent so far.
     static int64_t RequestCount();
@@ -93,7 +97,8 @@ class cNET {
     // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
     // destfile / destPath, trimmed in place, are not empty, then "fileblob", named by the
     // file's base name only); the answer's status as decimal text, "0" when none came within
-    // the request's bound. The answer is always awaited.
+    // the request's bound. The answer is always awaited. A CR, LF or double quote in one of
+    // those names sends nothing: "0" with the error recorded.
     std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
                           std::string& destPath, std::string& destfile, bool Async = false);
     // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the
@@ -101,8 +106,8 @@ class cNET {
     std::string webUpload_bkup(const std::string& endpointUrl, const std::string& FileName,
                                std::string& destPath, std::string& destfile, bool Async = false);
 
-    // Logs in to an FTP server on the session (port "": the default port; any other text must
-    // be a whole number from 1 to 65535), keeping the connection data: -1 connected, 0 failed
+    // Logs in to an FTP server on the session (port "" or 0: the default port; any other text
+    // must be a whole number up to 65535), keeping the connection data: -1 connected, 0 failed
     // (error recorded, the kept data emptied).
     int32_t ftpConnect(const std::string& host, const std::string& port, const std::string& User,
                        const std::string& Password, int32_t ftpMode);
@@ -128,7 +133,8 @@ class cNET {
     std::string ftpObjType(const std::string& sName);
     // The entries of a folder as full names joined by ";" (ftpObjectFound raised for each);
     // "" when there are none, and "" with the error recorded when the folder cannot be listed
-    // (a missing folder); none (nullopt) when a listing broke off (error recorded).
+    // (a missing folder); none (nullopt) when a listing broke off (error recorded), as one
+    // longer than kListingBytes or ftpListingSeconds is cut off.
     std::optional<std::string> ftpFolderGetList(std::string sPath);
     // Uploads a local file block by block, raising ftpTransfer (paths trimmed in place; fType
     // 1 is an ASCII transfer); false for an empty path, or a failure (error recorded).
@@ -155,8 +161,10 @@ class cNET {
   private:
     // Sends the prepared request of a libcurl handle, counted by RequestCount.
     static int Perform(void* handle);
-    std::string MultipartHead(const std::string& FileName, std::string& destPath,
-                              std::string& destfile, const std::string& contentType) const;
+    // The parts before the file's bytes; none, with the error recorded, when destPath,
+    // destfile (both trimmed in place) or the file's base name holds CR, LF or a double quote.
+    std::optional<std::string> MultipartHead(const std::string& FileName, std::string& destPath,
+                                             std::string& destfile, const std::string& contentType);
     std::string PostMultipart(const std::string& endpointUrl, const std::string& body);
 
     // True, with the error recorded, when a text holds CR, LF or NUL: it could end one FTP

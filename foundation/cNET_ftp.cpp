@@ -16,8 +16,8 @@ size_t Discard(char*, size_t size, size_t n, void*)
     return size * n;
 }
 
-// The port of a port text: 0 (the default port) for an empty text, the number for a whole
-// number from 1 to 65535, -1 for anything else.
+// The port of a port text: 0 (the default port) for an empty text or "0", the number for a
+// whole number from 1 to 65535, -1 for anything else.
 long PortNumber(const std::string& port)
 {
     if (port.empty()) {
@@ -27,7 +27,7 @@ long PortNumber(const std::string& port)
     errno = 0;
     const long n = std::strtol(port.c_str(), &end, 10);
     const bool whole = end != port.c_str() && *end == '\0' && errno == 0;
-    return whole && n >= 1 && n <= 65535 ? n : -1;
+    return whole && n >= 0 && n <= 65535 ? n : -1;
 }
 
 // Every byte outside the safe ones of a URL path as %XX.
@@ -129,7 +129,7 @@ int32_t cNET::ftpConnect(const std::string& host, const std::string& port, const
     int code = CURLE_FAILED_INIT;
     if (ftpConnected_ && portNumber < 0) {
         code = CURLE_URL_MALFORMAT;
-        errorDescription_ = "The port " + port + " is no whole number from 1 to 65535";
+        errorDescription_ = "The port " + port + " is no whole number from 0 to 65535";
     } else if (ftpConnected_ && FtpRefuses({host, User, Password})) {
         code = CURLE_URL_MALFORMAT;
     } else if (ftpConnected_) {

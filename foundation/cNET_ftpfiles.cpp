@@ -6,11 +6,15 @@
 #include "foundation/cError.h"
 #include "foundation/cNET.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <curl/curl.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,10 +83,12 @@ size_t ReadBlock(char* out, size_t size, size_t n, void* user)
     return take;
 }
 
-// A download written block by block to its file, or kept as text (a listing).
+// A download written block by block to its file, or kept as text (a listing) of at most
+// cNET::kListingBytes.
 struct cDownloadFtp {
     std::FILE* file = nullptr;
     std::string* text = nullptr;
+    bool tooLarge = false;
     cProgress progress;
 };
 
@@ -94,28 +100,52 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
             return 0; // the transfer ends with a write error
         }
     } else if (d->text != nullptr) {
+        if (static_cast<int64_t>(d->text->size() + size * n) > cNET::kListingBytes) {
+            d->tooLarge = true;
+            return 0; // the transfer ends here
+        }
         d->text->append(data, size * n);
     }
     d->progress.Moved(static_cast<int64_t>(size * n));
     return size * n;
 }
 
+// Creates a new file of a fresh name in the folder as any new file of the user is made (0666
+// under the umask); its descriptor, -1 when none can be made.
+int CreatePartIn(const std::string& folder, std::string& path)
+{
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, ".zorv-%016llx.part",
+                      static_cast<unsigned long long>(gen()));
+        path = folder + "/" + name;
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 // A new file beside the path that becomes it once complete: the old file stays whole until
-// then, and a failed download leaves nothing behind.
+// then (and hands its mode on), and a failed download leaves nothing behind.
 class cPartFile {
   public:
     explicit cPartFile(const std::string& target) : target_(target)
     {
         const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        temp_ = (folder.empty() ? std::string(".") : folder.string()) + "/.zorv-XXXXXX";
-        const int fd = mkstemp(temp_.data());
+        const int fd = CreatePartIn(folder.empty() ? std::string(".") : folder.string(), temp_);
         struct stat old {};
-        const mode_t mode = stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
         if (fd >= 0) {
-            fchmod(fd, mode);
+            if (stat(target.c_str(), &old) == 0) {
+                fchmod(fd, old.st_mode & 07777);
+            }
             file_ = fdopen(fd, "wb");
             if (file_ == nullptr) {
                 close(fd);
+                unlink(temp_.c_str());
             }
         }
     }
@@ -190,6 +220,7 @@ double LocalDate(std::time_t utc)
 } // namespace
 
 // Downloads a file or a listing into the sink; with total, ftpTransfer is raised against it.
+// A listing is bounded in size (kListingBytes) and in time (ftpListingSeconds).
 int cNET::FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink,
                       const int64_t* total)
 {
@@ -211,7 +242,14 @@ int cNET::FtpDownload(const std::string& path, int32_t fType, cDownloadSink sink
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, (fType & 1) != 0 ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, WriteBlock);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
-    const auto code = static_cast<CURLcode>(Perform(h));
+    if (sink.text != nullptr) {
+        curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, std::max<long>(1, ftpListingSeconds) * 1000L);
+    }
+    auto code = static_cast<CURLcode>(Perform(h));
+    if (d.tooLarge) {
+        code = CURLE_FILESIZE_EXCEEDED;
+    }
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, 0L);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, DiscardBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, nullptr);
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);

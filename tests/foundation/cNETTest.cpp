@@ -198,7 +198,7 @@ class cNETUploadTest : public cNETTest {
     void SetUp() override
     {
         cNETTest::SetUp();
-        file = dir.dir() + "map \"a\".png";
+        file = dir.dir() + "map 'a'.png";
         std::ofstream(file, std::ios::binary) << bytes;
     }
     std::string part(const std::string& name, const std::string& value) const
@@ -210,7 +210,7 @@ class cNETUploadTest : public cNETTest {
     {
         return std::string("--") + cNET::kBoundary +
                "\r\nContent-Disposition: form-data; name=\"fileblob\"; filename=\"" +
-               "map \"\"a\"\".png\"\r\nContent-Type: " + type + "\r\n\r\n";
+               "map 'a'.png\"\r\nContent-Type: " + type + "\r\n\r\n";
     }
 };
 
@@ -264,6 +264,30 @@ TEST_F(cNETUploadTest, UnreachableEndpointOrMissingFileGivesStatusZero)
     EXPECT_EQ(net.webUpload("http://127.0.0.1:1/up", file, path, name), "0");
     EXPECT_EQ(net.webUpload(server.url("/up"), dir.dir() + "none", path, name), "0");
     EXPECT_EQ(net.webUpload_bkup(server.url("/up"), dir.dir() + "none", path, name), "0");
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(cNETUploadTest, LineBreaksAndQuotesInNamesAreRefusedBeforeAnythingIsSent)
+{
+    const std::string quoted = dir.dir() + "map \"b\".png";
+    const std::string broken = dir.dir() + "map\r\nb.png";
+    std::ofstream(quoted, std::ios::binary) << bytes;
+    std::ofstream(broken, std::ios::binary) << bytes;
+    struct cCase {
+        std::string file, path, name;
+    };
+    for (const cCase& c : {cCase{file, "maps\r\nX-Evil: 1", ""}, cCase{file, "maps\n", ""},
+                           cCase{file, "", "a.png\r"}, cCase{file, "", "a\".png"},
+                           cCase{quoted, "", ""}, cCase{broken, "", ""}}) {
+        std::string path = c.path;
+        std::string name = c.name;
+        const std::string what = c.file + "|" + c.path + "|" + c.name;
+        EXPECT_EQ(net.webUpload(server.url("/up"), c.file, path, name), "0") << what;
+        EXPECT_NE(net.ErrorNumber(), 0) << what;
+        path = c.path;
+        name = c.name;
+        EXPECT_EQ(net.webUpload_bkup(server.url("/up"), c.file, path, name), "0") << what;
+    }
     EXPECT_TRUE(server.requests().empty());
 }
 

@@ -6,9 +6,11 @@
 #include "support/cLoopbackFtp.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using testsupport::cLoopbackFtp;
 
@@ -131,7 +133,7 @@ TEST_F(cNET_ftp, NamesWithLineBreaksOrNulAreRefusedBeforeAnythingIsSent)
 
 TEST_F(cNET_ftp, PortsOutsideTheRangeAndMissingFoldersAreErrors)
 {
-    for (const char* port : {"0", "-1", "65536", "70000", "21x", "ftp"}) {
+    for (const char* port : {"-1", "65536", "70000", "21x", "ftp"}) {
         EXPECT_EQ(net.ftpConnect("127.0.0.1", port, "zorv", cLoopbackFtp::kPassword, 0), 0) << port;
         EXPECT_NE(net.ErrorNumber(), 0) << port;
         EXPECT_NE(net.ErrorDescription().find("port"), std::string::npos) << port;
@@ -140,6 +142,16 @@ TEST_F(cNET_ftp, PortsOutsideTheRangeAndMissingFoldersAreErrors)
     ASSERT_EQ(connect(), -1);
     EXPECT_EQ(net.ftpFolderGetList("/nowhere"), std::optional<std::string>(""));
     EXPECT_NE(net.ErrorNumber(), 0);
+}
+
+TEST_F(cNET_ftp, PortZeroIsTheDefaultPortAsAnEmptyTextIs)
+{
+    net.ftpStallSeconds = 2;
+    const int32_t byEmpty = net.ftpConnect("127.0.0.1", "", "zorv", cLoopbackFtp::kPassword, 0);
+    const int32_t emptyError = net.ErrorNumber();
+    EXPECT_EQ(net.ftpConnect("127.0.0.1", "0", "zorv", cLoopbackFtp::kPassword, 0), byEmpty);
+    EXPECT_EQ(net.ErrorNumber(), emptyError);
+    EXPECT_EQ(net.ErrorDescription().find("port"), std::string::npos);
 }
 
 } // namespace
@@ -226,6 +238,34 @@ TEST_F(cNET_ftpFiles, AStalledDownloadEndsWithAnError)
     EXPECT_FALSE(net.ftpFileGet(local, "a.txt", 2));
     EXPECT_NE(net.ErrorNumber(), 0);
     EXPECT_FALSE(std::filesystem::exists(local)) << "nothing half-written is left";
+}
+
+TEST_F(cNET_ftpFiles, ANewDownloadedFileIsMadeUnderTheUmask)
+{
+    const std::string local = dir.file("new.txt");
+    const mode_t old = umask(027);
+    const bool got = net.ftpFileGet(local, "a.txt", 2);
+    umask(old);
+    ASSERT_TRUE(got);
+    struct stat st {};
+    ASSERT_EQ(stat(local.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(cNET_ftpFiles, ListingsAreBoundedInSizeAndTime)
+{
+    // An eighth more than the limit, even without the line ends' CRs an ASCII listing drops.
+    server.feedListing("/pub", cNET::kListingBytes / 8 * 9, 65536, 0);
+    EXPECT_FALSE(net.ftpFolderGetList("/pub").has_value()) << "a flood beyond the limit is cut";
+    EXPECT_NE(net.ErrorNumber(), 0);
+
+    ASSERT_EQ(connect(), -1);
+    server.feedListing("/pub", 10, 1, 500); // two bytes a second: never a stall
+    net.ftpListingSeconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    net.ftpFolderGetList("/pub");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3000));
+    EXPECT_NE(net.ErrorNumber(), 0) << "a trickle is cut in time";
 }
 
 TEST_F(cNET_ftpFiles, ListingsNameEveryEntryInFull)

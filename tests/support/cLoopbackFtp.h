@@ -1,7 +1,8 @@
 // A tiny FTP server for the network tests: listens on 127.0.0.1 only, answers the commands of
 // a small in-memory tree (extended passive data connections on 127.0.0.1 too), logs every
 // command it got, and stops with the object or after a minute at the latest. A file may be
-// given a size of its own to report, and a file may stall its download.
+// given a size of its own to report, a file may stall its download, and a folder's listing
+// may be fed slowly or without end.
 #pragma once
 
 #include <atomic>
@@ -92,6 +93,16 @@ class cLoopbackFtp {
         std::lock_guard<std::mutex> lock(mutex_);
         stalled_ = path;
         stallMs_ = ms;
+    }
+    // Sends that many bytes of entry lines as the listing of the folder, chunk bytes at a time
+    // with a pause of pauseMs after each; stops early when the client goes away.
+    void feedListing(const std::string& folder, size_t bytes, size_t chunk, int pauseMs)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        fed_ = folder;
+        fedBytes_ = bytes;
+        fedChunk_ = std::max<size_t>(1, chunk);
+        fedPauseMs_ = pauseMs;
     }
     // True when the tree holds the folder.
     bool hasFolder(const std::string& path) const
@@ -268,6 +279,8 @@ class cLoopbackFtp {
                 in.append(buf, static_cast<size_t>(n));
             }
             files_[arg] = in;
+        } else if (cmd == "LIST" && folder == fed_) {
+            Feed(d);
         } else {
             const std::string out = cmd == "RETR" ? files_[arg] : Listing(arg);
             const bool stall = cmd == "RETR" && arg == stalled_;
@@ -282,10 +295,35 @@ class cLoopbackFtp {
         Send(c, "226 done");
     }
 
+    // Sends the fed listing over the data connection d.
+    void Feed(int d) const
+    {
+        const std::string line = "-rw-r--r-- 1 u g 1 Jan 02 2026 entry\r\n";
+        std::string out;
+        out.reserve(fedBytes_);
+        while (out.size() < fedBytes_) {
+            out += line;
+        }
+        out.resize(fedBytes_);
+        for (size_t sent = 0; sent < out.size() && !stop_; sent += fedChunk_) {
+            const size_t n = std::min(fedChunk_, out.size() - sent);
+            if (::send(d, out.data() + sent, n, MSG_NOSIGNAL) != static_cast<ssize_t>(n)) {
+                return;
+            }
+            for (int waited = 0; waited < fedPauseMs_ && !stop_; waited += 10) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        }
+    }
+
     std::map<std::string, std::string> files_;
     std::map<std::string, long long> declared_;
     std::string stalled_;
     int stallMs_ = 0;
+    std::string fed_;
+    size_t fedBytes_ = 0;
+    size_t fedChunk_ = 1;
+    int fedPauseMs_ = 0;
     int data_ = -1;
     std::set<std::string> folders_;
     std::string from_;

@@ -33,7 +33,7 @@ class ReportTest : public DispatchFixture {
     void makeSmallCircuit()
     {
         circuit().Name("Club oval");
-        circuit().Description("first line\nsecond line");
+        circuit().Description("first line\r\nsecond line");
         circuit().CurTrack()->append("CL32:AS1;CL32:AS1;CL32:AS1;CL32:AC1-90(L);CL32:AC1-90(L);",
                                      circuit().CurItem());
     }
@@ -96,7 +96,7 @@ TEST_F(ReportTest, BoxesShowTheCircuitsFigures)
     makeSmallCircuit();
     frmReport& r = zvLib::ReportWindow();
     EXPECT_EQ(r.Text(frmReport::kName), "Club oval");
-    EXPECT_EQ(r.Text(frmReport::kDescription), "first line\nsecond line");
+    EXPECT_EQ(r.Text(frmReport::kDescription), "first line\r\nsecond line");
     EXPECT_EQ(r.Text(frmReport::kSets), circuit().getSet());
     EXPECT_EQ(r.Text(frmReport::kSets), "CL32;");
     EXPECT_EQ(r.Text(frmReport::kScale), "1/" + std::to_string(zvLib::SetScale));
@@ -363,7 +363,27 @@ TEST_F(ReportTest, SavingInTheReportViewStoresTheTypedNameAndDescription)
     std::string path = documentsDir() + "typed.zv6";
     ASSERT_TRUE(zvLib::SaveCircuit(path));
     EXPECT_EQ(circuit().Name(), "Typed name");
-    EXPECT_EQ(circuit().Description(), "typed\ndescription");
+    EXPECT_EQ(circuit().Description(), "typed\r\ndescription");
+}
+
+TEST_F(ReportTest, ATypedLineBreakIsSavedWithTheFilesEscapeAndComesBack)
+{
+    makeSmallCircuit();
+    run("VIEW.REPORT");
+    typeInto(frmReport::kDescription, "first\nsecond");
+    EXPECT_EQ(circuit().Description(), "first\r\nsecond") << "the program's own line break";
+    std::string path = documentsDir() + "lines.zv6";
+    ASSERT_TRUE(zvLib::SaveCircuit(path));
+    EXPECT_NE(testsupport::readAll(path).find("<description>first\\nsecond</description>"),
+              std::string::npos)
+        << testsupport::readAll(path);
+
+    run("VIEW.DESIGN");
+    ASSERT_TRUE(zvLib::OpenNamedCircuit(path));
+    EXPECT_EQ(circuit().Description(), "first\r\nsecond");
+    run("VIEW.REPORT");
+    ASSERT_NE(loaded(), nullptr);
+    EXPECT_EQ(loaded()->Text(frmReport::kDescription), "first\r\nsecond");
 }
 
 TEST_F(ReportTest, TypedNameAndDescriptionGoIntoTheCircuitAsTheyChange)
@@ -378,7 +398,7 @@ TEST_F(ReportTest, TypedNameAndDescriptionGoIntoTheCircuitAsTheyChange)
     run("VIEW.DESIGN");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(circuit().Name(), "Club \\oval\\") << "kept after the view is left";
-    EXPECT_EQ(circuit().Description(), "one\ntwo");
+    EXPECT_EQ(circuit().Description(), "one\r\ntwo");
     EXPECT_TRUE(zvLib::Undo().isdirty()) << "a change the exit asks about";
     EXPECT_EQ(zvLib::Undo().count(), 2u) << "one undo state for the edit";
 

@@ -53,6 +53,13 @@ bool readHeader()
     return !SetStdWidth.isZero() && SetScale != 0;
 }
 
+// The set code of the current header row, or setID when the row has none.
+std::string catalogueCode(const std::string& setID)
+{
+    const cVariant* code = headerValue("setID");
+    return code && !code->isNull() && !code->toText().empty() ? code->toText() : setID;
+}
+
 } // namespace
 
 void ReadSetWidths()
@@ -74,14 +81,17 @@ void ReadSetWidths()
 std::int16_t LoadSet(const std::string& setID)
 {
     const std::string previous = CurSetID;
-    if (ItemBar) {
-        ItemBar->SetChosen(setID, previous);
-    }
     Catalogue.Filter("");
     const long err =
         Catalogue.Filter("setID=" + NUX_STD_library::SqlQuote(setID) + " AND TipoInfo='base'");
-    CurSetID = setID;
-    if (err != 0 || Catalogue.Eof()) {
+    const bool found = err == 0 && !Catalogue.Eof();
+    // A set named in another case is the catalogue's set, under the catalogue's own code.
+    const std::string code = found ? catalogueCode(setID) : setID;
+    if (ItemBar) {
+        ItemBar->SetChosen(code, previous);
+    }
+    CurSetID = code;
+    if (!found) {
         Catalogue.Filter("");
         return kSetMissing;
     }
@@ -93,7 +103,7 @@ std::int16_t LoadSet(const std::string& setID)
     const std::size_t end = PieceTable.size();
     PieceTable.push_back(StartRecord());
     if (ItemBar) {
-        ItemBar->SetLoaded({setID, ItemTools(setID, end), SnippetTools(setID)});
+        ItemBar->SetLoaded({code, ItemTools(code, end), SnippetTools(code)});
     }
     return kSetLoaded;
 }

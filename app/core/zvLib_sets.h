@@ -74,9 +74,10 @@ extern std::shared_ptr<zvItemBar> ItemBar;
 // width is 0 or unreadable is left out.
 void ReadSetWidths();
 
-// Makes the set current: CurSetID is setID whatever the result; the set's header row (found
-// without regard to case) gives SetDescription, SetStdWidth and SetScale; on success a start
-// record is appended to the piece table and the item bar gets the set's tools. 0, -3 or -4.
+// Makes the set current: the set's header row (found without regard to case) gives its code
+// as the catalogue spells it, SetDescription, SetStdWidth and SetScale; CurSetID and the set
+// chooser take that code, or setID when there is no such set; on success a start record is
+// appended to the piece table and the item bar gets the set's tools. 0, -3 or -4.
 std::int16_t LoadSet(const std::string& setID);
 
 // The piece tools of the set (setID compared exactly) among the first end records of the

@@ -275,7 +275,7 @@ void frmReport::FillBoxes()
     Text(kName, circuit->Name());
     Text(kDescription, circuit->Description());
     Text(kSets, circuit->getSet());
-    Text(kScale, "1/" + std::to_string(zvLib::SetScale));
+    Text(kScale, "1/" + std::to_string(circuit->OwnSet().scale));
     Text(kLength, Format(circuit->GetLength() / 1000) + " m.");
     Text(kRoom, Format(Metres(extent[4])) + " x " + Format(Metres(extent[5])) + " m.");
 }

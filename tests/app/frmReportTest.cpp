@@ -12,6 +12,7 @@
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"
 #include "platform/cGridWidget.h"
+#include "reports/zvLib_export.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_viewmode.h"
 
@@ -109,6 +110,38 @@ TEST_F(ReportTest, BoxesShowTheCircuitsFigures)
     EXPECT_FALSE(static_cast<QLineEdit*>(r.txt(frmReport::kName))->isReadOnly());
     EXPECT_TRUE(static_cast<QLineEdit*>(r.txt(frmReport::kSets))->isReadOnly());
     EXPECT_TRUE(static_cast<QLineEdit*>(r.txt(frmReport::kRoom))->isReadOnly());
+}
+
+TEST_F(ReportTest, TheCircuitIsDescribedByItsOwnSetWhicheverSetTheChooserShows)
+{
+    makeSmallCircuit();
+    run("VIEW.FIT");
+    // Status panel, info window lanes, report boxes and exported report of the 1:32 circuit.
+    auto describe = [this] {
+        zvTextTable lanes;
+        circuit().GetLanes(lanes);
+        std::string text = tool("sbr", "pnlinfo_2").Caption() + "|";
+        for (const zvTableRow& row : lanes) {
+            text += row[2] + "|";
+        }
+        frmReport& r = zvLib::ReportWindow();
+        r.Form_Load();
+        text += r.Text(frmReport::kSets) + "|" + r.Text(frmReport::kScale) + "|";
+        return text + zvLib::ReportPage("$definition|$scale#", "r", circuit());
+    };
+    const std::string own = describe();
+    ASSERT_NE(own.find("1/32"), std::string::npos) << own;
+
+    cBarTool& chooser = tool("tbr", "cboSet");
+    int gt24 = -1;
+    for (int i = 0; i < chooser.ListCount(); ++i) {
+        gt24 = chooser.List(i) == "GT24" ? i : gt24;
+    }
+    ASSERT_GE(gt24, 0);
+    main().abr.ChooseComboEntry(chooser, gt24);
+    ASSERT_EQ(zvLib::CurSetID, "GT24");
+    run("VIEW.FIT");
+    EXPECT_EQ(describe(), own) << "the item bar's set only offers pieces";
 }
 
 TEST_F(ReportTest, ACircuitWithoutPiecesShowsNoSetsAndZeroSizes)

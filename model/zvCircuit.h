@@ -115,9 +115,10 @@ class zvCircuit : public zvSelectionHost {
     std::array<cFixed, 6> GetExtent() const;
     // The mean centre-line length of the tracks in mm; 0 without tracks.
     double GetLength() const;
-    // Fills the lanes table: per lane the lane number, its length in metres ("0.00"), at full
-    // scale in kilometres ("0.000"), and its track's end gap in x and y (" mm") and heading
-    // ("°"), in the user's decimal sign, halves rounded to even, never "-0.00".
+    // Fills the lanes table: per lane the lane number, its length in metres ("0.00"), at the
+    // full scale of the circuit's own set (OwnSet) in kilometres ("0.000"), and its track's end
+    // gap in x and y (" mm") and heading ("°"), in the user's decimal sign, halves rounded to
+    // even, never "-0.00".
     void GetLanes(zvTextTable& lanes) const;
     // The number of pieces of all tracks, start markers included.
     std::int32_t GetTotalItems() const;
@@ -130,6 +131,10 @@ class zvCircuit : public zvSelectionHost {
     std::string GetBOMCSV() const;
     // The set codes of the pieces in order of first appearance, each followed by ";".
     std::string getSet() const;
+    // The circuit's own set, the one that describes it (scale, real lengths, set description)
+    // whatever set the item bar offers: the first of getSet, else DefCode, with its catalogue
+    // facts (zvLib::SetFactsOf).
+    zvSetFacts OwnSet() const;
 
     // Writes the circuit file (UTF-8 XML, CR LF line ends) with the tracks, objects and the
     // background drawing; the file is replaced whole through a temporary file in its folder.

@@ -141,6 +141,7 @@ void zvCircuit::GetLanes(zvTextTable& lanes) const
     // Shown to the user: the decimal sign is the user's.
     const std::string point = NUX_STD_library::GetLocaleValue(9).toText();
     const auto twoDecimals = [&point](cFixed v) { return formatScaled(v.raw(), 1, 100, 2, point); };
+    const std::int16_t scale = OwnSet().scale;
     for (const auto& t : tracks_) {
         const zvItem& first = *t->items().First();
         const zvItem& last = *t->items().Last();
@@ -159,7 +160,7 @@ void zvCircuit::GetLanes(zvTextTable& lanes) const
             zvTableRow& row = lanes[static_cast<std::size_t>(n - 1)];
             row[0] = std::to_string(n);
             row[1] = formatScaled(length.raw(), 1, 100000, 2, point);
-            row[2] = formatScaled(length.raw(), zvLib::SetScale, 10000000, 3, point);
+            row[2] = formatScaled(length.raw(), scale, 10000000, 3, point);
             row[3] = twoDecimals(dx) + " mm";
             row[4] = twoDecimals(dy) + " mm";
             row[5] = twoDecimals(cFixed::fromWhole(da)) + "\xC2\xB0";
@@ -213,6 +214,13 @@ std::string zvCircuit::GetBOMCSV() const
         out += "\r\n";
     }
     return out;
+}
+
+zvSetFacts zvCircuit::OwnSet() const
+{
+    const std::string sets = getSet();
+    const std::size_t end = sets.find(';');
+    return zvLib::SetFactsOf(end == 0 || end == std::string::npos ? DefCode_ : sets.substr(0, end));
 }
 
 std::string zvCircuit::getSet() const

@@ -288,7 +288,8 @@ class zvItem : public std::enable_shared_from_this<zvItem> {
     void DrawConstruction(cSurface& surface) const;
     // A red cross at the label point.
     void DrawOrigin(cSurface& surface) const;
-    // The code label centred on the label point.
+    // The code label centred on the label point, in black in every mode; the surface keeps
+    // its fore colour.
     void DrawCode(cSurface& surface) const;
 
     // A named list of world points.

@@ -554,7 +554,12 @@ void zvItem::DrawCode(cSurface& surface) const
     surface.FontBold(false);
     surface.CurrentX(d(X0_) - surface.TextWidth(code_) / 2);
     surface.CurrentY(d(Y0_) - surface.TextHeight(code_) / 2);
+    // The label has its own colour: the fore colour left by what was drawn before (a room's
+    // outline beneath the pieces, say) is put back once the label is printed.
+    const std::int32_t fore = surface.ForeColor();
+    surface.ForeColor(kBlack);
     surface.Print(code_);
+    surface.ForeColor(fore);
     surface.FontBold(false);
     surface.FontSize(8);
 }

@@ -31,8 +31,9 @@ constexpr std::array<std::int32_t, 12> kRadiusColors = {0x2257FF, 0x0098FF, 0x07
 std::vector<zvPieceRecord> PieceTable;
 std::string CurSetID;
 cFixed SetStdWidth;
-std::vector<std::pair<std::string, cFixed>> SetWidths;
 std::int16_t SetScale = 0;
+std::string SetDescription;
+std::vector<zvSetFacts> SetFacts;
 std::string UserFile;
 
 std::int32_t tracknormal = kTrackNormal;
@@ -55,14 +56,19 @@ std::int16_t LaneWidth = 2;
 
 std::shared_ptr<zvSelectionHost> SelectionHost;
 
-cFixed StdWidthOf(const std::string& setCode)
+zvSetFacts SetFactsOf(const std::string& setCode)
 {
-    for (const auto& [code, width] : SetWidths) {
-        if (SameText(code, setCode)) {
-            return width;
+    for (const zvSetFacts& facts : SetFacts) {
+        if (SameText(facts.code, setCode)) {
+            return facts;
         }
     }
-    return SetStdWidth;
+    return {CurSetID, SetStdWidth, SetScale, SetDescription};
+}
+
+cFixed StdWidthOf(const std::string& setCode)
+{
+    return SetFactsOf(setCode).stdWidth;
 }
 
 zvPieceRecord StartRecord()
@@ -82,8 +88,9 @@ void ResetModelGlobals()
     PieceTable.clear();
     CurSetID.clear();
     SetStdWidth = 0;
-    SetWidths.clear();
     SetScale = 0;
+    SetDescription.clear();
+    SetFacts.clear();
     UserFile.clear();
     tracknormal = kTrackNormal;
     trackhilite = kTrackHilite;

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 class zvItem;
@@ -30,6 +29,18 @@ class zvSelectionHost {
     virtual bool SelectedRemove(const std::string& key) = 0;
 };
 
+// A catalogue set as its header row describes it.
+struct zvSetFacts {
+    // The set code, as the catalogue spells it.
+    std::string code;
+    // Standard track width in mm.
+    cFixed stdWidth;
+    // Scale denominator (a model at 1:n holds n).
+    std::int16_t scale = 0;
+    // The set's description.
+    std::string description;
+};
+
 namespace zvLib {
 
 // The piece table: every catalogue piece (curves and width transitions in both hands) and the
@@ -43,14 +54,18 @@ extern std::string CurSetID;
 // Standard track width of the current set in mm: spacing of parallel tracks and length of the
 // start marker's arrow.
 extern cFixed SetStdWidth;
-// Standard track width of every catalogue set, under its set code: the spacing of a circuit's
-// parallel tracks. Filled when the piece table is built from the catalogue.
-extern std::vector<std::pair<std::string, cFixed>> SetWidths;
-// The standard track width of a set (code compared without regard to case) from SetWidths;
-// SetStdWidth when the set is not listed there.
-cFixed StdWidthOf(const std::string& setCode);
 // Scale denominator of the current set (a model at 1:n holds n).
 extern std::int16_t SetScale;
+// Description of the current set (its header row's setDescription).
+extern std::string SetDescription;
+// What the catalogue says of every set, under its set code: what describes a circuit of the
+// set and spaces its parallel tracks. Filled when the piece table is built from the catalogue.
+extern std::vector<zvSetFacts> SetFacts;
+// The facts of a set (code compared without regard to case) from SetFacts; those of the
+// current set (CurSetID, SetStdWidth, SetScale, SetDescription) when it is not listed there.
+zvSetFacts SetFactsOf(const std::string& setCode);
+// The standard track width of a set: SetFactsOf(setCode).stdWidth.
+cFixed StdWidthOf(const std::string& setCode);
 // Full path of the user file "user.def" (stock counts and snippets per set).
 extern std::string UserFile;
 

@@ -140,7 +140,10 @@ void frmReport::BuildGrids()
 std::string frmReport::Text(int index) const
 {
     if (const auto* box = qobject_cast<const QPlainTextEdit*>(txt(index))) {
-        return FromQString(box->toPlainText());
+        // The box breaks lines with LF alone; the program's texts with CR LF.
+        QString text = box->toPlainText();
+        text.replace(QChar('\n'), QStringLiteral("\r\n"));
+        return FromQString(text);
     }
     return FromQString(static_cast<const QLineEdit*>(txt(index))->text());
 }
@@ -150,7 +153,9 @@ void frmReport::Text(int index, const std::string& text)
     const bool was = filling_;
     filling_ = true;
     if (auto* box = qobject_cast<QPlainTextEdit*>(txt(index))) {
-        box->setPlainText(ToQString(text));
+        QString shown = ToQString(text);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        box->setPlainText(shown);
     } else {
         static_cast<QLineEdit*>(txt(index))->setText(ToQString(text));
     }
@@ -270,7 +275,7 @@ void frmReport::FillBoxes()
     Text(kName, circuit->Name());
     Text(kDescription, circuit->Description());
     Text(kSets, circuit->getSet());
-    Text(kScale, "1/" + std::to_string(zvLib::SetScale));
+    Text(kScale, "1/" + std::to_string(circuit->OwnSet().scale));
     Text(kLength, Format(circuit->GetLength() / 1000) + " m.");
     Text(kRoom, Format(Metres(extent[4])) + " x " + Format(Metres(extent[5])) + " m.");
 }

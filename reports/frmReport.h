@@ -49,7 +49,8 @@ class frmReport : public QWidget {
     cGridWidget& grdLanesView() { return *views_[1]; }
     cGridWidget& grdBOMView() { return *views_[2]; }
 
-    // The text of a box (kName to kRoom).
+    // The text of a box (kName to kRoom); the description breaks its lines with CR LF, as the
+    // program's texts do, though the box shows them as plain line breaks.
     std::string Text(int index) const;
     // Sets the text of a box.
     void Text(int index, const std::string& text);

@@ -221,14 +221,15 @@ std::string ReportPage(const std::string& htmlTemplate, const std::string& repor
         circuit.Name(reportName);
     }
     const std::array<cFixed, 6> extent = circuit.GetExtent();
+    const zvSetFacts set = circuit.OwnSet();
     const auto text = [](const char* key) { return HtmlEscape(zvLang::Translate(key)); };
     const Placeholders values = {
         {"zorv.release", std::string(kProductName) + " " + NUX_STD_library::AppVersion()},
         {"filename", HtmlEscape(reportName)},
         {"name", HtmlEscape(circuit.Name())},
         {"desc", DescriptionHtml(circuit.Description())},
-        {"definition", HtmlEscape(SetDescription)},
-        {"scale#", "1/" + std::to_string(SetScale)},
+        {"definition", HtmlEscape(set.description)},
+        {"scale#", "1/" + std::to_string(set.scale)},
         {"lanes#", std::to_string(2 * circuit.tracks().Count())},
         {"length#", Format(circuit.GetLength() / 1000)},
         {"width#", Format(extent[4].toDouble() / 1000)},

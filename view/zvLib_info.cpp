@@ -96,7 +96,7 @@ void UpdateInfo()
         return;
     }
     cBarBand& sbr = main->abr.Band("sbr");
-    sbr.Tool("pnlinfo_2").Caption(LengthText(circuit->GetLength(), SetScale));
+    sbr.Tool("pnlinfo_2").Caption(LengthText(circuit->GetLength(), circuit->OwnSet().scale));
     sbr.Tool("pnlinfo_3").Caption(SizeText(extent[4].toDouble(), extent[5].toDouble()));
     sbr.Refresh();
 }

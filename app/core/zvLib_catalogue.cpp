@@ -335,7 +335,7 @@ std::vector<std::string> BuildPieceTable(zvPieceIcons* icons)
 {
     std::vector<std::string> messages;
     PieceTable.clear();
-    ReadSetWidths();
+    ReadSetFacts();
     std::string missing;
     const auto fields = mapFields(Catalogue, missing);
     if (!fields) {

@@ -46,7 +46,7 @@ extern cRecordset Catalogue;
 long OpenCatalogue(const std::string& path = {});
 
 // Builds PieceTable afresh from every row of the open Catalogue, in row order, each mirror
-// copy right after its record, and SetWidths from the sets' header rows. A row that breaks
+// copy right after its record, and SetFacts from the sets' header rows. A row that breaks
 // the build's rules (a missing value, an unusable number, a key unfit for piece definitions,
 // a curve radius without a colour, a full table) is left out and described in the list
 // returned; a catalogue without one of the fields the build reads gives an empty table and

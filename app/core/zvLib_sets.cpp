@@ -14,7 +14,6 @@
 
 namespace zvLib {
 
-std::string SetDescription;
 std::shared_ptr<zvItemBar> ItemBar;
 
 namespace {
@@ -41,30 +40,50 @@ double headerNumber(const char* name)
     }
 }
 
+// The description, width and scale of the current header row; a width or scale out of range
+// counts as 0.
+zvSetFacts headerFacts()
+{
+    zvSetFacts facts;
+    const cVariant* description = headerValue("setDescription");
+    facts.description = description && !description->isNull() ? description->toText() : "";
+    const double width = headerNumber("stdWidth");
+    const double scale = RoundHalfEven(headerNumber("Scale"));
+    facts.stdWidth = std::fabs(width) < 1e9 ? cFixed::fromDouble(width) : cFixed();
+    facts.scale = scale >= INT16_MIN && scale <= INT16_MAX ? static_cast<std::int16_t>(scale) : 0;
+    return facts;
+}
+
 // Steps 7 and 8: the current set's description, width and scale from its header row.
 bool readHeader()
 {
-    const cVariant* description = headerValue("setDescription");
-    SetDescription = description ? description->toText() : std::string();
-    const double width = headerNumber("stdWidth");
-    const double scale = RoundHalfEven(headerNumber("Scale"));
-    SetStdWidth = std::fabs(width) < 1e9 ? cFixed::fromDouble(width) : cFixed();
-    SetScale = scale >= INT16_MIN && scale <= INT16_MAX ? static_cast<std::int16_t>(scale) : 0;
+    const zvSetFacts facts = headerFacts();
+    SetDescription = facts.description;
+    SetStdWidth = facts.stdWidth;
+    SetScale = facts.scale;
     return !SetStdWidth.isZero() && SetScale != 0;
+}
+
+// The set code of the current header row, or setID when the row has none.
+std::string catalogueCode(const std::string& setID)
+{
+    const cVariant* code = headerValue("setID");
+    return code && !code->isNull() && !code->toText().empty() ? code->toText() : setID;
 }
 
 } // namespace
 
-void ReadSetWidths()
+void ReadSetFacts()
 {
-    SetWidths.clear();
+    SetFacts.clear();
     Catalogue.Filter("");
     if (Catalogue.Filter("TipoInfo='base'") == 0 && Catalogue.FieldIndex("setID") >= 0) {
         for (Catalogue.MoveFirst(); !Catalogue.Eof(); Catalogue.MoveNext()) {
-            const double width = headerNumber("stdWidth");
+            zvSetFacts facts = headerFacts();
             const cVariant& code = Catalogue.Fields(Catalogue.FieldIndex("setID")).Value();
-            if (width != 0 && std::fabs(width) < 1e9 && !code.isNull()) {
-                SetWidths.emplace_back(code.toText(), cFixed::fromDouble(width));
+            if (!facts.stdWidth.isZero() && !code.isNull()) {
+                facts.code = code.toText();
+                SetFacts.push_back(std::move(facts));
             }
         }
     }
@@ -74,14 +93,17 @@ void ReadSetWidths()
 std::int16_t LoadSet(const std::string& setID)
 {
     const std::string previous = CurSetID;
-    if (ItemBar) {
-        ItemBar->SetChosen(setID, previous);
-    }
     Catalogue.Filter("");
     const long err =
         Catalogue.Filter("setID=" + NUX_STD_library::SqlQuote(setID) + " AND TipoInfo='base'");
-    CurSetID = setID;
-    if (err != 0 || Catalogue.Eof()) {
+    const bool found = err == 0 && !Catalogue.Eof();
+    // A set named in another case is the catalogue's set, under the catalogue's own code.
+    const std::string code = found ? catalogueCode(setID) : setID;
+    if (ItemBar) {
+        ItemBar->SetChosen(code, previous);
+    }
+    CurSetID = code;
+    if (!found) {
         Catalogue.Filter("");
         return kSetMissing;
     }
@@ -93,7 +115,7 @@ std::int16_t LoadSet(const std::string& setID)
     const std::size_t end = PieceTable.size();
     PieceTable.push_back(StartRecord());
     if (ItemBar) {
-        ItemBar->SetLoaded({setID, ItemTools(setID, end), SnippetTools(setID)});
+        ItemBar->SetLoaded({code, ItemTools(code, end), SnippetTools(code)});
     }
     return kSetLoaded;
 }

@@ -4,6 +4,8 @@
 // window's: it receives them through zvItemBar.
 #pragma once
 
+#include "model/zvLib_globals.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -65,18 +67,17 @@ constexpr std::int16_t kSetLoaded = 0;
 constexpr std::int16_t kSetBadHeader = -3;
 constexpr std::int16_t kSetMissing = -4;
 
-// Description of the current set (its header row's setDescription).
-extern std::string SetDescription;
 // The main window's item bar, or null.
 extern std::shared_ptr<zvItemBar> ItemBar;
 
-// Fills SetWidths from the header row of every set of the catalogue; a set whose standard
+// Fills SetFacts from the header row of every set of the catalogue; a set whose standard
 // width is 0 or unreadable is left out.
-void ReadSetWidths();
+void ReadSetFacts();
 
-// Makes the set current: CurSetID is setID whatever the result; the set's header row (found
-// without regard to case) gives SetDescription, SetStdWidth and SetScale; on success a start
-// record is appended to the piece table and the item bar gets the set's tools. 0, -3 or -4.
+// Makes the set current: the set's header row (found without regard to case) gives its code
+// as the catalogue spells it, SetDescription, SetStdWidth and SetScale; CurSetID and the set
+// chooser take that code, or setID when there is no such set; on success a start record is
+// appended to the piece table and the item bar gets the set's tools. 0, -3 or -4.
 std::int16_t LoadSet(const std::string& setID);
 
 // The piece tools of the set (setID compared exactly) among the first end records of the

@@ -12,6 +12,7 @@
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"
 #include "platform/cGridWidget.h"
+#include "reports/zvLib_export.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_viewmode.h"
 
@@ -33,7 +34,7 @@ class ReportTest : public DispatchFixture {
     void makeSmallCircuit()
     {
         circuit().Name("Club oval");
-        circuit().Description("first line\nsecond line");
+        circuit().Description("first line\r\nsecond line");
         circuit().CurTrack()->append("CL32:AS1;CL32:AS1;CL32:AS1;CL32:AC1-90(L);CL32:AC1-90(L);",
                                      circuit().CurItem());
     }
@@ -96,7 +97,7 @@ TEST_F(ReportTest, BoxesShowTheCircuitsFigures)
     makeSmallCircuit();
     frmReport& r = zvLib::ReportWindow();
     EXPECT_EQ(r.Text(frmReport::kName), "Club oval");
-    EXPECT_EQ(r.Text(frmReport::kDescription), "first line\nsecond line");
+    EXPECT_EQ(r.Text(frmReport::kDescription), "first line\r\nsecond line");
     EXPECT_EQ(r.Text(frmReport::kSets), circuit().getSet());
     EXPECT_EQ(r.Text(frmReport::kSets), "CL32;");
     EXPECT_EQ(r.Text(frmReport::kScale), "1/" + std::to_string(zvLib::SetScale));
@@ -109,6 +110,38 @@ TEST_F(ReportTest, BoxesShowTheCircuitsFigures)
     EXPECT_FALSE(static_cast<QLineEdit*>(r.txt(frmReport::kName))->isReadOnly());
     EXPECT_TRUE(static_cast<QLineEdit*>(r.txt(frmReport::kSets))->isReadOnly());
     EXPECT_TRUE(static_cast<QLineEdit*>(r.txt(frmReport::kRoom))->isReadOnly());
+}
+
+TEST_F(ReportTest, TheCircuitIsDescribedByItsOwnSetWhicheverSetTheChooserShows)
+{
+    makeSmallCircuit();
+    run("VIEW.FIT");
+    // Status panel, info window lanes, report boxes and exported report of the 1:32 circuit.
+    auto describe = [this] {
+        zvTextTable lanes;
+        circuit().GetLanes(lanes);
+        std::string text = tool("sbr", "pnlinfo_2").Caption() + "|";
+        for (const zvTableRow& row : lanes) {
+            text += row[2] + "|";
+        }
+        frmReport& r = zvLib::ReportWindow();
+        r.Form_Load();
+        text += r.Text(frmReport::kSets) + "|" + r.Text(frmReport::kScale) + "|";
+        return text + zvLib::ReportPage("$definition|$scale#", "r", circuit());
+    };
+    const std::string own = describe();
+    ASSERT_NE(own.find("1/32"), std::string::npos) << own;
+
+    cBarTool& chooser = tool("tbr", "cboSet");
+    int gt24 = -1;
+    for (int i = 0; i < chooser.ListCount(); ++i) {
+        gt24 = chooser.List(i) == "GT24" ? i : gt24;
+    }
+    ASSERT_GE(gt24, 0);
+    main().abr.ChooseComboEntry(chooser, gt24);
+    ASSERT_EQ(zvLib::CurSetID, "GT24");
+    run("VIEW.FIT");
+    EXPECT_EQ(describe(), own) << "the item bar's set only offers pieces";
 }
 
 TEST_F(ReportTest, ACircuitWithoutPiecesShowsNoSetsAndZeroSizes)
@@ -363,7 +396,27 @@ TEST_F(ReportTest, SavingInTheReportViewStoresTheTypedNameAndDescription)
     std::string path = documentsDir() + "typed.zv6";
     ASSERT_TRUE(zvLib::SaveCircuit(path));
     EXPECT_EQ(circuit().Name(), "Typed name");
-    EXPECT_EQ(circuit().Description(), "typed\ndescription");
+    EXPECT_EQ(circuit().Description(), "typed\r\ndescription");
+}
+
+TEST_F(ReportTest, ATypedLineBreakIsSavedWithTheFilesEscapeAndComesBack)
+{
+    makeSmallCircuit();
+    run("VIEW.REPORT");
+    typeInto(frmReport::kDescription, "first\nsecond");
+    EXPECT_EQ(circuit().Description(), "first\r\nsecond") << "the program's own line break";
+    std::string path = documentsDir() + "lines.zv6";
+    ASSERT_TRUE(zvLib::SaveCircuit(path));
+    EXPECT_NE(testsupport::readAll(path).find("<description>first\\nsecond</description>"),
+              std::string::npos)
+        << testsupport::readAll(path);
+
+    run("VIEW.DESIGN");
+    ASSERT_TRUE(zvLib::OpenNamedCircuit(path));
+    EXPECT_EQ(circuit().Description(), "first\r\nsecond");
+    run("VIEW.REPORT");
+    ASSERT_NE(loaded(), nullptr);
+    EXPECT_EQ(loaded()->Text(frmReport::kDescription), "first\r\nsecond");
 }
 
 TEST_F(ReportTest, TypedNameAndDescriptionGoIntoTheCircuitAsTheyChange)
@@ -378,7 +431,7 @@ TEST_F(ReportTest, TypedNameAndDescriptionGoIntoTheCircuitAsTheyChange)
     run("VIEW.DESIGN");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(circuit().Name(), "Club \\oval\\") << "kept after the view is left";
-    EXPECT_EQ(circuit().Description(), "one\ntwo");
+    EXPECT_EQ(circuit().Description(), "one\r\ntwo");
     EXPECT_TRUE(zvLib::Undo().isdirty()) << "a change the exit asks about";
     EXPECT_EQ(zvLib::Undo().count(), 2u) << "one undo state for the edit";
 

@@ -7,6 +7,8 @@
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLang.h"
 #include "foundation/zvLib_canvas.h"
+#include "model/zvObject.h"
+#include "model/zvTrack.h"
 #include "model/zvUI.h"
 #include "platform/cQtSurface.h"
 #include "reports/zvLib_print.h"
@@ -260,6 +262,37 @@ TEST_F(PrintTest, TheMapFitsTheExtentEnlargedToThePageWithYUp)
     EXPECT_NE(page.Lines()[page.Lines().size() - alone.Lines().size() - 1].find("\"Size: "),
               std::string::npos)
         << "the map follows the figures directly";
+}
+
+TEST_F(PrintTest, PieceCodesPrintInBlackOverARoom)
+{
+    layCircuit();
+    // A room in the window-face system colour, as the rooms of the samples are.
+    auto room = std::make_shared<zvObject>();
+    room->Class("room");
+    room->Points("-100:-100;2000:-100;2000:2000;-100:2000");
+    room->Color(static_cast<std::int32_t>(0x8000000Fu));
+    circuit().objects().Add(room);
+    cRecordSurface page(PrinterOptions());
+    zvLib::PrinterPage = &page;
+    ASSERT_TRUE(zvLib::PrintCircuitPage(page, circuit()));
+    zvLib::PrinterPage = nullptr;
+
+    int codes = 0;
+    for (const auto& t : circuit().tracks()) {
+        for (const auto& p : t->items()) {
+            if (p->code().empty()) {
+                continue;
+            }
+            for (const std::string& l : Texts(page)) {
+                if (l.find(" \"" + p->code() + "\" ") != std::string::npos) {
+                    ++codes;
+                    EXPECT_NE(l.find(" color=&H000000 "), std::string::npos) << l;
+                }
+            }
+        }
+    }
+    EXPECT_GE(codes, 3) << "every piece's code is printed";
 }
 
 TEST(PrintMapSize, EnlargesBothAxesAndKeepsThePageProportions)

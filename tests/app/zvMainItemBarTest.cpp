@@ -6,6 +6,7 @@
 #include "app/core/zvLib_settings.h"
 #include "app/core/zvLib_sets.h"
 #include "app/core/zvLib_stock.h"
+#include "app/zvLib_documents.h"
 #include "app/zvLib_shell.h"
 #include "dxf/cDXF.h"
 #include "dxf/zvLib_dxf.h"
@@ -163,6 +164,21 @@ TEST_F(ItemBarTest, ChoosingTheSameSetRebuildsTheBarAndAnUnknownSetLeavesIt)
     EXPECT_EQ(chooser().Text(), "NOSUCH");
     EXPECT_EQ(tab("items").Tool(0).Name(), "CL32:AS1") << "the previous set's tools stay";
     EXPECT_EQ(zvLib::PieceTable.size(), records);
+}
+
+TEST_F(ItemBarTest, ACircuitsSetCodeInLowerCaseIsShownAsTheCataloguesSet)
+{
+    std::string path = documentsDir() + "lower.zv6";
+    testsupport::writeAll(path, "<zorv><circuit><set>gt24;</set><tracks>1</tracks>"
+                                "<angle>0</angle><name>n</name><description></description>"
+                                "<items><track-1>gt24:BS1;</track-1></items></circuit></zorv>");
+    ASSERT_TRUE(zvLib::OpenNamedCircuit(path));
+    ASSERT_EQ(pieces(), std::vector<std::string>{"BS1"}) << "the file's pieces are recognised";
+    EXPECT_EQ(chooser().Text(), "GT24");
+    ASSERT_GE(chooser().ListIndex(), 0) << "an entry is chosen";
+    EXPECT_EQ(chooser().List(chooser().ListIndex()), "GT24");
+    ASSERT_GT(tab("items").ToolCount(), 0) << "the set's pieces are offered";
+    EXPECT_EQ(tab("items").Tool(0).Name(), "GT24:BS1");
 }
 
 TEST_F(ItemBarTest, OnlyANumberTypedIntoATextToolBecomesTheDrawingsScale)

@@ -372,6 +372,42 @@ TEST_F(DocumentsTest, ADrawingsReadingProblemsAreShownOnceInDevelopmentModeOnly)
                                                     more.substr(more.find("%1") + 2));
 }
 
+TEST_F(DocumentsTest, ADrawingScaledBeyondTheRangeIsRefusedAndTheCurrentCircuitStays)
+{
+    frmMain& main = mainWindow();
+    std::string first = sample();
+    zvLib::OpenCircuit(first);
+    change();
+    const auto circuit = zvLib::Circuit();
+    const std::string definition = circuit->DefString();
+    const std::size_t states = zvLib::Undo().count();
+    const zvViewRect view = zvLib::ViewRect();
+
+    // One line of a drawing whose scale puts its far end beyond any drawing.
+    std::string text = readAll(first);
+    text.insert(text.find("<fileinfo>"),
+                "<dxf>\n<filename>far.dxf</filename>\n<filestream><![CDATA[" +
+                    NUX_STD_library::Base64Encode("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\n"
+                                                  "LINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n"
+                                                  "11\r\n100\r\n21\r\n50\r\n0\r\nENDSEC\r\n"
+                                                  "0\r\nEOF\r\n") +
+                    "]]></filestream>\n<offsetx>0</offsetx>\n<offsety>0</offsety>\n"
+                    "<scalefactor>100000000000.0000</scalefactor>\n</dxf>\n");
+    std::string huge = docs() + "huge.zv6";
+    writeAll(huge, text);
+    user_->messages.clear();
+    EXPECT_NO_THROW(zvLib::OpenCircuit(huge));
+    EXPECT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")});
+    EXPECT_EQ(zvLib::Circuit(), circuit) << "the circuit shown stays";
+    EXPECT_EQ(circuit->DefString(), definition);
+    EXPECT_EQ(zvLib::Undo().count(), states) << "with its history";
+    EXPECT_FALSE(zvLib::DXF) << "and without a drawing, as before";
+    EXPECT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    EXPECT_TRUE(main.pic->isEnabled());
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleLeft, view.ScaleLeft);
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleWidth, view.ScaleWidth);
+}
+
 TEST_F(DocumentsTest, CommandLineFileOpensTheSameWayAndKeepsItsFolder)
 {
     writeSettings("[Options]\nLangID=EN\n");

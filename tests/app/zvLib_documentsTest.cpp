@@ -2,10 +2,10 @@
 // paths, the document's own folder, a file that is no circuit, a save that fails, a file
 // opened with pieces the catalogue lacks, and opening from the command line and by drop.
 #include "DocumentsFixture.h"
-
 #include "app/core/zvLib_recent.h"
 #include "app/core/zvLib_settings.h"
 #include "app/zvFileDialog.h"
+#include "app/zvLib_commands.h"
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
 #include "dxf/zvLib_dxf.h"
@@ -23,6 +23,8 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <iterator>
+#include <random>
 #include <unistd.h>
 
 using apptest::DocumentsFixture;
@@ -406,6 +408,70 @@ TEST_F(DocumentsTest, ADrawingScaledBeyondTheRangeIsRefusedAndTheCurrentCircuitS
     EXPECT_TRUE(main.pic->isEnabled());
     EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleLeft, view.ScaleLeft);
     EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleWidth, view.ScaleWidth);
+}
+
+TEST_F(DocumentsTest, ManyFarOutAndHugeScaleCircuitsAreEitherRefusedOrShown)
+{
+    frmMain& main = mainWindow();
+    main.resize(900, 700);
+    const std::string sampleText = readAll(sample());
+    const std::string drawing = NUX_STD_library::Base64Encode(
+        "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n-5\r\n20\r\n0\r\n"
+        "11\r\n100\r\n21\r\n50\r\n0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n20\r\n20\r\n-30\r\n"
+        "40\r\n7\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    const char* const far[] = {"0",          "1000",        "-999990000", "999990000",
+                               "1000000000", "-1000000000", "1000000001", "500000000.5",
+                               "9e8",        "-9.99999e8"};
+    const char* const scales[] = {"0.0001", "1", "1000", "1000000", "10000000", "1e9", "1e11"};
+    std::mt19937 random(18);
+    const auto pick = [&random](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, std::size(list) - 1)(random)];
+    };
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    int refused = 0;
+    int shown = 0;
+    for (int n = 0; n < 300; ++n) {
+        std::string text = replaced(sampleText, "<startx>0</startx>",
+                                    std::string("<startx>") + pick(far) + "</startx>");
+        text =
+            replaced(text, "<starty>0</starty>", std::string("<starty>") + pick(far) + "</starty>");
+        text = replaced(text, "points=\"350:200\"",
+                        std::string("points=\"") + pick(far) + ":" + pick(far) + "\"");
+        if (n % 3 != 0) {
+            text.insert(text.find("<fileinfo>"),
+                        "<dxf>\n<filename>d.dxf</filename>\n<filestream><![CDATA[" + drawing +
+                            "]]></filestream>\n<offsetx>" + pick(far) + "</offsetx>\n<offsety>" +
+                            pick(far) + "</offsety>\n<scalefactor>" + pick(scales) +
+                            "</scalefactor>\n</dxf>\n");
+        }
+        std::string path = docs() + "far" + std::to_string(n) + ".zv6";
+        writeAll(path, text);
+        const auto before = zvLib::Circuit();
+        user_->messages.clear();
+        ASSERT_NO_THROW(zvLib::OpenCircuit(path)) << text;
+        if (zvLib::Circuit() == before) {
+            EXPECT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")}) << text;
+            ++refused;
+        } else {
+            EXPECT_EQ(zvLib::CurrentFile, "far" + std::to_string(n) + ".zv6");
+            EXPECT_EQ(zvLib::Undo().count(), 1u);
+            ++shown;
+        }
+        EXPECT_TRUE(main.pic->isEnabled());
+        // The user zooms in deep and changes the window's size.
+        for (int step = 0; step < 40 && n % 10 == 0; ++step) {
+            std::string zoom = "VIEW.ZOOM+";
+            zvLib::ExecCommand(zoom);
+        }
+        main.resize(n % 2 == 0 ? 700 : 900, n % 2 == 0 ? 900 : 700);
+        QApplication::processEvents();
+        EXPECT_EQ(user_->messages.size(), zvLib::Circuit() == before ? 1u : 0u) << text;
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(shown, 0);
 }
 
 TEST_F(DocumentsTest, CommandLineFileOpensTheSameWayAndKeepsItsFolder)

@@ -106,7 +106,8 @@ void CenterView(float x, float y)
     if (!aspect) {
         return;
     }
-    ShowCentred(pic, Round4(*aspect), pic.ScaleWidth(), x, y);
+    const double a = Round4(*aspect);
+    ShowCentred(pic, a, FittingWidth(pic, a, pic.ScaleWidth(), x, y), x, y);
 }
 
 void SetZoom(std::optional<double> width, std::optional<double> x, std::optional<double> y)

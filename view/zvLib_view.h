@@ -26,8 +26,9 @@ inline cScrollBar* VScroll = nullptr;
 inline constexpr double kMinViewWidth = 25;
 inline constexpr double kMaxViewWidth = 100000;
 
-// Centres the view on (x, y): the width stays, the height follows the canvas's aspect ratio;
-// no redraw, the scroll bars are not touched. Nothing happens on a canvas without area.
+// Centres the view on (x, y): the width stays (widened only where the canvas's pixels could
+// not hold the circuit from there), the height follows the canvas's aspect ratio; no redraw,
+// the scroll bars are not touched. Nothing happens on a canvas without area.
 void CenterView(float x, float y);
 // Shows the given width (clamped to 25..100000; missing: the current width) centred on (x, y)
 // (missing: the current centre), the height following the aspect ratio; then the scroll bars

@@ -1,7 +1,8 @@
 // The main window's canvas: it is the main surface and keeps its picture through size
 // changes, the scroll bars pan one axis keeping the other's centre, the wheel reaches the
-// dispatcher only while the canvas is shown, and a piece appended at the origin lands on the
-// pixels the scale gives.
+// dispatcher only while the canvas is shown (and stops zooming in where the pixels no longer
+// hold the circuit), an undone view keeps its centre and width at the canvas's proportions,
+// and a piece appended at the origin lands on the pixels the scale gives.
 #include "CanvasFixture.h"
 #include "app/zvLib_commands.h"
 #include "app/zvLib_documents.h"
@@ -267,7 +268,7 @@ TEST_F(CanvasTest, DeepZoomFarOutStopsWhereThePixelsFitAndResizesGoOn)
     EXPECT_NO_THROW(zvLib::PointToPixel(*zvLib::MainPic, cFixed(999991000), cFixed(500)));
 }
 
-TEST_F(CanvasTest, UndoAfterAResizeKeepsTheCentreAndWidthAtTheCanvassProportions)
+TEST_F(CanvasTest, UndoAfterAResizeKeepsTheCentreAndWidthAtTheCanvasProportions)
 {
     makeCircuit(""); // the piece table
     main_->setUI();

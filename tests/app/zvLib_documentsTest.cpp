@@ -1,6 +1,7 @@
 // Documents: a new circuit from the start page, open and save with their dialogs and cancel
 // paths, the document's own folder, a file that is no circuit, a save that fails, a file
-// opened with pieces the catalogue lacks, and opening from the command line and by drop.
+// opened with pieces the catalogue lacks, far-out and huge-scale circuits that are refused or
+// shown but never end the program, and opening from the command line and by drop.
 #include "DocumentsFixture.h"
 #include "app/core/zvLib_recent.h"
 #include "app/core/zvLib_settings.h"

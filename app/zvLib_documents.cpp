@@ -10,6 +10,8 @@
 #include "app/zvFileDialog.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
+#include "dxf/cDXF.h"
+#include "dxf/zvLib_dxf.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLang.h"
@@ -30,6 +32,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,9 +225,48 @@ void MakeNewCircuit(const std::string& setCode, std::int16_t lanes, std::int16_t
     SetCaption();
 }
 
-// Makes the circuit read from the file the current one.
-void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& path,
-                 std::int32_t skipped)
+// What opening a file may have to give back when the circuit read cannot be shown: the
+// current circuit with its drawing, set, view mode and view.
+struct Previous {
+    std::shared_ptr<zvCircuit> circuit;
+    std::unique_ptr<cDXF> drawing;
+    std::string set;
+    std::string viewMode;
+    std::optional<zvViewRect> view;
+};
+
+// Puts back what was there before a circuit read from a file failed to be shown, and draws it.
+void GiveBack(Previous& previous)
+{
+    Circuit(previous.circuit);
+    DXF = std::move(previous.drawing);
+    if (CurSetID != previous.set && !previous.set.empty()) {
+        LoadSet(previous.set);
+    }
+    frmMain* main = MainWindow();
+    if (main != nullptr && !previous.viewMode.empty() && ViewMode() != previous.viewMode) {
+        SetViewMode(previous.viewMode);
+    }
+    if (HasCanvas() && previous.view) {
+        ViewRect(*previous.view);
+        UpdateScrollBars();
+        if (previous.circuit) {
+            try {
+                previous.circuit->Draw();
+            } catch (const cError&) {
+                // It was drawn before; the next redraw says what is wrong.
+            }
+        }
+    }
+    if (main != nullptr) {
+        main->pic->setEnabled(true);
+    }
+}
+
+// Makes the circuit read from the file the current one once it is fitted and drawn; false,
+// with everything given back, when that fails.
+bool AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& path,
+                 std::int32_t skipped, Previous& previous)
 {
     frmMain* main = MainWindow();
     if (main != nullptr) {
@@ -231,6 +274,21 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
             MainPic->Cls();
         }
         main->pic->setEnabled(false);
+        SetViewMode("DESIGN");
+    }
+    QApplication::processEvents();
+    QApplication::processEvents();
+    if (ProgramEnded()) {
+        return true;
+    }
+    Circuit(opened);
+    try {
+        if (HasCanvas()) {
+            ZoomExtents();
+        }
+    } catch (const cError&) {
+        GiveBack(previous);
+        return false;
     }
     std::string folder;
     std::string name;
@@ -242,25 +300,14 @@ void AdoptOpened(const std::shared_ptr<zvCircuit>& opened, const std::string& pa
         main->setMode("DESIGN");
     }
     SetCaption();
-    if (main != nullptr) {
-        SetViewMode("DESIGN");
-    }
     MRUAdd(path);
-    QApplication::processEvents();
-    QApplication::processEvents();
-    if (ProgramEnded()) {
-        return;
-    }
-    Circuit(opened);
-    if (HasCanvas()) {
-        ZoomExtents();
-    }
     MarkUnchanged();
     incomplete = {path, skipped};
     if (main != nullptr) {
         main->pic->setEnabled(true);
     }
     ShowDXFProblems();
+    return true;
 }
 
 } // namespace
@@ -294,13 +341,26 @@ bool OpenCircuit(std::string& path)
         return false;
     }
     const std::string full = Absolute(path);
+    Previous previous;
+    previous.circuit = Circuit();
+    previous.set = CurSetID;
+    previous.viewMode = ViewMode();
+    if (HasCanvas()) {
+        previous.view = ViewRect();
+    }
+    // Reading the file replaces the drawing: the current one is kept until the new circuit
+    // is shown.
+    previous.drawing = std::move(DXF);
     auto opened = std::make_shared<zvCircuit>();
     zvFileOpenInfo info;
-    if (opened->FileOpen(full, &info) != 0) {
+    const bool read = opened->FileOpen(full, &info) == 0;
+    if (!read || !AdoptOpened(opened, full, info.Skipped, previous)) {
+        if (!read) {
+            DXF = std::move(previous.drawing);
+        }
         MsgBox(zvLang::Translate("$msg.filenotvalid"), vbMsg::Information);
         return false;
     }
-    AdoptOpened(opened, full, info.Skipped);
     return true;
 }
 

@@ -7,9 +7,9 @@
 #include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_options.h"
 #include "app/core/zvLib_settings.h"
+#include "app/core/zvLib_stock.h"
 #include "app/frmSplash.h"
 #include "app/zvIconFiles.h"
-#include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
 #include "app/zvModal.h"
@@ -32,8 +32,31 @@
 #include <QPointer>
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <vector>
+
+zvApplication::zvApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool zvApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const cError& e) {
+        if (!showing_) {
+            showing_ = true;
+            zvLib::MsgBox(e.Description(), vbMsg::Critical);
+            showing_ = false;
+        }
+    } catch (const std::exception& e) {
+        if (!showing_) {
+            showing_ = true;
+            zvLib::MsgBox(e.what(), vbMsg::Critical);
+            showing_ = false;
+        }
+    }
+    return false;
+}
 
 namespace zvLib {
 
@@ -275,7 +298,7 @@ std::optional<int> Main(const std::string& commandLine)
 
 int RunProgram(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    zvApplication app(argc, argv);
     std::string line;
     for (int i = 1; i < argc; ++i) {
         line += (i > 1 ? " " : "") + std::string(argv[i]);

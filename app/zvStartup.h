@@ -3,8 +3,25 @@
 // that the program can work at all, the splash, the main window and the first circuit.
 #pragma once
 
+#include <QApplication>
+
 #include <optional>
 #include <string>
+
+// The program's Qt application: an error raised while a window event is handled (paint,
+// resize, mouse, wheel, key, timer, drop, close, a dialog's own events) is shown the way the
+// command dispatcher shows one, and the program goes on; no error ever reaches Qt.
+class zvApplication : public QApplication {
+  public:
+    zvApplication(int& argc, char** argv);
+    // Delivers the event; an error it raises is shown in a message box instead of leaving.
+    bool notify(QObject* receiver, QEvent* event) override;
+
+  private:
+    // True while the box of a caught error is open: an error raised by the events that box
+    // lets through (the same paint again) opens no second one.
+    bool showing_ = false;
+};
 
 namespace zvLib {
 

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -294,6 +295,23 @@ std::vector<std::shared_ptr<zvObject>> readObjects(const pugi::xml_document& doc
     return objects;
 }
 
+// Refuses a drawing whose scale and offsets would put some of it beyond the drawing range, as
+// far as a point of the circuit may lie; checked before the vertical offset y is set, which
+// draws it.
+void checkPlacement(const cDXF& dxf, cFixed y)
+{
+    const std::array<cFixed, 4> e = dxf.GetExtent();
+    // The extent holds the vertical offset in force, which y replaces.
+    const double offsetY = y.toDouble() - dxf.OffsetY().toDouble();
+    const double placed[4] = {e[0].toDouble(), e[1].toDouble() - offsetY, e[2].toDouble(),
+                              e[3].toDouble() - offsetY};
+    for (const double v : placed) {
+        if (!(std::fabs(v) <= static_cast<double>(kFarthest))) {
+            refuse("The background drawing's scale or offset puts it beyond the drawing range");
+        }
+    }
+}
+
 // The background drawing of the file, loaded and placed; null when the file carries none.
 std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
 {
@@ -316,6 +334,7 @@ std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
     // Placed before the vertical offset, whose setting draws it, so it shows where it belongs.
     dxf->OffsetX(x);
     dxf->scaleFactor(scale);
+    checkPlacement(*dxf, y);
     dxf->OffsetY(y);
     return dxf;
 }

@@ -4,12 +4,13 @@
 #include "view/frmMain.h"
 
 #include "app/core/zvLib_options.h"
-#include "app/zvLib_commands.h"
 #include "app/core/zvLib_stock.h"
 #include "app/zvIconFiles.h"
+#include "app/zvLib_commands.h"
 #include "app/zvLib_shell.h"
 #include "app/zvQtUI.h"
 #include "foundation/NUX_STD_system.h"
+#include "foundation/cError.h"
 #include "foundation/cFixed.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvCircuit.h"
@@ -364,8 +365,12 @@ void frmMain::pic_Resize()
 
 void frmMain::FitView()
 {
-    // The program's own fit: the view is no change of the circuit, so no undo state.
-    zvLib::ZoomExtents();
+    // The program's own fit: the view is no change of the circuit, so no undo state. A fit
+    // that cannot be made leaves the view as it was.
+    try {
+        zvLib::ZoomExtents();
+    } catch (const cError&) {
+    }
 }
 
 void frmMain::cmd_Click()

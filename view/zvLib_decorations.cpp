@@ -58,11 +58,15 @@ cFixed GridStep(cFixed visibleWidth)
 void DrawGrid()
 {
     cSurface& pic = Need(MainPic, "main canvas");
+    // The corners are summed in floating point: a view at the number type's edge still gets
+    // its grid.
     const cFixed L = cFixed::fromDouble(pic.ScaleLeft());
     const cFixed T = cFixed::fromDouble(pic.ScaleTop());
-    const cFixed R = L + cFixed::fromDouble(pic.ScaleWidth());
-    const cFixed B = T + cFixed::fromDouble(pic.ScaleHeight());
-    const cFixed s = GridStep(R - L);
+    const cFixed W = cFixed::fromDouble(pic.ScaleWidth());
+    const cFixed R = cFixed::fromDouble(L.toDouble() + W.toDouble());
+    const cFixed B =
+        cFixed::fromDouble(T.toDouble() + cFixed::fromDouble(pic.ScaleHeight()).toDouble());
+    const cFixed s = GridStep(W);
     const double step = s.toDouble();
     const std::int32_t line = Colors.ToRGB("gainsboro");
 

@@ -21,6 +21,8 @@
 #include <QLabel>
 #include <QPalette>
 
+#include <cmath>
+
 namespace zvLib {
 namespace {
 
@@ -41,7 +43,8 @@ cQtSurface* Canvas()
 // True when (x, y) lies more than the slack from the start in x or in y.
 bool Beyond(cFixed startX, cFixed startY, cFixed x, cFixed y, int slack)
 {
-    return (x - startX).abs() > cFixed(slack) || (y - startY).abs() > cFixed(slack);
+    return std::fabs(x.toDouble() - startX.toDouble()) > slack ||
+           std::fabs(y.toDouble() - startY.toDouble()) > slack;
 }
 
 // Inverts a line or a box outline on the canvas, dotted, then goes back to the solid pen.
@@ -65,10 +68,12 @@ void InvertDotted(cFixed x1, cFixed y1, cFixed x2, cFixed y2, bool box)
 // state and redraws (without one there is nothing to record or draw).
 void ZoomToWindow(cFixed x, cFixed y)
 {
+    // In floating point, so that no corner of the dragged rectangle can overflow the sums.
     const zvToolState& s = ToolState;
-    const cFixed two(2);
-    SetZoom((s.zoomStartX - x).abs().toDouble(), ((s.zoomStartX + x) / two).toDouble(),
-            ((s.zoomStartY + y) / two).toDouble());
+    const double x1 = s.zoomStartX.toDouble();
+    const double y1 = s.zoomStartY.toDouble();
+    SetZoom(std::fabs(x1 - x.toDouble()), cFixed::fromDouble((x1 + x.toDouble()) / 2).toDouble(),
+            cFixed::fromDouble((y1 + y.toDouble()) / 2).toDouble());
     if (const auto circuit = Circuit()) {
         Undo().Push();
         circuit->Draw();

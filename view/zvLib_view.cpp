@@ -8,7 +8,9 @@
 #include "model/zvCircuit.h"
 #include "platform/cScrollBar.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -43,6 +45,40 @@ void ShowCentred(cSurface& pic, double a, double width, double x, double y)
               Round4(y - a * width / 2));
 }
 
+// How far, in pixels from the canvas's corner, a drawn point may land: well inside the 32 bits
+// of the pixel conversion, leaving room for outlines and rounding.
+constexpr double kPixelReach = 1 << 30;
+
+// The narrowest view centred on (x, y), with the aspect ratio a, on which every point the
+// canvas draws (the circuit's extent and the origin cross) still lands within the pixel reach.
+double NarrowestFitting(const cSurface& pic, double a, double x, double y)
+{
+    double xlo = 0, xhi = 0, ylo = 0, yhi = 0;
+    if (const auto circuit = zvLib::Circuit()) {
+        const std::array<cFixed, 6> e = circuit->GetExtent();
+        xlo = std::min(xlo, e[0].toDouble());
+        ylo = std::min(ylo, e[1].toDouble());
+        xhi = std::max(xhi, e[2].toDouble());
+        yhi = std::max(yhi, e[3].toDouble());
+    }
+    const double dx = std::max(std::fabs(xlo - x), std::fabs(xhi - x));
+    const double dy = std::max(std::fabs(ylo - y), std::fabs(yhi - y));
+    const double cw = std::max(pic.ClientWidth(), 1);
+    const double ch = std::max(pic.ClientHeight(), 1);
+    // A point dx from the centre lies at most dx + width / 2 from the left edge, which is
+    // (dx + width / 2) * cw / width pixels: within the reach while the width is at least
+    // dx * cw / (reach - cw / 2); likewise down, with the height a * width.
+    const double across = dx * cw / (kPixelReach - cw / 2);
+    const double down = dy * ch / (a * (kPixelReach - ch / 2));
+    return std::max(across, down);
+}
+
+// The width, widened where the canvas could not draw the circuit at it.
+double FittingWidth(const cSurface& pic, double a, double width, double x, double y)
+{
+    return std::max(width, NarrowestFitting(pic, a, x, y));
+}
+
 // Gives a 16-bit property the nearest whole number (halves to even); a value beyond 16 bits,
 // or one the bar refuses, leaves the property as it was.
 void Assign(double v, const std::function<void(std::int16_t)>& set)
@@ -70,7 +106,8 @@ void CenterView(float x, float y)
     if (!aspect) {
         return;
     }
-    ShowCentred(pic, Round4(*aspect), pic.ScaleWidth(), x, y);
+    const double a = Round4(*aspect);
+    ShowCentred(pic, a, FittingWidth(pic, a, pic.ScaleWidth(), x, y), x, y);
 }
 
 void SetZoom(std::optional<double> width, std::optional<double> x, std::optional<double> y)
@@ -88,7 +125,8 @@ void SetZoom(std::optional<double> width, std::optional<double> x, std::optional
     }
     const double cx = x.value_or(static_cast<double>(pic.ScaleLeft()) + pic.ScaleWidth() / 2.0);
     const double cy = y.value_or(static_cast<double>(pic.ScaleTop()) + pic.ScaleHeight() / 2.0);
-    ShowCentred(pic, Round4(*aspect), w, cx, cy);
+    const double a = Round4(*aspect);
+    ShowCentred(pic, a, FittingWidth(pic, a, w, cx, cy), cx, cy);
     UpdateScrollBars();
 }
 
@@ -119,8 +157,17 @@ void ZoomExtents()
     const double w = e[4].toDouble();
     const double h = e[5].toDouble();
     const double width = h / *aspect > w ? h / *aspect : w;
-    SetZoom(width, ((e[0] + e[2]).toDouble()) / 2, ((e[1] + e[3]).toDouble()) / 2);
-    ZoomBy(cFixed::fromRaw(11000));
+    // A fit that cannot be drawn leaves the view it found.
+    const zvViewRect before = ViewRect();
+    try {
+        SetZoom(width, (e[0].toDouble() + e[2].toDouble()) / 2,
+                (e[1].toDouble() + e[3].toDouble()) / 2);
+        ZoomBy(cFixed::fromRaw(11000));
+    } catch (const cError&) {
+        ViewRect(before);
+        UpdateScrollBars();
+        throw;
+    }
 }
 
 void UpdateScrollBars()
@@ -130,10 +177,13 @@ void UpdateScrollBars()
         return;
     }
     const cSurface& pic = *MainPic;
-    const cFixed L = cFixed::fromDouble(pic.ScaleLeft());
-    const cFixed R = L + cFixed::fromDouble(pic.ScaleWidth());
-    const cFixed T = cFixed::fromDouble(pic.ScaleTop());
-    const cFixed B = T + cFixed::fromDouble(pic.ScaleHeight());
+    // Summed in floating point: a view at the number type's edge still gives its corners.
+    const double left = pic.ScaleLeft();
+    const double top = pic.ScaleTop();
+    const cFixed L = cFixed::fromDouble(left);
+    const cFixed R = cFixed::fromDouble(left + cFixed::fromDouble(pic.ScaleWidth()).toDouble());
+    const cFixed T = cFixed::fromDouble(top);
+    const cFixed B = cFixed::fromDouble(top + cFixed::fromDouble(pic.ScaleHeight()).toDouble());
     if (circuit->GetLength() == 0) {
         return;
     }
@@ -147,15 +197,15 @@ void UpdateScrollBars()
         return;
     }
     const double w = e[4].toDouble();
-    const double hh = e[5].abs().toDouble();
+    const double hh = std::fabs(e[5].toDouble());
     Assign(xmin.toDouble(), [&](std::int16_t r) { h.Min(r); });
     Assign(xmax.toDouble(), [&](std::int16_t r) { h.Max(r); });
-    Assign((L + R).toDouble() / 2, [&](std::int16_t r) { h.Value(r); });
+    Assign((L.toDouble() + R.toDouble()) / 2, [&](std::int16_t r) { h.Value(r); });
     Assign(w / 100, [&](std::int16_t r) { h.SmallChange(r); });
     Assign(w / 10, [&](std::int16_t r) { h.LargeChange(r); });
     Assign(ymax.toDouble(), [&](std::int16_t r) { v.Min(r); });
     Assign(ymin.toDouble(), [&](std::int16_t r) { v.Max(r); });
-    Assign((T + B).toDouble() / 2, [&](std::int16_t r) { v.Value(r); });
+    Assign((T.toDouble() + B.toDouble()) / 2, [&](std::int16_t r) { v.Value(r); });
     Assign(hh / 100, [&](std::int16_t r) { v.SmallChange(r); });
     Assign(hh / 10, [&](std::int16_t r) { v.LargeChange(r); });
     h.Enabled(true);
@@ -171,10 +221,20 @@ zvViewRect ViewRect()
 void ViewRect(const zvViewRect& rect)
 {
     cSurface& pic = Canvas();
-    pic.ScaleLeft(rect.ScaleLeft);
-    pic.ScaleTop(rect.ScaleTop);
-    pic.ScaleHeight(rect.ScaleHeight);
-    pic.ScaleWidth(rect.ScaleWidth);
+    const std::optional<double> aspect = Aspect(pic);
+    if (!aspect || rect.ScaleWidth <= 0) {
+        pic.ScaleLeft(rect.ScaleLeft);
+        pic.ScaleTop(rect.ScaleTop);
+        pic.ScaleHeight(rect.ScaleHeight);
+        pic.ScaleWidth(rect.ScaleWidth);
+        return;
+    }
+    // The window may have been recorded on a canvas of other proportions: its centre and
+    // width are kept, its height follows the canvas as it is now.
+    const double a = Round4(*aspect);
+    const double cx = static_cast<double>(rect.ScaleLeft) + rect.ScaleWidth / 2.0;
+    const double cy = static_cast<double>(rect.ScaleTop) + rect.ScaleHeight / 2.0;
+    ShowCentred(pic, a, FittingWidth(pic, a, rect.ScaleWidth, cx, cy), cx, cy);
 }
 
 } // namespace zvLib

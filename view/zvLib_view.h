@@ -26,19 +26,21 @@ inline cScrollBar* VScroll = nullptr;
 inline constexpr double kMinViewWidth = 25;
 inline constexpr double kMaxViewWidth = 100000;
 
-// Centres the view on (x, y): the width stays, the height follows the canvas's aspect ratio;
-// no redraw, the scroll bars are not touched. Nothing happens on a canvas without area.
+// Centres the view on (x, y): the width stays (widened only where the canvas's pixels could
+// not hold the circuit from there), the height follows the canvas's aspect ratio; no redraw,
+// the scroll bars are not touched. Nothing happens on a canvas without area.
 void CenterView(float x, float y);
 // Shows the given width (clamped to 25..100000; missing: the current width) centred on (x, y)
 // (missing: the current centre), the height following the aspect ratio; then the scroll bars
-// are updated. No redraw.
+// are updated. No redraw. The width is never so narrow that a point of the circuit or the
+// origin would leave the 32 bits of the canvas's pixels: zooming in stops there.
 void SetZoom(std::optional<double> width = std::nullopt, std::optional<double> x = std::nullopt,
              std::optional<double> y = std::nullopt);
 // Multiplies the visible width by the factor about the current centre: a negative factor -f
 // stands for 1/f (four decimals), 0 for 1; then the current circuit, if any, is redrawn.
 void ZoomBy(cFixed factor);
 // Fits the whole circuit into the view with a margin of a tenth of its width, then redraws;
-// nothing without a circuit.
+// nothing without a circuit. A fit that fails puts the view back as it was and raises.
 void ZoomExtents();
 // Sets the scroll bars' ranges, values, steps and enabled states from the circuit's extent and
 // the view; nothing without a circuit, or while the circuit has no length.
@@ -46,7 +48,9 @@ void UpdateScrollBars();
 
 // The main canvas's visible window.
 zvViewRect ViewRect();
-// Moves the main canvas's visible window without redrawing: left, top, height, width.
+// Moves the main canvas's visible window without redrawing: the window's centre and width,
+// the height following the canvas's proportions as they are now (as SetZoom narrows no more
+// than the pixels allow); a canvas without area takes the four values as they are.
 void ViewRect(const zvViewRect& rect);
 
 // The grid step for a visible width: 50 below 1000, then 100, 250, 500, 1000, 2500, 5000,

@@ -1,11 +1,13 @@
-// The application tests' shared parts: the Qt application made once before the first test,
-// the scripted user and the fixture of user and program folders.
+// The application tests' shared parts: the program's own Qt application (with its guard on
+// window events) made once before the first test, the scripted user and the fixture of user
+// and program folders.
 #include "AppTest.h"
 
 #include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_settings.h"
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
+#include "app/zvStartup.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/nxColors.h"
 #include "foundation/zvBlob.h"
@@ -53,7 +55,7 @@ QApplication& App()
         static int argc = 1;
         static char name[] = "test_app";
         static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<zvApplication>(argc, argv);
     }
     return *app;
 }

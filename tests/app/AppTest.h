@@ -21,7 +21,7 @@
 
 namespace apptest {
 
-// The test program's QApplication.
+// The test program's QApplication: the program's own class, as the program runs under it.
 QApplication& App();
 
 // Answers in place of the user: message boxes with queued answers (OK when none is queued),

@@ -1,9 +1,9 @@
 // The main window's canvas: it is the main surface and keeps its picture through size
 // changes, the scroll bars pan one axis keeping the other's centre, the wheel reaches the
-// dispatcher only while the canvas is shown, and a piece appended at the origin lands on the
-// pixels the scale gives.
+// dispatcher only while the canvas is shown (and stops zooming in where the pixels no longer
+// hold the circuit), an undone view keeps its centre and width at the canvas's proportions,
+// and a piece appended at the origin lands on the pixels the scale gives.
 #include "CanvasFixture.h"
-
 #include "app/zvLib_commands.h"
 #include "app/zvLib_documents.h"
 #include "foundation/zvLib_canvas.h"
@@ -20,7 +20,10 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 using apptest::CentreX;
 using apptest::CentreY;
@@ -73,6 +76,13 @@ class CanvasTest : public apptest::CanvasFixture {
         QWheelEvent e(QPointF(20, 20), main_->pic->mapToGlobal(QPointF(20, 20)), QPoint(),
                       QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(main_->pic, &e);
+    }
+
+    static void Send(const char* command)
+    {
+        std::string c = command;
+        zvLib::ExecCommand(c);
+        QApplication::processEvents();
     }
 
     frmMain* main_ = nullptr;
@@ -226,6 +236,60 @@ TEST_F(CanvasTest, WheelReachesTheDispatcherOnlyWhileTheCanvasIsShown)
     zvLib::CurrentTool = "OBJECT.RULER";
     main_->mwh_MouseWheel(3);
     EXPECT_EQ(zvLib::CurrentTool, "");
+}
+
+TEST_F(CanvasTest, DeepZoomFarOutStopsWhereThePixelsFitAndResizesGoOn)
+{
+    // Pieces at the origin and a line near the edge of the drawing range: the fit is centred
+    // half a thousand kilometres from both.
+    auto c = makeCircuit(kStraight);
+    addLine(*c, 999990000, 0, 999991000, 500);
+    main_->resize(1024, 768);
+    QApplication::processEvents();
+    zvLib::ZoomExtents();
+    user_->messages.clear();
+    double narrowest = zvLib::ViewRect().ScaleWidth;
+    for (int step = 0; step < 45; ++step) {
+        wheel(120);
+        narrowest = std::min<double>(narrowest, zvLib::ViewRect().ScaleWidth);
+    }
+    EXPECT_EQ(user_->messages, std::vector<std::string>{}) << "no box per wheel step";
+    EXPECT_GT(narrowest, zvLib::kMinViewWidth) << "zooming in stopped before the pixels overflow";
+    const zvViewRect deep = zvLib::ViewRect();
+    for (const QSize size : {QSize(700, 900), QSize(1100, 500), QSize(640, 480)}) {
+        main_->resize(size);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(user_->messages, std::vector<std::string>{}) << "the resizes went through";
+    // The resizes fitted the circuit again; at the deep zoom, every point still had its pixel.
+    EXPECT_NO_THROW(zvLib::PointToPixel(*zvLib::MainPic, cFixed(0), cFixed(0)));
+    zvLib::ViewRect(deep);
+    EXPECT_NO_THROW(zvLib::PointToPixel(*zvLib::MainPic, cFixed(0), cFixed(0)));
+    EXPECT_NO_THROW(zvLib::PointToPixel(*zvLib::MainPic, cFixed(999991000), cFixed(500)));
+}
+
+TEST_F(CanvasTest, UndoAfterAResizeKeepsTheCentreAndWidthAtTheCanvasProportions)
+{
+    makeCircuit(""); // the piece table
+    main_->setUI();
+    main_->resize(1024, 768);
+    QApplication::processEvents();
+    zvLib::StartPageChosen("NEW", "CL32", 2, 0, "");
+    QApplication::processEvents();
+    Send("ITEM.APPEND.CL32:AS1");
+    const zvViewRect recorded = zvLib::ViewRect();
+    main_->resize(700, 900);
+    QApplication::processEvents();
+    Send("ITEM.APPEND.CL32:AS1");
+    Send("EDIT.UNDO");
+    const zvViewRect v = zvLib::ViewRect();
+    EXPECT_NEAR(CentreX(v), CentreX(recorded), 1e-2);
+    EXPECT_NEAR(CentreY(v), CentreY(recorded), 1e-2);
+    EXPECT_FLOAT_EQ(v.ScaleWidth, recorded.ScaleWidth);
+    // As many pixels per millimetre across as down.
+    const double across = main_->pic->width() / static_cast<double>(v.ScaleWidth);
+    const double down = main_->pic->height() / static_cast<double>(-v.ScaleHeight);
+    EXPECT_NEAR(down / across, 1.0, 1e-3);
 }
 
 TEST_F(CanvasTest, PieceAtTheOriginIsDrawnWhereTheScaleSays)

@@ -1,11 +1,12 @@
 // Documents: a new circuit from the start page, open and save with their dialogs and cancel
 // paths, the document's own folder, a file that is no circuit, a save that fails, a file
-// opened with pieces the catalogue lacks, and opening from the command line and by drop.
+// opened with pieces the catalogue lacks, far-out and huge-scale circuits that are refused or
+// shown but never end the program, and opening from the command line and by drop.
 #include "DocumentsFixture.h"
-
 #include "app/core/zvLib_recent.h"
 #include "app/core/zvLib_settings.h"
 #include "app/zvFileDialog.h"
+#include "app/zvLib_commands.h"
 #include "app/zvLib_shell.h"
 #include "app/zvStartup.h"
 #include "dxf/zvLib_dxf.h"
@@ -23,6 +24,8 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <iterator>
+#include <random>
 #include <unistd.h>
 
 using apptest::DocumentsFixture;
@@ -370,6 +373,106 @@ TEST_F(DocumentsTest, ADrawingsReadingProblemsAreShownOnceInDevelopmentModeOnly)
     const std::string count = std::to_string(250 - std::count(box.begin(), box.end(), '\n'));
     EXPECT_EQ(box.substr(box.rfind('\n') + 1), more.substr(0, more.find("%1")) + count +
                                                     more.substr(more.find("%1") + 2));
+}
+
+TEST_F(DocumentsTest, ADrawingScaledBeyondTheRangeIsRefusedAndTheCurrentCircuitStays)
+{
+    frmMain& main = mainWindow();
+    std::string first = sample();
+    zvLib::OpenCircuit(first);
+    change();
+    const auto circuit = zvLib::Circuit();
+    const std::string definition = circuit->DefString();
+    const std::size_t states = zvLib::Undo().count();
+    const zvViewRect view = zvLib::ViewRect();
+
+    // One line of a drawing whose scale puts its far end beyond any drawing.
+    std::string text = readAll(first);
+    text.insert(text.find("<fileinfo>"),
+                "<dxf>\n<filename>far.dxf</filename>\n<filestream><![CDATA[" +
+                    NUX_STD_library::Base64Encode("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\n"
+                                                  "LINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n"
+                                                  "11\r\n100\r\n21\r\n50\r\n0\r\nENDSEC\r\n"
+                                                  "0\r\nEOF\r\n") +
+                    "]]></filestream>\n<offsetx>0</offsetx>\n<offsety>0</offsety>\n"
+                    "<scalefactor>100000000000.0000</scalefactor>\n</dxf>\n");
+    std::string huge = docs() + "huge.zv6";
+    writeAll(huge, text);
+    user_->messages.clear();
+    EXPECT_NO_THROW(zvLib::OpenCircuit(huge));
+    EXPECT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")});
+    EXPECT_EQ(zvLib::Circuit(), circuit) << "the circuit shown stays";
+    EXPECT_EQ(circuit->DefString(), definition);
+    EXPECT_EQ(zvLib::Undo().count(), states) << "with its history";
+    EXPECT_FALSE(zvLib::DXF) << "and without a drawing, as before";
+    EXPECT_EQ(zvLib::CurrentFile, "club-oval.zv6");
+    EXPECT_TRUE(main.pic->isEnabled());
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleLeft, view.ScaleLeft);
+    EXPECT_FLOAT_EQ(zvLib::ViewRect().ScaleWidth, view.ScaleWidth);
+}
+
+TEST_F(DocumentsTest, ManyFarOutAndHugeScaleCircuitsAreEitherRefusedOrShown)
+{
+    frmMain& main = mainWindow();
+    main.resize(900, 700);
+    const std::string sampleText = readAll(sample());
+    const std::string drawing = NUX_STD_library::Base64Encode(
+        "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n-5\r\n20\r\n0\r\n"
+        "11\r\n100\r\n21\r\n50\r\n0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n20\r\n20\r\n-30\r\n"
+        "40\r\n7\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    const char* const far[] = {"0",          "1000",        "-999990000", "999990000",
+                               "1000000000", "-1000000000", "1000000001", "500000000.5",
+                               "9e8",        "-9.99999e8"};
+    const char* const scales[] = {"0.0001", "1", "1000", "1000000", "10000000", "1e9", "1e11"};
+    std::mt19937 random(18);
+    const auto pick = [&random](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, std::size(list) - 1)(random)];
+    };
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    int refused = 0;
+    int shown = 0;
+    for (int n = 0; n < 300; ++n) {
+        std::string text = replaced(sampleText, "<startx>0</startx>",
+                                    std::string("<startx>") + pick(far) + "</startx>");
+        text =
+            replaced(text, "<starty>0</starty>", std::string("<starty>") + pick(far) + "</starty>");
+        text = replaced(text, "points=\"350:200\"",
+                        std::string("points=\"") + pick(far) + ":" + pick(far) + "\"");
+        if (n % 3 != 0) {
+            text.insert(text.find("<fileinfo>"),
+                        "<dxf>\n<filename>d.dxf</filename>\n<filestream><![CDATA[" + drawing +
+                            "]]></filestream>\n<offsetx>" + pick(far) + "</offsetx>\n<offsety>" +
+                            pick(far) + "</offsety>\n<scalefactor>" + pick(scales) +
+                            "</scalefactor>\n</dxf>\n");
+        }
+        std::string path = docs() + "far" + std::to_string(n) + ".zv6";
+        writeAll(path, text);
+        const auto before = zvLib::Circuit();
+        user_->messages.clear();
+        ASSERT_NO_THROW(zvLib::OpenCircuit(path)) << text;
+        if (zvLib::Circuit() == before) {
+            EXPECT_EQ(user_->messages, Messages{zvLang::Translate("$msg.filenotvalid")}) << text;
+            ++refused;
+        } else {
+            EXPECT_EQ(zvLib::CurrentFile, "far" + std::to_string(n) + ".zv6");
+            EXPECT_EQ(zvLib::Undo().count(), 1u);
+            ++shown;
+        }
+        EXPECT_TRUE(main.pic->isEnabled());
+        // The user zooms in deep and changes the window's size.
+        for (int step = 0; step < 40 && n % 10 == 0; ++step) {
+            std::string zoom = "VIEW.ZOOM+";
+            zvLib::ExecCommand(zoom);
+        }
+        main.resize(n % 2 == 0 ? 700 : 900, n % 2 == 0 ? 900 : 700);
+        QApplication::processEvents();
+        EXPECT_EQ(user_->messages.size(), zvLib::Circuit() == before ? 1u : 0u) << text;
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(shown, 0);
 }
 
 TEST_F(DocumentsTest, CommandLineFileOpensTheSameWayAndKeepsItsFolder)

@@ -1,23 +1,27 @@
 // Start-up: the command line, the first run's language question, the files moved into the
 // data folder, the folders made, and every way start-up ends with its message and status.
-#include "AppTest.h"
+#include "app/zvStartup.h"
 
+#include "AppTest.h"
 #include "app/core/zvLib_settings.h"
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_shell.h"
-#include "app/zvStartup.h"
 #include "app/zvLib_update.h"
+#include "foundation/cError.h"
 #include "foundation/cNET.h"
 #include "foundation/zvBlob.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
 #include "model/zvLib_globals.h"
 #include "model/zvPieceRecord.h"
+#include "model/zvUI.h"
 #include "view/frmMain.h"
 #include "view/zvLang_forms.h"
 
 #include <QComboBox>
 #include <QImage>
+#include <QResizeEvent>
+#include <QWidget>
 
 #include <algorithm>
 #include <filesystem>
@@ -262,6 +266,23 @@ TEST_F(StartupTest, ACommandLineFileThatCannotBeOpenedIsSaidAndTheStartPageFollo
         EXPECT_TRUE(user_->steps.empty());
         EXPECT_EQ(zvLib::CurrentFile, "");
     }
+}
+
+TEST_F(StartupTest, AnErrorInAWindowEventIsShownAndTheProgramGoesOn)
+{
+    // A window whose resize handler raises, as a view conversion beyond its range would.
+    class Failing : public QWidget {
+      protected:
+        void resizeEvent(QResizeEvent*) override { throw cError(6, "zvLib", "Overflow"); }
+    };
+    Failing window;
+    QResizeEvent resize(QSize(700, 900), QSize(1024, 768));
+    EXPECT_NO_THROW(QApplication::sendEvent(&window, &resize)) << "the error never reaches Qt";
+    ASSERT_EQ(user_->messages, std::vector<std::string>{"Overflow"});
+    EXPECT_EQ(user_->styles.back(), vbMsg::Critical) << "as the dispatcher shows an error";
+    QResizeEvent again(QSize(800, 600), QSize(700, 900));
+    EXPECT_NO_THROW(QApplication::sendEvent(&window, &again));
+    EXPECT_EQ(user_->messages.size(), 2u) << "each error is shown, the program goes on";
 }
 
 TEST_F(StartupTest, FirstRunChoiceIsTheLanguageOfTheMessages)

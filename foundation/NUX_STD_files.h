@@ -49,8 +49,10 @@ std::string SafeFileName(const std::string& name);
 // nothing; an empty path, a missing folder or an unreadable file raises cError.
 std::string ReadFileText(const std::string& path);
 // Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
-// renamed over the old one. False on any failure (a read-only or unwritable target, a
-// missing folder, a folder in the way), and the old file is then left untouched.
+// renamed over the old one, keeping its mode and (where the user may set it) its group. A
+// symbolic link is written through, but never one another user planted in a sticky folder
+// that everybody may write. False on any failure (such a link, a read-only or unwritable
+// target, a missing folder, a folder in the way), and the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
 // One time of the file as a date value in UTC, whole seconds: which 0 creation (the change
 // time where the file system keeps no birth time), 1 last write, 2 last access. A file that

@@ -477,6 +477,12 @@ bool WriteFileText(const std::string& path, const std::string& text)
     return ReplaceFile(target, text, &st);
 }
 
+bool IsRefusedLink(const std::string& path)
+{
+    std::string target;
+    return !path.empty() && !WriteTarget(path, target);
+}
+
 double GetFileDate(const std::string& path, int which)
 {
     if (which < 0 || which > 2) {

@@ -54,6 +54,9 @@ std::string ReadFileText(const std::string& path);
 // that everybody may write. False on any failure (such a link, a read-only or unwritable
 // target, a missing folder, a folder in the way), and the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
+// True when WriteFileText refuses the path for a symbolic link on the way that may not be
+// followed (planted by another user in a shared sticky folder, or links without end).
+bool IsRefusedLink(const std::string& path);
 // One time of the file as a date value in UTC, whole seconds: which 0 creation (the change
 // time where the file system keeps no birth time), 1 last write, 2 last access. A file that
 // cannot be opened gives 1601-01-01; any other value of which gives 1900-01-01.

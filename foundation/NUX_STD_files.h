@@ -36,6 +36,11 @@ std::string PrivateTempFolder();
 // cannot be written.
 std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
                              const std::string& bytes);
+// Writes the bytes as a new file at the path (mode 0600): a file or link of that name is
+// removed first, and the file is created exclusively, never through a symbolic link, so a link
+// planted in between makes the write fail rather than follow it. False when it cannot be
+// written (nothing is left at the path then).
+bool WriteNewFile(const std::string& path, const std::string& bytes);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,

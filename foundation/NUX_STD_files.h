@@ -56,8 +56,9 @@ std::string ReadFileText(const std::string& path);
 // Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
 // renamed over the old one, keeping its mode and (where the user may set it) its group. A
 // symbolic link is written through, but never one another user planted in a sticky folder
-// that everybody may write. False on any failure (such a link, a read-only or unwritable
-// target, a missing folder, a folder in the way), and the old file is then left untouched.
+// that everybody may write (a link to a folder on the way included). False on any failure
+// (such a link, a read-only or unwritable target, a missing folder, a folder in the way),
+// and the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
 // True when WriteFileText refuses the path for a symbolic link on the way that may not be
 // followed (planted by another user in a shared sticky folder, or links without end).

@@ -11,6 +11,7 @@
 #include "foundation/cFixed.h"
 #include "foundation/zvLang.h"
 #include "model/zvLib_globals.h"
+#include "model/zvUI.h"
 #include "platform/cQtConvert.h"
 #include "view/NUX_STD_forms.h"
 #include "view/zvLang_forms.h"
@@ -366,7 +367,10 @@ void frmOpt::cmd_Click(int index)
     case 1:
         ApplyValues();
         if (index == 0) {
-            zvLib::OptionsSave();
+            // The options chosen stay in force even when they cannot be kept for next time.
+            if (!zvLib::OptionsSave()) {
+                zvLib::MsgBox(zvLang::NotSavedMessage(zvLib::IniFile), vbMsg::Exclamation);
+            }
             QDialog::accept();
         }
         break;

@@ -1,13 +1,13 @@
 // zvIconFiles: piece icons written, mirrored and checked as 24-bit bitmap files.
 #include "app/zvIconFiles.h"
 
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvBlob.h"
 #include "platform/cQtConvert.h"
 
+#include <QBuffer>
 #include <QPainter>
-
-#include <cstdio>
 
 namespace {
 
@@ -43,7 +43,13 @@ QImage zvIconFiles::StockPicture()
 
 void zvIconFiles::Save(const QImage& image, const std::string& path) const
 {
-    if (!image.convertToFormat(QImage::Format_RGB888).save(cQtConvert::ToQString(path), "BMP")) {
+    // The bitmap is made in memory and its file created anew, so that nothing planted under
+    // the icon's name is ever written through.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP") ||
+        !NUX_STD_library::WriteNewFile(path, bytes.toStdString())) {
         throw cError(75, "zvIconFiles", "cannot write " + path);
     }
 }
@@ -51,7 +57,6 @@ void zvIconFiles::Save(const QImage& image, const std::string& path) const
 void zvIconFiles::WriteIcon(const zvPieceRecord& record, cField* icona)
 {
     const std::string path = IconPath(record);
-    std::remove(path.c_str());
     long length = 0;
     if (icona != nullptr) {
         length = zvBlob::FieldToFile(*icona, path, -1, kThreshold);

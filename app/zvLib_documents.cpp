@@ -127,33 +127,6 @@ void MarkUnchanged()
     Undo().Push();
 }
 
-// The language key saying why the file could not be written at the path.
-const char* WriteFailureKey(const std::string& path)
-{
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            return "$msg.savefailed.folder";
-        }
-        if ((st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
-            return "$msg.savefailed.readonly";
-        }
-    }
-    std::string folder;
-    std::string name;
-    SplitFolder(path, folder, name);
-    if (folder.empty()) {
-        folder = "./";
-    }
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        return "$msg.savefailed.nofolder";
-    }
-    if (access(folder.c_str(), W_OK) != 0) {
-        return "$msg.savefailed.denied";
-    }
-    return "$msg.savefailed.write";
-}
-
 // Writes the circuit; a failure is reported with its reason.
 bool WriteCircuit(const zvCircuit& circuit, const std::string& path)
 {
@@ -165,7 +138,7 @@ bool WriteCircuit(const zvCircuit& circuit, const std::string& path)
     }
     if (!written) {
         const std::string text = Fill(Fill(zvLang::Translate("$msg.savefailed"), "1", path), "2",
-                                      zvLang::Translate(WriteFailureKey(path)));
+                                      zvLang::WriteFailureReason(path));
         MsgBox(text, vbMsg::Exclamation);
     }
     return written;

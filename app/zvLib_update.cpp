@@ -129,6 +129,7 @@ void CheckForUpdate(const std::string& today, const std::string& programDate)
         NUX_STD_library::ShellOpen(0, UpdateSite + "software-progettazione-piste-slotcar/zorv", 1);
         return;
     }
+    // A date that cannot be kept only means the question comes again at the next start.
     NUX_STD_library::IniWrite("Update", "nextCheck", DaysAfter(today, kDeclinedDays), IniFile);
 }
 

@@ -10,11 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <fcntl.h>
 #include <random>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace NUX_STD_library {
 
@@ -148,17 +150,103 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
-// The file a write to the path lands in: a symbolic link is followed, so that the link stays.
-std::string WriteTarget(const std::string& path)
+// True when a write may go through the link at the path, by the rule the kernel keeps for
+// links in shared folders (fs.protected_symlinks), whether or not that rule is switched on:
+// in a sticky folder that everybody may write, only a link of this user or of the folder's
+// owner is followed, so nobody can redirect a write by planting a link there.
+bool MayFollowLink(const std::string& link, const struct stat& linkStat)
 {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved) != nullptr) {
-            return resolved;
-        }
+    if (linkStat.st_uid == geteuid()) {
+        return true;
     }
-    return path;
+    struct stat folder {};
+    if (stat(FolderOf(link).c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || folder.st_uid == linkStat.st_uid;
+}
+
+// Puts the parts of a path (the names between its "/", without empty ones and ".") in front
+// of the parts still to walk, in their order.
+void PushParts(const std::string& text, std::deque<std::string>& parts)
+{
+    std::vector<std::string> found;
+    for (std::size_t begin = 0; begin <= text.size();) {
+        std::size_t end = text.find('/', begin);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        if (end > begin && text.compare(begin, end - begin, ".") != 0) {
+            found.push_back(text.substr(begin, end - begin));
+        }
+        begin = end + 1;
+    }
+    parts.insert(parts.begin(), found.begin(), found.end());
+}
+
+// The file a write to the path lands in, with every symbolic link on the way resolved, so
+// that a link stays and its target is written, but only as far as each link may be followed
+// (folders on the way included). A final link to nothing is replaced itself. False for a link
+// that may not be followed or links without end.
+bool WriteTarget(const std::string& path, std::string& target)
+{
+    constexpr int kMostLinks = 40;
+    std::string done = "/";
+    if (path.front() != '/') {
+        char cwd[PATH_MAX];
+        if (getcwd(cwd, sizeof cwd) == nullptr) {
+            return false;
+        }
+        done = cwd;
+    }
+    std::deque<std::string> rest;
+    PushParts(path, rest);
+    std::string finalLink;
+    int links = 0;
+    while (!rest.empty()) {
+        const std::string part = rest.front();
+        rest.pop_front();
+        if (part == "..") {
+            done = FolderOf(done);
+            continue;
+        }
+        const std::string next = (done == "/" ? "/" : done + "/") + part;
+        struct stat st {};
+        if (lstat(next.c_str(), &st) != 0) {
+            // Nothing there: a new file, or a missing folder that the write itself reports.
+            const bool missing = errno == ENOENT;
+            target = next;
+            for (const std::string& p : rest) {
+                target += "/" + p;
+            }
+            if (missing && !finalLink.empty()) {
+                target = finalLink;
+            }
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            done = next;
+            continue;
+        }
+        if (++links > kMostLinks || !MayFollowLink(next, st)) {
+            return false;
+        }
+        char to[PATH_MAX];
+        const ssize_t n = readlink(next.c_str(), to, sizeof to - 1);
+        if (n <= 0) {
+            return false;
+        }
+        if (rest.empty() && finalLink.empty()) {
+            finalLink = next;
+        }
+        if (to[0] == '/') {
+            done = "/";
+        }
+        PushParts(std::string(to, static_cast<std::size_t>(n)), rest);
+    }
+    target = done;
+    return true;
 }
 
 // Opens a new temporary file in the folder; -1 when none can be made.
@@ -180,7 +268,8 @@ int OpenTempIn(const std::string& folder, std::string& tempPath)
 }
 
 // Writes the bytes to a fresh temporary file beside the target and renames it over the
-// target; the temporary file is removed on any failure.
+// target, with the old file's mode and, where it may be given, its group; the temporary file
+// is removed on any failure.
 bool ReplaceFile(const std::string& target, const std::string& text, const struct stat* old)
 {
     const std::string folder = FolderOf(target);
@@ -191,6 +280,12 @@ bool ReplaceFile(const std::string& target, const std::string& text, const struc
     }
     bool ok = WriteAll(fd, text);
     if (ok && old != nullptr) {
+        // The old file's group stays where the user may give it (a team's shared folder keeps
+        // its write access); the mode follows, since a change of group clears the set-id bits.
+        struct stat made {};
+        if (fstat(fd, &made) == 0 && made.st_gid != old->st_gid) {
+            [[maybe_unused]] const int kept = fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+        }
         ok = fchmod(fd, old->st_mode & 07777) == 0;
     }
     ok = ok && fsync(fd) == 0;
@@ -367,7 +462,10 @@ bool WriteFileText(const std::string& path, const std::string& text)
     if (path.empty()) {
         return false;
     }
-    const std::string target = WriteTarget(path);
+    std::string target;
+    if (!WriteTarget(path, target)) {
+        return false;
+    }
     struct stat st {};
     if (stat(target.c_str(), &st) != 0) {
         return errno == ENOENT && ReplaceFile(target, text, nullptr);
@@ -377,6 +475,12 @@ bool WriteFileText(const std::string& path, const std::string& text)
         return false;
     }
     return ReplaceFile(target, text, &st);
+}
+
+bool IsRefusedLink(const std::string& path)
+{
+    std::string target;
+    return !path.empty() && !WriteTarget(path, target);
 }
 
 double GetFileDate(const std::string& path, int which)

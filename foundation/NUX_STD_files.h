@@ -36,6 +36,11 @@ std::string PrivateTempFolder();
 // cannot be written.
 std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
                              const std::string& bytes);
+// Writes the bytes as a new file at the path (mode 0600): a file or link of that name is
+// removed first, and the file is created exclusively, never through a symbolic link, so a link
+// planted in between makes the write fail rather than follow it. False when it cannot be
+// written (nothing is left at the path then).
+bool WriteNewFile(const std::string& path, const std::string& bytes);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,
@@ -49,9 +54,15 @@ std::string SafeFileName(const std::string& name);
 // nothing; an empty path, a missing folder or an unreadable file raises cError.
 std::string ReadFileText(const std::string& path);
 // Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
-// renamed over the old one. False on any failure (a read-only or unwritable target, a
-// missing folder, a folder in the way), and the old file is then left untouched.
+// renamed over the old one, keeping its mode and (where the user may set it) its group. A
+// symbolic link is written through, but never one another user planted in a sticky folder
+// that everybody may write (a link to a folder on the way included). False on any failure
+// (such a link, a read-only or unwritable target, a missing folder, a folder in the way),
+// and the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
+// True when WriteFileText refuses the path for a symbolic link on the way that may not be
+// followed (planted by another user in a shared sticky folder, or links without end).
+bool IsRefusedLink(const std::string& path);
 // One time of the file as a date value in UTC, whole seconds: which 0 creation (the change
 // time where the file system keeps no birth time), 1 last write, 2 last access. A file that
 // cannot be opened gives 1601-01-01; any other value of which gives 1900-01-01.

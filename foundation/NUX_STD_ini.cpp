@@ -342,17 +342,17 @@ bool Apply(Profile& p, std::string_view section, const Change& c)
 // The private-profile write of several changes to one section, applied in order: a change
 // that would not read back is skipped. The file is rewritten once, and only when something
 // changed; a missing file is made only by a change that sets a key; a file that exists but
-// cannot be read is never touched.
-void ProfileWrite(std::string_view section, std::vector<Change> changes, const std::string& iniFile)
+// cannot be read is never touched. False when the file could not be read or written.
+bool ProfileWrite(std::string_view section, std::vector<Change> changes, const std::string& iniFile)
 {
     section = Trim(section);
     if (HasLineBreak(section)) {
-        return;
+        return true;
     }
     Profile p;
     const Loaded loaded = LoadProfile(iniFile, p);
     if (loaded == Loaded::Unreadable) {
-        return;
+        return false;
     }
     bool changed = false;
     for (Change& c : changes) {
@@ -360,9 +360,7 @@ void ProfileWrite(std::string_view section, std::vector<Change> changes, const s
             changed = Apply(p, section, c) || changed;
         }
     }
-    if (changed) {
-        WriteFileText(iniFile, JoinLines(p));
-    }
+    return !changed || WriteFileText(iniFile, JoinLines(p));
 }
 
 }  // namespace
@@ -409,13 +407,13 @@ int IniReadSection(const std::string& section, const std::string& iniFile,
     return static_cast<int>(pairs.size());
 }
 
-void IniWrite(const std::string& section, const std::string& key, const std::string& value,
+bool IniWrite(const std::string& section, const std::string& key, const std::string& value,
               const std::string& iniFile)
 {
-    ProfileWrite(section, {ChangeOf(key, value)}, iniFile);
+    return ProfileWrite(section, {ChangeOf(key, value)}, iniFile);
 }
 
-void IniWriteSection(const std::string& section,
+bool IniWriteSection(const std::string& section,
                      const std::vector<std::pair<std::string, std::string>>& pairs,
                      const std::string& iniFile)
 {
@@ -424,7 +422,7 @@ void IniWriteSection(const std::string& section,
     for (const auto& [key, value] : pairs) {
         changes.push_back(ChangeOf(key, value));
     }
-    ProfileWrite(section, std::move(changes), iniFile);
+    return ProfileWrite(section, std::move(changes), iniFile);
 }
 
 }  // namespace NUX_STD_library

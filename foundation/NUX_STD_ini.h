@@ -24,16 +24,17 @@ int IniReadSection(const std::string& section, const std::string& iniFile,
 
 // Writes key=value, creating the file and the section when needed and replacing an existing
 // value in place. An empty key deletes the whole section whatever the value; an empty value
-// deletes the key. Nothing is reported: a refused write (no folder, a name or value holding
-// a line break) leaves the file unchanged.
-void IniWrite(const std::string& section, const std::string& key, const std::string& value,
+// deletes the key. A name or value holding a line break is refused and leaves the file
+// unchanged. False when the file could not be read or written (no folder, a full disk, a
+// file that may not be replaced): the file is then as it was.
+bool IniWrite(const std::string& section, const std::string& key, const std::string& value,
               const std::string& iniFile);
 
 // Writes several keys of one section with one rewrite of the file: the file ends as IniWrite
 // called for each pair in order would leave it (an empty key deletes the section, an empty
 // value the key, a refused pair is skipped), but it is put back once, and not at all when
-// nothing changes.
-void IniWriteSection(const std::string& section,
+// nothing changes. False, as for IniWrite, when the file could not be read or written.
+bool IniWriteSection(const std::string& section,
                      const std::vector<std::pair<std::string, std::string>>& pairs,
                      const std::string& iniFile);
 

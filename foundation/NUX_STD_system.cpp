@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <poll.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
@@ -134,46 +135,75 @@ std::string FindInPath(const std::string& name)
     return {};
 }
 
-// Starts program with one argument in its own session, not waited for (a middle process
-// exits at once, so no child is left behind). True when the program was started.
-bool SpawnDetached(const std::string& program, const std::string& arg)
+// How long an opener is waited for before it counts as busy with the document it opened.
+constexpr int kOpenerWaitMs = 3000;
+
+// What became of a program started by RunDetached.
+enum class Run { Succeeded, Failed, StillRunning };
+
+// Runs program with one argument in its own session and waits a bounded time for its exit
+// status. A watcher process, left to the system at once, waits for the program and passes
+// its status back through a pipe, so no child is left behind and a program that runs on
+// (an opener showing the document itself) never holds the caller up beyond the bound.
+Run RunDetached(const std::string& program, const std::string& arg, int waitMs)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        return false;
+        return Run::Failed;
     }
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(arg.c_str()), nullptr};
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        const pid_t watcher = fork();
+        if (watcher != 0) {
+            _exit(watcher < 0 ? 1 : 0);
+        }
         setsid();
-        const pid_t grandchild = fork();
-        if (grandchild == 0) {
+        // The caller may have stopped listening: its answer is then dropped without a signal.
+        signal(SIGPIPE, SIG_IGN);
+        const pid_t child = fork();
+        if (child == 0) {
             signal(SIGPIPE, SIG_DFL);
             execv(argv[0], argv);
-            const int e = errno;
-            [[maybe_unused]] const auto n = write(fds[1], &e, sizeof e);
             _exit(127);
         }
-        _exit(grandchild < 0 ? 1 : 0);
+        int status = -1;
+        while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        [[maybe_unused]] const auto n = write(fds[1], &status, sizeof status);
+        _exit(0);
     }
     close(fds[1]);
     if (pid < 0) {
         close(fds[0]);
-        return false;
+        return Run::Failed;
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    int middle = 0;
+    while (waitpid(pid, &middle, 0) < 0 && errno == EINTR) {
     }
-    // The pipe closes without a word when the program was started; otherwise the exec's
-    // error comes through it.
-    int execErr = 0;
+    if (!WIFEXITED(middle) || WEXITSTATUS(middle) != 0) {
+        close(fds[0]);
+        return Run::Failed;
+    }
+    pollfd answer{fds[0], POLLIN, 0};
+    int ready = 0;
+    do {
+        ready = poll(&answer, 1, waitMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) {
+        close(fds[0]);
+        return Run::StillRunning;
+    }
+    int status = -1;
     ssize_t n = 0;
     do {
-        n = read(fds[0], &execErr, sizeof execErr);
+        n = read(fds[0], &status, sizeof status);
     } while (n < 0 && errno == EINTR);
     close(fds[0]);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+    const bool ok =
+        n == static_cast<ssize_t>(sizeof status) && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return ok ? Run::Succeeded : Run::Failed;
 }
 
 } // namespace
@@ -239,7 +269,8 @@ int ShellOpen(int /*hwnd*/, const std::string& file, int /*showCmd*/)
         return kShellFileNotFound;
     }
     const std::string opener = FindInPath("xdg-open");
-    if (opener.empty() || !SpawnDetached(opener, file)) {
+    // An opener still at work after the wait has found a program and shows the document.
+    if (opener.empty() || RunDetached(opener, file, kOpenerWaitMs) == Run::Failed) {
         return kShellNoAssociation;
     }
     return kShellStarted;

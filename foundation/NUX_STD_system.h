@@ -29,8 +29,10 @@ std::string GetUserName();
 // The release of the running operating system kernel (such as 6.1.0-18-amd64).
 std::string GetOSVersion();
 // Opens a document, a folder or a web address with the program associated with it
-// (xdg-open, started without a shell and not waited for). Above 32 when it was started;
-// 2 for a missing file, 31 when no opener could be started. hwnd and showCmd are unused.
+// (xdg-open, started without a shell). Above 32 when the opener reports success by its exit
+// status, or is still at work after a few seconds (it then shows the document itself, and is
+// not waited for any longer); 2 for a missing file, 31 when no opener could be started or it
+// failed (no program for the file). hwnd and showCmd are unused.
 int ShellOpen(int hwnd, const std::string& file, int showCmd);
 // The program's version: major.minor.0.revision ("6.0.0.79").
 std::string AppVersion();

@@ -60,6 +60,33 @@ std::string RandomName()
     return name;
 }
 
+// Makes a new file at the path with the bytes, never through a link and never over a file
+// that is there: 0, else the error of the create (EEXIST when the name is taken) or of the
+// write, after which nothing is left at the path.
+int CreateNewFile(const std::string& path, const std::string& bytes)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return errno;
+    }
+    int err = 0;
+    for (std::size_t at = 0; err == 0 && at < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
+        if (n > 0) {
+            at += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            err = n == 0 ? EIO : errno;
+        }
+    }
+    if (close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        unlink(path.c_str());
+    }
+    return err;
+}
+
 } // namespace
 
 std::string PrivateTempFolder()
@@ -80,6 +107,11 @@ std::string PrivateTempFolder()
     return chosen.empty() ? std::string() : AddBackslash(chosen);
 }
 
+bool WriteNewFile(const std::string& path, const std::string& bytes)
+{
+    return unlink(path.c_str()) == 0 || errno == ENOENT ? CreateNewFile(path, bytes) == 0 : false;
+}
+
 std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
                              const std::string& bytes)
 {
@@ -88,26 +120,11 @@ std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string path = AddBackslash(folder) + RandomName() + ext;
-        const int fd =
-            open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            return {};
+        const int err = CreateNewFile(path, bytes);
+        if (err == EEXIST) {
+            continue;
         }
-        bool ok = true;
-        for (std::size_t at = 0; ok && at < bytes.size();) {
-            const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
-            ok = n > 0 || (n < 0 && errno == EINTR);
-            at += n > 0 ? static_cast<std::size_t>(n) : 0;
-        }
-        ok = (close(fd) == 0) && ok;
-        if (!ok) {
-            unlink(path.c_str());
-            return {};
-        }
-        return path;
+        return err == 0 ? path : std::string();
     }
     return {};
 }

@@ -1,11 +1,13 @@
 // zvBlob: neutral values for Null fields and writing long fields into files.
 #include "foundation/zvBlob.h"
 
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 
 namespace zvBlob {
 
@@ -125,10 +127,7 @@ void WriteBinaryChunksN(std::ostream& out, cField& field, long n)
 
 long FieldToFile(cField& field, const std::string& path, long size, long threshold)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw cError(75, "zvBlob", "Path/File access error: " + path);
-    }
+    std::ostringstream out(std::ios::binary);
     const int type = field.Type();
     const bool text = type == 201 || type == 203;
     if (text || type == 205) {
@@ -140,13 +139,11 @@ long FieldToFile(cField& field, const std::string& path, long size, long thresho
             text ? WriteTextChunksN(out, field, size) : WriteBinaryChunksN(out, field, size);
         }
     }
-    out.close();
-    if (!out) {
+    const std::string bytes = std::move(out).str();
+    if (!NUX_STD_library::WriteNewFile(path, bytes)) {
         throw cError(75, "zvBlob", "Path/File access error: " + path);
     }
-    std::error_code ec;
-    const auto length = std::filesystem::file_size(path, ec);
-    return ec ? 0 : static_cast<long>(length);
+    return static_cast<long>(bytes.size());
 }
 
 }  // namespace zvBlob

@@ -25,10 +25,11 @@ void SetUnknownTypeHandler(UnknownTypeHandler handler);
 // unknown-type message "Tipo non definito in FldValue : <name>  <type>".
 cVariant FldValue(const cField& field);
 
-// Writes a long text (201, 203) or long binary (205) field into the file, replacing it, and
-// returns the file's length. size -1 writes the whole value in pieces; a size up to threshold
-// writes the whole value at once; a larger size writes that many bytes in pieces. Other types
-// leave the file empty. A file that cannot be written raises cError 75.
+// Writes a long text (201, 203) or long binary (205) field into the file, replacing it (a new
+// file made exclusively, never written through a link), and returns the file's length. size -1
+// writes the whole value in pieces; a size up to threshold writes the whole value at once; a larger
+// size writes that many bytes in pieces. Other types leave the file empty. A file that cannot be
+// written raises cError 75.
 long FieldToFile(cField& field, const std::string& path, long size, long threshold);
 
 // Writes the rest of a text field's value to the stream in pieces of kChunkSize.

@@ -3,10 +3,13 @@
 #include "foundation/zvLang.h"
 
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_text.h"
 #include "foundation/cRecordset.h"
 
 #include <array>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zvLang {
 
@@ -147,6 +150,49 @@ ToolTexts ToolCaptionAndTip(std::string_view toolName,
 ToolTexts ToolCaptionAndTip(std::string_view toolName)
 {
     return ToolCaptionAndTip(toolName, [](std::string_view k) { return Translate(k); });
+}
+
+namespace {
+
+// The key of the reason why a file could not be written at the path.
+const char* writeFailureKey(const std::string& path)
+{
+    if (NUX_STD_library::IsRefusedLink(path)) {
+        return "$msg.savefailed.link";
+    }
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            return "$msg.savefailed.folder";
+        }
+        if ((st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
+            return "$msg.savefailed.readonly";
+        }
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return "$msg.savefailed.nofolder";
+    }
+    if (access(folder.c_str(), W_OK) != 0) {
+        return "$msg.savefailed.denied";
+    }
+    return "$msg.savefailed.write";
+}
+
+} // namespace
+
+std::string WriteFailureReason(const std::string& path)
+{
+    return Translate(writeFailureKey(path));
+}
+
+std::string NotSavedMessage(const std::string& path)
+{
+    std::string text = Translate("$msg.notsaved");
+    replaceAll(text, "%2", WriteFailureReason(path));
+    replaceAll(text, "%1", path);
+    return text;
 }
 
 }  // namespace zvLang

@@ -43,4 +43,14 @@ ToolTexts ToolCaptionAndTip(std::string_view toolName,
 // The same with the language table as the lookup.
 ToolTexts ToolCaptionAndTip(std::string_view toolName);
 
+// Why a file could not be written at the path, in the current language: a link another user
+// planted, a folder in the way, a read-only file, no folder, no permission, else a full or
+// unwritable disk ("$msg.savefailed." followed by link, folder, readonly, nofolder, denied,
+// write).
+std::string WriteFailureReason(const std::string& path);
+
+// The message that a change of the settings or the user file could not be written at the path
+// ("$msg.notsaved" with the path and the reason filled in).
+std::string NotSavedMessage(const std::string& path);
+
 }  // namespace zvLang

@@ -113,7 +113,11 @@ void SnippetSave()
     if (!name || !mayWrite(section, *name)) {
         return;
     }
-    NUX_STD_library::IniWrite(section, *name, definition, UserFile);
+    if (!NUX_STD_library::IniWrite(section, *name, definition, UserFile)) {
+        UI->MsgBox(zvLang::NotSavedMessage(UserFile), vbMsg::OKOnly | vbMsg::Exclamation,
+                   kProgramTitle);
+        return;
+    }
     UI->LoadSet(CurSetID);
 }
 

@@ -66,12 +66,14 @@ class frmReport : public QWidget {
     // the bill-of-materials grid, then recalculates.
     void grdBomLoad();
     // Makes every Qty and Stock cell a whole number, works out Delta and writes every row's
-    // stock to the user file.
-    void grdBomRecalc();
+    // stock to the user file; false when the user file could not be written (the grid keeps
+    // the counts all the same).
+    bool grdBomRecalc();
     // The user is committing a stock count: a count beyond the 32-bit range is refused with a
     // message, and the cell keeps the count it had.
     bool grdBOM_ValidateEdit(int row, int column, const std::string& text);
-    // The user changed a cell of the bill of materials.
+    // The user changed a cell of the bill of materials: a count that cannot be written to
+    // the user file is said, and stays in the grid as typed.
     void grdBOM_AfterEdit(int row, int column);
     // The name or description typed here: the circuit takes it as it changes.
     void txt_Change(int index);

@@ -107,11 +107,13 @@ void frmReport::grdBomLoad()
     zvLib::LoadStock(sets);
     JoinUsedCounts(zvLib::StockTable, bom);
     grdBOM.LoadArray(FieldsByRow(zvLib::StockTable));
+    // The counts were read from the user file just now: one that cannot be written back
+    // loses nothing the user typed, so the load says nothing.
     grdBomRecalc();
     grdBOM.Refresh();
 }
 
-void frmReport::grdBomRecalc()
+bool frmReport::grdBomRecalc()
 {
     // Every count of a set goes back in one rewrite of its section, in the order of the rows.
     std::vector<std::string> order;
@@ -136,12 +138,15 @@ void frmReport::grdBomRecalc()
         }
         writes[section].emplace_back(item, std::to_string(stock));
     }
+    bool written = true;
     if (!zvLib::UserFile.empty()) {
         for (const std::string& section : order) {
-            NUX_STD_library::IniWriteSection(section, writes[section], zvLib::UserFile);
+            written = NUX_STD_library::IniWriteSection(section, writes[section], zvLib::UserFile) &&
+                      written;
         }
     }
     grdBOM.Refresh();
+    return written;
 }
 
 bool frmReport::grdBOM_ValidateEdit(int /*row*/, int column, const std::string& text)
@@ -160,7 +165,9 @@ bool frmReport::grdBOM_ValidateEdit(int /*row*/, int column, const std::string& 
 
 void frmReport::grdBOM_AfterEdit(int /*row*/, int /*column*/)
 {
-    grdBomRecalc();
+    if (!grdBomRecalc()) {
+        zvLib::MsgBox(zvLang::NotSavedMessage(zvLib::UserFile), vbMsg::Exclamation);
+    }
 }
 
 namespace zvLib {

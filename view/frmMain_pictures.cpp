@@ -1,10 +1,11 @@
 // frmMain's toolbar pictures: small line drawings made when the window is loaded and kept as
 // image files in the program's temporary folder, where the toolbar control reads them.
+#include "app/zvLib_shell.h"
+#include "foundation/NUX_STD_files.h"
+#include "platform/cQtConvert.h"
 #include "view/frmMain.h"
 
-#include "app/zvLib_shell.h"
-#include "platform/cQtConvert.h"
-
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -241,7 +242,11 @@ void frmMain::DrawToolPictures(const std::string& folder)
             glyph->second(p);
             p.end();
             const std::string path = folder + "tool_" + tool.Name() + ".png";
-            if (image.save(cQtConvert::ToQString(path), "PNG")) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            if (image.save(&buffer, "PNG") &&
+                NUX_STD_library::WriteNewFile(path, bytes.toStdString())) {
                 tool.Picture(0, path);
             }
         }

@@ -7,6 +7,7 @@
 #include "app/core/zvLib_stock.h"
 #include "app/zvIconFiles.h"
 #include "app/zvLib_shell.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/cFixed.h"
 #include "model/zvLib_globals.h"
@@ -61,6 +62,9 @@ void zvMainItemBar::SetChosen(const std::string& setID, const std::string& previ
 
 void zvMainItemBar::SetLoaded(const zvSetTools& tools)
 {
+    // The icon folder is taken afresh: one removed since, or made again by someone else, is
+    // passed over for a private one (its icons then made as placeholders).
+    zvLib::TempFolder = NUX_STD_library::PrivateTempFolder();
     CheckIcons(tools);
     zvLib::LoadStock(tools.setID);
     FillPieces(tools);

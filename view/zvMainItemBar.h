@@ -25,7 +25,8 @@ class zvMainItemBar : public zvItemBar {
 
     // The set chooser shows setID; the bar width of the set left is saved.
     void SetChosen(const std::string& setID, const std::string& previousSetID) override;
-    // Icons checked, stock table rebuilt, pieces and snippets tabs filled, width restored.
+    // The private temporary folder taken afresh, icons checked in it, stock table rebuilt,
+    // pieces and snippets tabs filled, width restored.
     void SetLoaded(const zvSetTools& tools) override;
 
     // The settings key of a set's item bar width.

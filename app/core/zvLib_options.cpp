@@ -198,30 +198,39 @@ void LoadColors()
     }
 }
 
-void SaveOptions()
+// False when any of them could not be written; each is tried all the same.
+bool SaveOptions()
 {
-    SaveSetting(kApp, kOptions, "LangID", zvLang::LangID());
-    SaveSetting(kApp, kOptions, "Gridstyle", static_cast<int>(GridStyle));
-    SaveSetting(kApp, kOptions, "Gridwidth", GridWidth.str());
-    SaveSetting(kApp, kOptions, "LaneWidth", static_cast<int>(LaneWidth));
+    bool ok = SaveSetting(kApp, kOptions, "LangID", zvLang::LangID());
+    ok = SaveSetting(kApp, kOptions, "Gridstyle", static_cast<int>(GridStyle)) && ok;
+    ok = SaveSetting(kApp, kOptions, "Gridwidth", GridWidth.str()) && ok;
+    ok = SaveSetting(kApp, kOptions, "LaneWidth", static_cast<int>(LaneWidth)) && ok;
     for (const FlagSetting& f : Flags()) {
-        SaveSetting(kApp, kOptions, f.key, *f.target ? -1 : 0);
+        ok = SaveSetting(kApp, kOptions, f.key, *f.target ? -1 : 0) && ok;
     }
+    return ok;
 }
 
-void SaveColors()
+// False when any of them could not be written; each is tried all the same.
+bool SaveColors()
 {
+    bool ok = true;
     for (const ColorSetting& c : NamedColors()) {
         if (c.written != nullptr) {
-            SaveSetting(kApp, kColors, c.written, static_cast<int>(*c.target));
+            ok = SaveSetting(kApp, kColors, c.written, static_cast<int>(*c.target)) && ok;
         }
     }
     for (std::size_t i = 0; i < LaneColors.size(); ++i) {
-        SaveSetting(kApp, kColors, "Lane" + std::to_string(i + 1), static_cast<int>(LaneColors[i]));
+        ok = SaveSetting(kApp, kColors, "Lane" + std::to_string(i + 1),
+                         static_cast<int>(LaneColors[i])) &&
+             ok;
     }
     for (std::size_t i = 0; i < RadiusColors.size(); ++i) {
-        SaveSetting(kApp, kColors, "R" + std::to_string(i + 1), static_cast<int>(RadiusColors[i]));
+        ok = SaveSetting(kApp, kColors, "R" + std::to_string(i + 1),
+                         static_cast<int>(RadiusColors[i])) &&
+             ok;
     }
+    return ok;
 }
 
 } // namespace
@@ -246,14 +255,16 @@ void ColorsLoad()
     }
 }
 
-void OptionsSave()
+bool OptionsSave()
 {
-    SaveOptions();
-    SaveColors();
+    bool ok = SaveOptions();
+    ok = SaveColors() && ok;
     if (OptionsHost != nullptr && !CurSetID.empty()) {
-        SaveSetting(kApp, kOptions, "ItemBarWidth\\" + CurSetID,
-                    static_cast<long>(OptionsHost->ItemBarWidth()));
+        ok = SaveSetting(kApp, kOptions, "ItemBarWidth\\" + CurSetID,
+                         static_cast<long>(OptionsHost->ItemBarWidth())) &&
+             ok;
     }
+    return ok;
 }
 
 } // namespace zvLib

@@ -44,6 +44,7 @@ void ColorsLoad();
 
 // Writes the language, the options and the colours (not the measure colour) to the settings
 // file, then the item bar width of the current set when there are a main window and a set.
-void OptionsSave();
+// False when the settings file could not be written (every value is tried all the same).
+bool OptionsSave();
 
 } // namespace zvLib

@@ -35,27 +35,21 @@ std::string GetSetting(const std::string& /*app*/, const std::string& section,
     return value;
 }
 
-void SaveSetting(const std::string& /*app*/, const std::string& section, const std::string& key,
+bool SaveSetting(const std::string& /*app*/, const std::string& section, const std::string& key,
                  const cVariant& value)
 {
-    if (!frozen) {
-        NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
-    }
+    return frozen || NUX_STD_library::IniWrite(section, key, value.toText(), IniFile);
 }
 
-void DeleteSetting(const std::string& /*app*/, const std::string& section, const std::string& key)
+bool DeleteSetting(const std::string& /*app*/, const std::string& section, const std::string& key)
 {
-    if (!frozen) {
-        NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
-    }
+    return frozen || NUX_STD_library::IniWrite(section, key, std::string(), IniFile);
 }
 
-void SaveSettings(const std::string& section,
+bool SaveSettings(const std::string& section,
                   const std::vector<std::pair<std::string, std::string>>& pairs)
 {
-    if (!frozen) {
-        NUX_STD_library::IniWriteSection(section, pairs, IniFile);
-    }
+    return frozen || NUX_STD_library::IniWriteSection(section, pairs, IniFile);
 }
 
 void FreezeSettings(bool value)

@@ -21,16 +21,17 @@ std::string GetSetting(const std::string& app, const std::string& section, const
                        const cVariant& def = cVariant());
 
 // Writes the value as text (numbers with "." as decimal sign, Booleans "True" or "False");
-// an empty text deletes the key, an empty key the whole section. Failures are silent.
-void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+// an empty text deletes the key, an empty key the whole section. False when the settings file
+// could not be written (the caller decides whether to say so); true while writes are frozen.
+bool SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                  const cVariant& value);
 
-// Deletes the key, or the whole section when the key is empty.
-void DeleteSetting(const std::string& app, const std::string& section, const std::string& key);
+// Deletes the key, or the whole section when the key is empty; false as for SaveSetting.
+bool DeleteSetting(const std::string& app, const std::string& section, const std::string& key);
 
 // Writes several keys of one section in one rewrite of the file, as SaveSetting pair after
-// pair would (an empty value deletes its key).
-void SaveSettings(const std::string& section,
+// pair would (an empty value deletes its key); false as for SaveSetting.
+bool SaveSettings(const std::string& section,
                   const std::vector<std::pair<std::string, std::string>>& pairs);
 
 // With true, every later write of the settings file is left undone: a reset deletes the file

@@ -174,6 +174,8 @@ void LoadStock(const std::string& setList)
                         "zvLib.LoadStock");
         Pairs writes;
         appendSetRows(setID, next, writes);
+        // The counts go back as read (a bad one as 0); a user file that cannot be written
+        // loses nothing the user typed, so this says nothing.
         if (!UserFile.empty() && !writes.empty()) {
             NUX_STD_library::IniWriteSection(setID + ".STOCK", writes, UserFile);
         }

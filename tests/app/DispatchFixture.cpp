@@ -7,6 +7,7 @@
 #include "app/zvLib_commands.h"
 #include "app/zvLib_shell.h"
 #include "app/zvQtUI.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/cUndo.h"
 #include "model/zvLib_globals.h"
@@ -26,8 +27,8 @@ void DispatchFixture::SetUp()
     setenv("LC_ALL", "C", 1);
     useLanguage("EN");
     std::filesystem::create_directories(dataDir());
-    zvLib::TempFolder = tempDir() + "Zorv/";
-    std::filesystem::create_directories(zvLib::TempFolder);
+    zvLib::TempFolder = NUX_STD_library::PrivateTempFolder();
+    ASSERT_FALSE(zvLib::TempFolder.empty());
     zvIconFiles icons(zvLib::TempFolder);
     ASSERT_TRUE(zvLib::BuildPieceTable(&icons).empty());
     zvLib::UI = std::make_shared<zvQtUI>();

@@ -274,6 +274,25 @@ TEST_F(ReportTest, AStockCountBeyondTheWholeNumberRangeIsRefusedAndTheOldOneStay
     EXPECT_EQ(stockInUserFile("AS1"), "2147483647");
 }
 
+TEST_F(ReportTest, AStockCountThatCannotBeWrittenIsSaidAndStaysAsTyped)
+{
+    makeSmallCircuit();
+    // A user file that cannot be written, for root as well: its folder is gone.
+    zvLib::UserFile = dataDir() + "gone/user.def";
+    frmReport& r = zvLib::ReportWindow();
+    const int row = bomRow(r, "AS1");
+    user_->messages.clear();
+
+    EXPECT_TRUE(r.grdBOM.EditCell(row + 1, 5, "5"));
+    ASSERT_EQ(user_->messages.size(), 1u) << "the lost count is said";
+    EXPECT_NE(user_->messages[0].find(zvLib::UserFile), std::string::npos) << user_->messages[0];
+    EXPECT_NE(user_->messages[0].find(zvLang::Translate("$msg.savefailed.nofolder")),
+              std::string::npos)
+        << user_->messages[0];
+    EXPECT_EQ(r.grdBOM.Value(row, 4), "5");
+    EXPECT_FALSE(std::filesystem::exists(zvLib::UserFile));
+}
+
 TEST_F(ReportTest, TheUsersEditInTheTableReachesTheUserFile)
 {
     makeSmallCircuit();

@@ -194,4 +194,18 @@ TEST_F(ExportExcelTest, WithoutASpreadsheetProgramTheExportFolderOpens)
     EXPECT_TRUE(fs::exists(exported("b.csv")));
 }
 
+TEST_F(ExportExcelTest, AnOpenerThatFindsNoSpreadsheetProgramShowsTheMessageAndTheFolder)
+{
+    // The system's opener runs but has no program for the file: it says so by its exit status.
+    const std::string opener = bin_ + "xdg-open";
+    testsupport::writeAll(opener, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + opened_ +
+                                      "'\ncase \"$1\" in *.xls) exit 3;; esac\n");
+    chmod(opener.c_str(), 0755);
+    answerName("b");
+    const auto messages = run("FILE.EXCEL");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], zvLang::Translate("$msg.excelnotfound"));
+    EXPECT_EQ(openedPaths(), exported("b.xls") + "\n" + zvLib::ExportFolder + "\n");
+}
+
 } // namespace

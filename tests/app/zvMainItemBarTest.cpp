@@ -1,23 +1,25 @@
 // The item bar and the set chooser of the main window: the pieces tab with icons and
 // separators, the snippets tab, placeholder icons, the bar's width kept per set, a set chosen
 // again, an unknown set; the chooser's text and the background drawing's scale; dropped files.
-#include "DispatchFixture.h"
+#include "view/zvMainItemBar.h"
 
-#include "app/core/zvLib_settings.h"
+#include "DispatchFixture.h"
 #include "app/core/zvLib_sets.h"
+#include "app/core/zvLib_settings.h"
 #include "app/core/zvLib_stock.h"
 #include "app/zvLib_documents.h"
 #include "app/zvLib_shell.h"
 #include "dxf/cDXF.h"
 #include "dxf/zvLib_dxf.h"
 #include "model/cUndo.h"
-#include "model/zvLib_globals.h"
 #include "model/zvLib_factory.h"
-#include "view/zvMainItemBar.h"
+#include "model/zvLib_globals.h"
 
 #include <QImage>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using apptest::DispatchFixture;
 
@@ -136,6 +138,29 @@ TEST_F(ItemBarTest, MissingIconsGetAPlaceholderOnce)
     fs::last_write_time(icon, written - std::chrono::hours(1));
     choose("MINI43");
     EXPECT_EQ(fs::last_write_time(icon), written - std::chrono::hours(1)) << "found, not made";
+}
+
+TEST_F(ItemBarTest, AnIconFolderMadeAgainBySomeoneElseIsNotWrittenInto)
+{
+    // A cleaner removes the icon folder; another user makes it again and plants a link where
+    // a placeholder icon will be written, aimed at a file of ours.
+    const std::string victim = root_->dir() + "mine.txt";
+    testsupport::writeAll(victim, "mine");
+    const std::string folder = zvLib::TempFolder;
+    fs::remove_all(folder);
+    fs::create_directory(folder);
+    chmod(folder.c_str(), 0777);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(folder.c_str(), 54321, 54321), 0);
+    }
+    fs::create_symlink(victim, folder + "MS1.bmp");
+
+    choose("MINI43");
+    EXPECT_TRUE(testsupport::readAll(victim) == "mine") << "the planted link was written through";
+    EXPECT_NE(zvLib::TempFolder, folder) << "the foreign folder is passed over";
+    const cBarTool& first = tab("items").Tool(0);
+    EXPECT_EQ(first.Picture(0).rfind(zvLib::TempFolder, 0), 0u) << first.Picture(0);
+    EXPECT_FALSE(QImage(QString::fromStdString(first.Picture(0))).isNull());
 }
 
 TEST_F(ItemBarTest, TheBarKeepsItsWidthPerSet)

@@ -58,6 +58,7 @@ const std::vector<std::string> kLookedUpKeys = {
     "$msg.nodef", "$msg.nohtt", "$msg.excelfilename", "$msg.excelfileopen",
     "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
     "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
+    "$msg.savefailed.link", "$msg.notsaved",
     "$msg.piecesskipped",
     "$msg.excelnotfound", "$msg.htmlfilename", "$msg.exporting", "$report.filename",
     "$allFilesTypes", "$zorvProject", "$left", "$right", "$track", "$items.selected",
@@ -303,6 +304,7 @@ TEST_F(LanguageTable, MessagesWithPlaceholdersHoldEachOnceInEveryLanguage)
     const std::vector<std::pair<std::string, std::vector<std::string>>> messages = {
         {"$msg.excelfileopen", {"%1"}},
         {"$msg.savefailed", {"%1", "%2"}},
+        {"$msg.notsaved", {"%1", "%2"}},
         {"$msg.piecesskipped", {"%1", "%2"}},
     };
     for (const auto& [key, marks] : messages) {

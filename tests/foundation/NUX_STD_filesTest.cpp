@@ -187,6 +187,65 @@ TEST(NUX_STD_files, WriteKeepsModeAndSymbolicLink)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST(NUX_STD_files, WriteRefusesALinkAnotherUserPlantedInASharedFolder)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "planting a link as another user needs root";
+    }
+    // A folder everybody may write, sticky as /tmp, with a link another user put there.
+    constexpr uid_t kOther = 54321;
+    TempDir t;
+    const std::string victim = t.file("important.txt");
+    testsupport::writeAll(victim, "mine");
+    const fs::path shared = t.path() / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const fs::path planted = shared / "report.csv";
+    fs::create_symlink(victim, planted);
+    ASSERT_EQ(lchown(planted.c_str(), kOther, kOther), 0);
+
+    EXPECT_FALSE(WriteFileText(planted.string(), "overwritten"));
+    EXPECT_EQ(testsupport::readAll(victim), "mine");
+    EXPECT_TRUE(fs::is_symlink(planted));
+    // A planted link to a folder of ours is not followed on the way to the file either.
+    const fs::path folderLink = shared / "project";
+    fs::create_directory_symlink(t.path(), folderLink);
+    ASSERT_EQ(lchown(folderLink.c_str(), kOther, kOther), 0);
+    EXPECT_FALSE(WriteFileText((folderLink / "important.txt").string(), "overwritten"));
+    EXPECT_EQ(testsupport::readAll(victim), "mine");
+    EXPECT_EQ(Names(shared), (std::vector<std::string>{"project", "report.csv"}));
+}
+
+TEST(NUX_STD_files, WriteKeepsTheGroupOfTheFileItReplaces)
+{
+    // A group other than the user's own that the user may give a file: any group for root,
+    // else one of the user's further groups.
+    gid_t team = 54321;
+    if (geteuid() != 0) {
+        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(getgroups(0, nullptr), 0)));
+        groups.resize(static_cast<std::size_t>(
+            std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+        const auto other =
+            std::find_if(groups.begin(), groups.end(), [](gid_t g) { return g != getegid(); });
+        if (other == groups.end()) {
+            GTEST_SKIP() << "the user belongs to no second group";
+        }
+        team = *other;
+    }
+    TempDir t;
+    const std::string shared = t.file("team.zv6");
+    testsupport::writeAll(shared, "old");
+    ASSERT_EQ(chown(shared.c_str(), static_cast<uid_t>(-1), team), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 0664), 0);
+
+    ASSERT_TRUE(WriteFileText(shared, "new"));
+    struct stat st {};
+    ASSERT_EQ(stat(shared.c_str(), &st), 0);
+    EXPECT_EQ(st.st_gid, team);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+    EXPECT_EQ(testsupport::readAll(shared), "new");
+}
+
 TEST(NUX_STD_files, FileDatesAndSizes)
 {
     TempDir t;

@@ -459,8 +459,10 @@ void cBarWidget::SyncTool(ToolView& tv)
         label->setToolTip(ToQString(tool.ToolTipText()));
         label->setEnabled(tool.Enabled());
         label->setVisible(tool.Visible());
+        // A panel's width is its least: a longer text widens it (taken from the panel that
+        // stretches), so that the text is never cut.
         if (tool.Width() > 0) {
-            label->setFixedWidth(TwipsToPixels(tool.Width()));
+            label->setMinimumWidth(TwipsToPixels(tool.Width()));
         }
         return;
     }

@@ -99,8 +99,9 @@ void frmInfo::BuildGrid()
     // Widths the user drags stay with the grid, so that they are saved with the layout.
     connect(grdView_->Table()->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int index, int, int size) {
-                // A width shown as designed keeps its twips; only a new pixel width is taken.
-                if (index < grd.ColumnCount() &&
+                // A width shown as designed keeps its twips, and a column widened to fit its
+                // texts keeps the width it had; only a width the user gives is taken.
+                if (!grdView_->Syncing() && index < grd.ColumnCount() &&
                     TwipsToPixels(grd.Column(index + 1).Width()) != size) {
                     grd.Column(index + 1).Width(PixelsToTwips(size));
                 }

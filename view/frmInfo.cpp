@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -126,9 +127,10 @@ void frmInfo::Translate()
 void frmInfo::Form_Load()
 {
     zvLang::TranslateForm(*this);
-    RestoreLayout();
+    // The grid is filled first: the window's default width is the one its texts need.
     ColumnWidths(zvLib::GetSetting("Zorv", kLayoutSection, "columns", ""));
     zvLib::UpdateInfo();
+    RestoreLayout();
 }
 
 void frmInfo::RestoreLayout()
@@ -137,15 +139,16 @@ void frmInfo::RestoreLayout()
     const int mainLeft = main != nullptr ? PixelsToTwips(main->x()) : 0;
     const int mainTop = main != nullptr ? PixelsToTwips(main->y()) : 0;
     const int mainWidth = main != nullptr ? PixelsToTwips(main->frameGeometry().width()) : 0;
-    const int defaultLeft = mainLeft + mainWidth - kDesignWidth;
+    // By default the window shows every column whole, its right edge on the main window's.
+    const int width = LayoutValue("Width", std::max(kDesignWidth, GridWidthTwips()));
+    const int defaultLeft = mainLeft + mainWidth - width;
     const int top = LayoutValue("Top", mainTop + 900);
     int left = LayoutValue("Left", defaultLeft);
     if (left > ScreenWidthTwips(*this)) {
         left = defaultLeft;
     }
     move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(LayoutValue("Width", kDesignWidth)),
-           TwipsToPixels(LayoutValue("Height", kDesignHeight)));
+    resize(TwipsToPixels(width), TwipsToPixels(LayoutValue("Height", kDesignHeight)));
     // A stored place off the screen (another monitor, a hand-edited file) comes back on it.
     NUX_STD_library::KeepOnWorkArea(*this);
 }
@@ -167,6 +170,13 @@ void frmInfo::Form_Unload()
     if (frmMain* main = MainWindow()) {
         main->abr.Band("tbr").Tool("info").Checked(false);
     }
+}
+
+int frmInfo::GridWidthTwips()
+{
+    grdView_->Sync();
+    const QTableWidget* table = grdView_->Table();
+    return PixelsToTwips(table->horizontalHeader()->length() + 2 * table->frameWidth());
 }
 
 int frmInfo::TopTwips() const

@@ -64,6 +64,8 @@ class frmInfo : public QWidget {
     // Captions from the language table.
     void Translate();
     void RestoreLayout();
+    // The width, in twips, that shows every column of the grid whole.
+    int GridWidthTwips();
 
     cGridWidget* grdView_ = nullptr;
 };

@@ -17,7 +17,9 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +108,11 @@ void frmInfo::BuildGrid()
                     TwipsToPixels(grd.Column(index + 1).Width()) != size) {
                     grd.Column(index + 1).Width(PixelsToTwips(size));
                 }
+                // Once all columns are fitted, a window of the default width follows them.
+                if (grdView_->Syncing() && !fitQueued_) {
+                    fitQueued_ = true;
+                    QTimer::singleShot(0, this, [this] { FitDefaultWidth(); });
+                }
             });
 }
 
@@ -140,6 +147,7 @@ void frmInfo::RestoreLayout()
     const int mainTop = main != nullptr ? PixelsToTwips(main->y()) : 0;
     const int mainWidth = main != nullptr ? PixelsToTwips(main->frameGeometry().width()) : 0;
     // By default the window shows every column whole, its right edge on the main window's.
+    defaultWidth_ = !Twips(zvLib::GetSetting("Zorv", kLayoutSection, "Width", "")).has_value();
     const int width = LayoutValue("Width", std::max(kDesignWidth, GridWidthTwips()));
     const int defaultLeft = mainLeft + mainWidth - width;
     const int top = LayoutValue("Top", mainTop + 900);
@@ -175,8 +183,32 @@ void frmInfo::Form_Unload()
 int frmInfo::GridWidthTwips()
 {
     grdView_->Sync();
+    return PixelsToTwips(GridWidthPixels());
+}
+
+int frmInfo::GridWidthPixels() const
+{
     const QTableWidget* table = grdView_->Table();
-    return PixelsToTwips(table->horizontalHeader()->length() + 2 * table->frameWidth());
+    const QScrollBar* bar = table->verticalScrollBar();
+    return table->horizontalHeader()->length() + 2 * table->frameWidth() +
+           (bar->isVisible() ? bar->width() : 0);
+}
+
+void frmInfo::FitDefaultWidth()
+{
+    fitQueued_ = false;
+    const int need = GridWidthPixels();
+    if (!defaultWidth_ || width() >= need) {
+        return;
+    }
+    // Wider by what the columns need, within the screen, its right edge where it was.
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const int most = screen != nullptr ? screen->availableGeometry().width() : need;
+    const int grown = std::min(need, most);
+    move(x() - (grown - width()), y());
+    resize(grown, height());
+    NUX_STD_library::KeepOnWorkArea(*this);
 }
 
 int frmInfo::TopTwips() const

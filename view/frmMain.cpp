@@ -16,7 +16,6 @@
 #include "model/zvCircuit.h"
 #include "platform/cBarWidget.h"
 #include "platform/cQtConvert.h"
-#include "view/NUX_STD_forms.h"
 #include "view/frmTest.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_view.h"

@@ -168,14 +168,17 @@ void SetDevelopmentTools(cBarModel& abr)
 void ShowMainWindow(frmMain& main, const zvCommandLine& cmd)
 {
     SetDevelopmentTools(main.abr);
+    main.setWindowTitle(kProductName);
+    main.setUI();
+    main.setMode("NEW");
+    // The bands are ready, so the window knows its smallest usable size.
     if (cmd.width == 0 || cmd.height == 0) {
+        // Maximised, with a usable place to come back to when the user restores it.
+        main.RestoreLayout();
         main.setWindowState(Qt::WindowMaximized);
     } else {
         main.resize(cmd.width, cmd.height);
     }
-    main.setWindowTitle(kProductName);
-    main.setUI();
-    main.setMode("NEW");
     main.show();
     main.repaint();
 }

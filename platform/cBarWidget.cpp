@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -71,6 +72,15 @@ std::string IconKey(const cBarTool& tool)
     }
     return key;
 }
+
+// The toolbar of a child band: never smaller than all its tools, so that none goes into the
+// toolbar's overflow menu (where a tool has neither caption nor tooltip nor hover); the tab
+// page scrolls it instead.
+class cBarPageToolBar : public QToolBar {
+  public:
+    using QToolBar::QToolBar;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
 
 } // namespace
 
@@ -226,9 +236,15 @@ void cBarWidget::CreateBandWidget(cBarBand& band, BandView& view)
     const QString caption = ToQString(band.Caption());
     if (band.Parent() != nullptr) {
         auto* tabs = qobject_cast<QTabWidget*>(ViewOf(*band.Parent()).widget);
-        auto* tb = new QToolBar(caption, tabs);
+        auto* page = new QScrollArea(tabs);
+        page->setFrameShape(QFrame::NoFrame);
+        page->setWidgetResizable(true);
+        page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        auto* tb = new cBarPageToolBar(caption, page);
         tb->setOrientation(Qt::Vertical);
+        page->setWidget(tb);
         view.widget = tb;
+        view.page = page;
         return;
     }
     switch (band.Type()) {
@@ -253,6 +269,9 @@ void cBarWidget::CreateBandWidget(cBarBand& band, BandView& view)
         view.dock->setObjectName(ToQString(band.Name()));
         view.dock->setFeatures(QDockWidget::DockWidgetMovable);
         auto* tabs = new QTabWidget(view.dock);
+        // Every tab shows its whole caption: the bar is at least as wide as its tabs.
+        tabs->setUsesScrollButtons(false);
+        tabs->setElideMode(Qt::ElideNone);
         view.dock->setWidget(tabs);
         host_.addDockWidget(Qt::LeftDockWidgetArea, view.dock);
         view.dock->installEventFilter(this);
@@ -313,7 +332,7 @@ void cBarWidget::SyncTabs(cBarBand& band)
     syncing_ = true;
     for (int i = 0; i < band.ChildBandCount(); ++i) {
         cBarBand& child = band.ChildBand(i);
-        QWidget* page = ViewOf(child).widget;
+        QWidget* page = ViewOf(child).page;
         if (tabs->indexOf(page) < 0) {
             tabs->insertTab(i, page, QString());
         }
@@ -440,8 +459,10 @@ void cBarWidget::SyncTool(ToolView& tv)
         label->setToolTip(ToQString(tool.ToolTipText()));
         label->setEnabled(tool.Enabled());
         label->setVisible(tool.Visible());
+        // A panel's width is its least: a longer text widens it (taken from the panel that
+        // stretches), so that the text is never cut.
         if (tool.Width() > 0) {
-            label->setFixedWidth(TwipsToPixels(tool.Width()));
+            label->setMinimumWidth(TwipsToPixels(tool.Width()));
         }
         return;
     }

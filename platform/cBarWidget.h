@@ -32,7 +32,8 @@ class cBarWidget : public QObject, private cBarObserver {
     cBarWidget& operator=(const cBarWidget&) = delete;
 
     // The widget that shows a band: QMenuBar, QMenu, QToolBar, QStatusBar, or the QTabWidget
-    // of a band with child bands (a child band gives its QToolBar page); null when none.
+    // of a band with child bands (a child band gives the QToolBar its tab page scrolls, so
+    // that every tool stays a button however many there are); null when none.
     QWidget* BandWidget(const cBarBand& band);
     // The action of a menu entry or toolbar tool; null for other tools.
     QAction* ToolAction(const cBarTool& tool);
@@ -60,6 +61,7 @@ class cBarWidget : public QObject, private cBarObserver {
     struct BandView {
         QWidget* widget = nullptr;   // what shows the band
         QDockWidget* dock = nullptr; // the dock of a band with child bands
+        QWidget* page = nullptr;     // the tab page of a child band: its toolbar, scrolled
         std::vector<const cBarTool*> tools;
     };
 

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using cQtConvert::ToQColor;
 using cQtConvert::ToQString;
 
@@ -94,6 +96,7 @@ void cGridWidget::Sync()
     table_->setVisible(grid_.ColumnCount() > 0);
     SyncColumns();
     SyncCells();
+    FitColumns();
     syncing_ = false;
 }
 
@@ -110,6 +113,22 @@ void cGridWidget::SyncColumns()
         head->setText(ToQString(col.Caption()));
         table_->setColumnWidth(c - 1, cQtConvert::TwipsToPixels(col.Width()));
         table_->setColumnHidden(c - 1, col.Hidden());
+    }
+}
+
+void cGridWidget::FitColumns()
+{
+    QHeaderView* header = table_->horizontalHeader();
+    // The widest cell of a column measured in the cells' fonts, through the view's own hint.
+    const QAbstractItemView* view = table_;
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        if (table_->isColumnHidden(c)) {
+            continue;
+        }
+        const int needed = std::max(header->sectionSizeHint(c), view->sizeHintForColumn(c));
+        if (table_->columnWidth(c) < needed) {
+            table_->setColumnWidth(c, needed);
+        }
     }
 }
 

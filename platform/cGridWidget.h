@@ -21,6 +21,9 @@ class cGridWidget : public QWidget, private cGridObserver {
 
     // The table that shows the cells.
     QTableWidget* Table() const { return table_; }
+    // True while the widget shows the grid anew: a column it widens to fit its texts is no
+    // width the user chose.
+    bool Syncing() const { return syncing_; }
     // The caption bar.
     QLabel* CaptionBar() const { return caption_; }
     // Brings the display in step with the grid now.
@@ -31,6 +34,9 @@ class cGridWidget : public QWidget, private cGridObserver {
     void GridRefresh() override;
     void SyncColumns();
     void SyncCells();
+    // Widens each shown column that is narrower than its caption or one of its cells in the
+    // table's fonts, so that no caption is cut and no value breaks onto a second line.
+    void FitColumns();
     void OnItemChanged(int row, int column);
     void OnCurrentCellChanged(int row, int previousRow);
 

@@ -17,8 +17,11 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -99,10 +102,16 @@ void frmInfo::BuildGrid()
     // Widths the user drags stay with the grid, so that they are saved with the layout.
     connect(grdView_->Table()->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int index, int, int size) {
-                // A width shown as designed keeps its twips; only a new pixel width is taken.
-                if (index < grd.ColumnCount() &&
+                // A width shown as designed keeps its twips, and a column widened to fit its
+                // texts keeps the width it had; only a width the user gives is taken.
+                if (!grdView_->Syncing() && index < grd.ColumnCount() &&
                     TwipsToPixels(grd.Column(index + 1).Width()) != size) {
                     grd.Column(index + 1).Width(PixelsToTwips(size));
+                }
+                // Once all columns are fitted, a window of the default width follows them.
+                if (grdView_->Syncing() && !fitQueued_) {
+                    fitQueued_ = true;
+                    QTimer::singleShot(0, this, [this] { FitDefaultWidth(); });
                 }
             });
 }
@@ -125,9 +134,10 @@ void frmInfo::Translate()
 void frmInfo::Form_Load()
 {
     zvLang::TranslateForm(*this);
-    RestoreLayout();
+    // The grid is filled first: the window's default width is the one its texts need.
     ColumnWidths(zvLib::GetSetting("Zorv", kLayoutSection, "columns", ""));
     zvLib::UpdateInfo();
+    RestoreLayout();
 }
 
 void frmInfo::RestoreLayout()
@@ -136,15 +146,17 @@ void frmInfo::RestoreLayout()
     const int mainLeft = main != nullptr ? PixelsToTwips(main->x()) : 0;
     const int mainTop = main != nullptr ? PixelsToTwips(main->y()) : 0;
     const int mainWidth = main != nullptr ? PixelsToTwips(main->frameGeometry().width()) : 0;
-    const int defaultLeft = mainLeft + mainWidth - kDesignWidth;
+    // By default the window shows every column whole, its right edge on the main window's.
+    defaultWidth_ = !Twips(zvLib::GetSetting("Zorv", kLayoutSection, "Width", "")).has_value();
+    const int width = LayoutValue("Width", std::max(kDesignWidth, GridWidthTwips()));
+    const int defaultLeft = mainLeft + mainWidth - width;
     const int top = LayoutValue("Top", mainTop + 900);
     int left = LayoutValue("Left", defaultLeft);
     if (left > ScreenWidthTwips(*this)) {
         left = defaultLeft;
     }
     move(TwipsToPixels(left), TwipsToPixels(top));
-    resize(TwipsToPixels(LayoutValue("Width", kDesignWidth)),
-           TwipsToPixels(LayoutValue("Height", kDesignHeight)));
+    resize(TwipsToPixels(width), TwipsToPixels(LayoutValue("Height", kDesignHeight)));
     // A stored place off the screen (another monitor, a hand-edited file) comes back on it.
     NUX_STD_library::KeepOnWorkArea(*this);
 }
@@ -166,6 +178,37 @@ void frmInfo::Form_Unload()
     if (frmMain* main = MainWindow()) {
         main->abr.Band("tbr").Tool("info").Checked(false);
     }
+}
+
+int frmInfo::GridWidthTwips()
+{
+    grdView_->Sync();
+    return PixelsToTwips(GridWidthPixels());
+}
+
+int frmInfo::GridWidthPixels() const
+{
+    const QTableWidget* table = grdView_->Table();
+    const QScrollBar* bar = table->verticalScrollBar();
+    return table->horizontalHeader()->length() + 2 * table->frameWidth() +
+           (bar->isVisible() ? bar->width() : 0);
+}
+
+void frmInfo::FitDefaultWidth()
+{
+    fitQueued_ = false;
+    const int need = GridWidthPixels();
+    if (!defaultWidth_ || width() >= need) {
+        return;
+    }
+    // Wider by what the columns need, within the screen, its right edge where it was.
+    const QScreen* screen =
+        this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const int most = screen != nullptr ? screen->availableGeometry().width() : need;
+    const int grown = std::min(need, most);
+    move(x() - (grown - width()), y());
+    resize(grown, height());
+    NUX_STD_library::KeepOnWorkArea(*this);
 }
 
 int frmInfo::TopTwips() const

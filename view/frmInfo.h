@@ -64,8 +64,16 @@ class frmInfo : public QWidget {
     // Captions from the language table.
     void Translate();
     void RestoreLayout();
+    // The width, in twips, that shows every column of the grid whole, the grid shown anew.
+    int GridWidthTwips();
+    // The width, in pixels, that shows every column of the grid as it is shown now.
+    int GridWidthPixels() const;
+    // A window of the default width grows, within the screen, to show columns that have grown.
+    void FitDefaultWidth();
 
     cGridWidget* grdView_ = nullptr;
+    bool defaultWidth_ = false; // no width was saved: the window follows its columns
+    bool fitQueued_ = false;
 };
 
 namespace zvLib {

@@ -4,6 +4,7 @@
 #include "view/frmMain.h"
 
 #include "app/core/zvLib_options.h"
+#include "app/core/zvLib_settings.h"
 #include "app/core/zvLib_stock.h"
 #include "app/zvIconFiles.h"
 #include "app/zvLib_commands.h"
@@ -23,15 +24,21 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QToolBar>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <sstream>
 
+using cQtConvert::PixelsToTwips;
 using cQtConvert::TwipsToPixels;
 
 namespace {
@@ -44,6 +51,8 @@ constexpr int kSmallest = 2000;
 constexpr int kSetComboWidth = 1800;
 // The character that stands for a dot inside a tool's name or tag in a command.
 constexpr char kDotInName = '\x01';
+// The share of the work area, in quarters, that the window takes when no place was saved.
+constexpr int kDefaultQuarters = 3;
 
 // Places a control in twips given relative to the client area's origin.
 void Place(QWidget* w, int left, int top, int width, int height)
@@ -65,6 +74,17 @@ std::string CommandOf(const std::string& category, std::string name)
 {
     std::replace(name.begin(), name.end(), '.', kDotInName);
     return category + "." + name;
+}
+
+// A saved layout value in twips; nothing when it is missing or not a usable number.
+std::optional<int> LayoutTwips(const char* key)
+{
+    const std::string text = zvLib::GetSetting("Zorv", frmMain::kLayoutSection, key, "");
+    const std::optional<cFixed> v = cFixed::parse(text);
+    if (!v || std::abs(v->toDouble()) > 1e7) {
+        return std::nullopt;
+    }
+    return static_cast<int>(std::lround(v->toDouble()));
 }
 
 // The window as the options see it.
@@ -107,6 +127,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
     itemBar_ = std::make_shared<zvMainItemBar>(abr);
     zvLib::ItemBar = itemBar_;
     setAcceptDrops(true);
+    zvLib::FormUnloader(zvForm::frmMain, [](QWidget& w) { static_cast<frmMain&>(w).SaveLayout(); });
     if (!zvLib::UI) {
         ui_ = std::make_shared<zvQtUI>();
         zvLib::UI = ui_;
@@ -138,6 +159,8 @@ frmMain::~frmMain()
 void frmMain::BuildControls()
 {
     QWidget* client = abrView_->ClientWidget();
+    // The window is never made so small that the canvas cannot be laid out.
+    client->setMinimumSize(TwipsToPixels(kSmallest), TwipsToPixels(kSmallest));
     pic = new cPictureBox(client);
     pic->setObjectName("pic");
     // The editing keys belong to the canvas: it takes the focus when clicked.
@@ -262,6 +285,48 @@ void frmMain::setUI()
     pag->setAutoFillBackground(true);
 }
 
+void frmMain::RestoreLayout()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The bands as they will be shown give the window its smallest size.
+    abrView_->Flush();
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
+    const std::optional<int> width = LayoutTwips("Width");
+    const std::optional<int> height = LayoutTwips("Height");
+    QSize size = width && height ? QSize(TwipsToPixels(*width), TwipsToPixels(*height))
+                                 : QSize(area.width() * kDefaultQuarters / 4,
+                                         area.height() * kDefaultQuarters / 4);
+    size = size.boundedTo(area.size()).expandedTo(minimumSizeHint());
+    const std::optional<int> left = LayoutTwips("Left");
+    const std::optional<int> top = LayoutTwips("Top");
+    QPoint at = left && top ? QPoint(TwipsToPixels(*left), TwipsToPixels(*top))
+                            : area.topLeft() + QPoint((area.width() - size.width()) / 2,
+                                                      (area.height() - size.height()) / 2);
+    // A place saved on another screen or beyond this one comes back inside the work area.
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+    setGeometry(QRect(at, size));
+}
+
+void frmMain::SaveLayout()
+{
+    if (!shown_) {
+        return;
+    }
+    const QRect normal = normalGeometry();
+    zvLib::SaveSettings(kLayoutSection,
+                        {{"Top", std::to_string(PixelsToTwips(normal.y()))},
+                         {"Left", std::to_string(PixelsToTwips(normal.x()))},
+                         {"Width", std::to_string(PixelsToTwips(normal.width()))},
+                         {"Height", std::to_string(PixelsToTwips(normal.height()))}});
+}
+
 void frmMain::abr_ToolClick(cBarTool& tool)
 {
     const std::string& category = tool.Category();
@@ -342,6 +407,15 @@ void frmMain::showEvent(QShowEvent* event)
 void frmMain::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    // A window restored to a place saved before its bands grew still gets its smallest usable
+    // size, whether or not the window manager keeps to it.
+    if (windowState() == Qt::WindowNoState && isVisible()) {
+        const QSize least = size().expandedTo(minimumSize());
+        if (least != size()) {
+            resize(least);
+            return;
+        }
+    }
     if (event->size() != event->oldSize()) {
         Form_Resize();
     }

@@ -26,6 +26,9 @@ class zvUI;
 class frmMain : public QMainWindow {
     Q_OBJECT
   public:
+    // The settings section of the window's place and size when it is not maximised.
+    static constexpr const char* kLayoutSection = "frmMain\\Layout";
+
     // The window with its bands and controls as designed; not shown, not yet prepared.
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
@@ -62,6 +65,12 @@ class frmMain : public QMainWindow {
     // Prepares the toolbar control once, before the first mode is set and the window shown:
     // the set chooser, the captions, the development tools, the bands shown.
     void setUI();
+    // Gives the window, before it is shown, its place and size for when it is not maximised:
+    // the ones saved when it was last unloaded, else three quarters of the work area in its
+    // middle; never smaller than the window's smallest usable size.
+    void RestoreLayout();
+    // Saves the window's place and size when it is not maximised, once it has been shown.
+    void SaveLayout();
 
     // A tool was clicked: its category, a dot and its name (a snippet tool's tag) go to the
     // dispatcher, every dot of the name or tag as character 1.

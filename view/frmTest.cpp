@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 // The test canvas zooms within the main canvas's bounds.
 static_assert(cCanvas::kMinWidth == zvLib::kMinViewWidth &&
               cCanvas::kMaxWidth == zvLib::kMaxViewWidth);
@@ -24,6 +26,9 @@ namespace {
 using cQtConvert::PixelsToTwips;
 using cQtConvert::ToQString;
 using cQtConvert::TwipsToPixels;
+
+// The least room between two options, in twips.
+constexpr int kOptionGap = 60;
 
 // Puts a control at a place given in twips.
 void Place(QWidget* w, int left, int top, int width, int height)
@@ -54,8 +59,17 @@ frmTest::frmTest(QWidget* owner) : QWidget(owner, Qt::Tool)
     for (int i = 0; i < 4; ++i) {
         auto* o = new QRadioButton(options[i], this);
         opt[static_cast<std::size_t>(i)] = o;
-        Place(o, optLefts[i], 240, 555, 495);
         connect(o, &QRadioButton::clicked, this, [this, i] { opt_Click(i); });
+    }
+    // Left to right, each option at least as wide as its caption in the window's font, and
+    // moved right past the one before when that has grown.
+    int right = 0;
+    for (const int i : {0, 2, 1, 3}) {
+        QRadioButton* o = opt[static_cast<std::size_t>(i)];
+        Place(o, optLefts[i], 240, 555, 495);
+        o->setGeometry(std::max(o->x(), right), o->y(), std::max(o->width(), o->sizeHint().width()),
+                       o->height());
+        right = o->geometry().right() + 1 + TwipsToPixels(kOptionGap);
     }
     pic = new cPictureBox(this);
     pic->setFocusPolicy(Qt::ClickFocus);

@@ -1,17 +1,26 @@
 // The info panels and the info window: the length and size texts, the lanes grid with its lane
 // colours and units, the window's default place beside the main window, its size limits, the
 // layout and column widths it saves and restores, and its toolbar tool.
-#include "DispatchFixture.h"
+#include "view/frmInfo.h"
 
+#include "DispatchFixture.h"
 #include "app/core/zvLib_settings.h"
 #include "model/zvLib_globals.h"
+#include "platform/cBarWidget.h"
 #include "platform/cGridWidget.h"
-#include "view/frmInfo.h"
+#include "reports/frmReport.h"
+#include "view/frmTest.h"
 #include "view/zvLang_forms.h"
 #include "view/zvLib_info.h"
 
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 
 using apptest::DispatchFixture;
@@ -54,11 +63,12 @@ class InfoTest : public DispatchFixture {
         zvLib::Unload(zvForm::frmInfo);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // Where the window goes by default: its right edge on the main window's, in twips.
-    int defaultLeft()
+    // Where a window of that width goes by default: its right edge on the main window's, in
+    // twips.
+    int defaultLeft(int width)
     {
         const QRect frame = main().frameGeometry();
-        return (frame.x() + frame.width()) * 15 - frmInfo::kDesignWidth;
+        return (frame.x() + frame.width()) * 15 - width;
     }
 };
 
@@ -124,9 +134,13 @@ TEST_F(InfoTest, TheWindowOpensBesideTheMainWindowWithinItsLimits)
     EXPECT_EQ(info->windowTitle().toStdString(), "Lanes");
     EXPECT_EQ(info->grd.Column(1).Caption(), "Lane");
     EXPECT_EQ(info->grd.Column(6).Caption(), "Delta \xC2\xBB");
-    EXPECT_EQ(info->LeftTwips(), defaultLeft());
+    // As designed, or wider where the columns need it to show their texts whole.
+    const int width = info->WidthTwips();
+    EXPECT_GE(width, 6000);
+    EXPECT_GE(info->grdView().Table()->viewport()->width(),
+              info->grdView().Table()->horizontalHeader()->length());
+    EXPECT_EQ(info->LeftTwips(), defaultLeft(width));
     EXPECT_EQ(info->TopTwips(), 900);
-    EXPECT_EQ(info->WidthTwips(), 6000);
     EXPECT_EQ(info->HeightTwips(), 2700) << "the designed 3000 is cut to the ceiling";
 
     info->resize(100, 100);
@@ -138,7 +152,7 @@ TEST_F(InfoTest, TheWindowOpensBesideTheMainWindowWithinItsLimits)
 
     closeInfo();
     EXPECT_FALSE(tool("tbr", "info").Checked());
-    EXPECT_EQ(layout("Left"), std::to_string(defaultLeft()));
+    EXPECT_EQ(layout("Left"), std::to_string(defaultLeft(width)));
     EXPECT_EQ(layout("Top"), "900");
     EXPECT_EQ(layout("Width"), "6000");
     EXPECT_EQ(layout("Height"), "2700");
@@ -175,8 +189,88 @@ TEST_F(InfoTest, TheSavedLayoutComesBackOnTheScreen)
     storeLayout("Top", "not a number");
     run("VIEW.INFO");
     ASSERT_NE(loaded(), nullptr);
-    EXPECT_EQ(loaded()->LeftTwips(), defaultLeft()) << "beyond the screen: beside the main window";
+    EXPECT_EQ(loaded()->LeftTwips(), defaultLeft(4500))
+        << "beyond the screen: beside the main window";
     EXPECT_EQ(loaded()->TopTwips(), 900) << "an unreadable value: the default";
+}
+
+TEST_F(InfoTest, CaptionsAndValuesAreWholeInEveryLanguage)
+{
+    circuit().CurTrack()->append("CL32:AS1;CL32:AC1-90(L);CL32:ASF;", circuit().CurItem());
+    run("VIEW.DESIGN"); // the item bar is shown
+    // Every shown column of a grid is as wide as its caption and each of its cells, in the
+    // fonts they are shown in, with the margins the style draws around them.
+    const auto wholeGrid = [](const QTableWidget& t, const std::string& what) {
+        const QStyle* style = t.style();
+        const int headerMargins = 2 * style->pixelMetric(QStyle::PM_HeaderMargin);
+        const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        const QFontMetrics header(t.horizontalHeader()->font());
+        for (int c = 0; c < t.columnCount(); ++c) {
+            if (t.isColumnHidden(c)) {
+                continue;
+            }
+            const QString caption = t.horizontalHeaderItem(c)->text();
+            EXPECT_GE(t.columnWidth(c), header.horizontalAdvance(caption) + headerMargins)
+                << what << ": the caption " << caption.toStdString() << " is cut";
+            for (int r = 0; r < t.rowCount(); ++r) {
+                const QTableWidgetItem* cell = t.item(r, c);
+                EXPECT_GE(t.columnWidth(c),
+                          QFontMetrics(cell->font()).horizontalAdvance(cell->text()) + cellMargins)
+                    << what << ": " << cell->text().toStdString() << " does not fit its column";
+            }
+        }
+    };
+    for (const char* language : {"EN", "IT", "FR", "ES"}) {
+        useLanguage(language);
+        zvLang::TranslateForm(main());
+        unloadInfo();
+        zvLib::UpdateInfo();
+        wholeGrid(*zvLib::InfoWindow().grdView().Table(), language + std::string(" info window"));
+
+        run("VIEW.REPORT");
+        auto* report = qobject_cast<frmReport*>(zvLib::Form(zvForm::frmReport));
+        ASSERT_NE(report, nullptr);
+        wholeGrid(*report->grdLanesView().Table(), language + std::string(" report lanes"));
+        run("VIEW.DESIGN");
+        QCoreApplication::processEvents();
+
+        auto* tabs = qobject_cast<QTabWidget*>(main().abrView().BandWidget(main().abr.Band("ibr")));
+        ASSERT_NE(tabs, nullptr);
+        const QTabBar* bar = tabs->tabBar();
+        for (int i = 0; i < bar->count(); ++i) {
+            EXPECT_TRUE(bar->rect().contains(bar->tabRect(i)))
+                << language << ": the tab " << bar->tabText(i).toStdString() << " is not whole";
+            EXPECT_GE(bar->tabRect(i).width(),
+                      bar->fontMetrics().horizontalAdvance(bar->tabText(i)))
+                << language << ": " << bar->tabText(i).toStdString();
+        }
+
+        // The pointer over the start/finish straight names it in the piece panel of the status bar.
+        const zvItem& startFinish = *circuit().CurTrack()->items().Last();
+        main().pic_MouseMove(0, 0, startFinish.X0().toDouble(), startFinish.Y0().toDouble());
+        QCoreApplication::processEvents();
+        auto* panel = qobject_cast<QLabel*>(
+            main().abrView().ToolWidget(main().abr.Band("sbr").Tool("pnlinfo_1")));
+        ASSERT_NE(panel, nullptr);
+        ASSERT_NE(panel->text().indexOf("ASF"), -1) << panel->text().toStdString();
+        EXPECT_GE(panel->contentsRect().width(),
+                  panel->fontMetrics().horizontalAdvance(panel->text()))
+            << language << ": the piece panel cuts " << panel->text().toStdString();
+    }
+
+    // The options of the canvas test window (development mode) are whole and apart.
+    const frmTest& test = zvLib::TestWindow();
+    const QStyle* style = test.style();
+    const int box = style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                    style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    for (const QRadioButton* o : test.opt) {
+        EXPECT_GE(o->width(), box + o->fontMetrics().horizontalAdvance(o->text()))
+            << "the option " << o->text().toStdString() << " is cut";
+        for (const QRadioButton* other : test.opt) {
+            EXPECT_TRUE(o == other || !o->geometry().intersects(other->geometry()))
+                << o->text().toStdString() << " covers " << other->text().toStdString();
+        }
+    }
 }
 
 TEST_F(InfoTest, TheCloseBoxReleasesTheToolSoTheCommandShowsItAgain)

@@ -19,8 +19,10 @@
 #include "view/zvLang_forms.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QImage>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -240,6 +242,31 @@ TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->isMaximized());
     EXPECT_EQ(main->size(), QSize(800, 600));
+}
+
+TEST_F(StartupTest, TheRestoredWindowOfANewCircuitShowsItsCanvasAndItemBar)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    user_->steps.push_back([](QDialog& d) { Click(d, "cmd(1)"); }); // New on the start page
+    EXPECT_EQ(start(), std::nullopt);
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+    ASSERT_NE(zvLib::Circuit(), nullptr);
+    ASSERT_TRUE(main->isMaximized());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    main->showNormal(); // the window manager's restore
+    QCoreApplication::processEvents();
+    const QRect normal = main->geometry();
+    EXPECT_GE(normal.width(), area.width() * 2 / 3) << "about three quarters of the work area";
+    EXPECT_GE(normal.height(), area.height() * 2 / 3);
+    EXPECT_TRUE(area.contains(normal)) << "on the work area";
+    EXPECT_GE(normal.width(), main->minimumSizeHint().width());
+    EXPECT_GE(normal.height(), main->minimumSizeHint().height());
+    const cBarRect client = main->abr.ClientArea();
+    EXPECT_GE(client.width, 2000) << "the canvas is laid out";
+    EXPECT_GE(client.height, 2000);
+    EXPECT_GT(main->pic->height(), 100);
+    EXPECT_GT(main->pic->width(), 100);
 }
 
 TEST_F(StartupTest, ACommandLineFileThatCannotBeOpenedIsSaidAndTheStartPageFollows)

@@ -4,14 +4,12 @@
 #include "dxf/cDXF.h"
 
 #include "foundation/NUX_STD_encoding.h"
-#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -181,13 +179,9 @@ void cDXF::ReadBytes()
 
 void cDXF::FileStream(std::string text)
 {
-    std::string bytes = NUX_STD_library::Base64Decode(text, true);
-    // The copy only names the drawing; the kept bytes are what is saved again later. It is a
-    // new file in the private temporary folder, so nobody else can guess or redirect it.
-    const std::string path =
-        NUX_STD_library::WriteNewTempFile(NUX_STD_library::PrivateTempFolder(), ".dxf", bytes);
-    LoadBytes(std::move(bytes));
-    fileName_ = path;
+    // The drawing is read from the decoded bytes and saved again from them: no file is made
+    // for it, so none is left behind.
+    LoadBytes(NUX_STD_library::Base64Decode(text, true));
 }
 
 std::string cDXF::FileStream() const

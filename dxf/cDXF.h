@@ -135,10 +135,8 @@ class cDXF {
     void LoadBytes(std::string bytes);
     // The path of the loaded DXF file, or empty.
     const std::string& FileName() const { return fileName_; }
-    // Takes the drawing as Base64 text (characters outside the alphabet are passed over):
-    // decodes it, leaves a new copy in the private temporary folder (the path FileName then
-    // gives) and loads it. The drawing is loaded from memory even when the copy cannot be
-    // written.
+    // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
+    // decodes it and loads it from memory; no file is written and FileName stays empty.
     // Raises cError 9 when the text holds no Base64 at all.
     void FileStream(std::string text);
     // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.

@@ -31,11 +31,6 @@ std::string GetTempFolder();
 // the user's own or that others may write is passed over for a fresh private one beside it.
 // Empty when no private folder can be made.
 std::string PrivateTempFolder();
-// Writes the bytes to a new file in the folder, named by 16 random hexadecimal digits and ext,
-// created exclusively (mode 0600) and never through a symbolic link; its path, or "" when it
-// cannot be written.
-std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
-                             const std::string& bytes);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,

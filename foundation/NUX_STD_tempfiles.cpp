@@ -1,14 +1,9 @@
 // NUX_STD_library, temporary files: the program's private temporary folder (the user's own,
-// mode 0700, never a folder someone else made or may write) and new files in it, each created
-// exclusively under a name nobody can guess, never through a symbolic link.
+// mode 0700, never a folder someone else made or may write).
 #include "foundation/NUX_STD_files.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <mutex>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,15 +46,6 @@ std::string WantedTempFolder()
     return GetTempFolder() + "Zorv-" + std::to_string(geteuid());
 }
 
-// A name of 16 random hexadecimal digits.
-std::string RandomName()
-{
-    static std::mt19937_64 gen{std::random_device{}()};
-    char name[24];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(gen()));
-    return name;
-}
-
 } // namespace
 
 std::string PrivateTempFolder()
@@ -78,38 +64,6 @@ std::string PrivateTempFolder()
         }
     }
     return chosen.empty() ? std::string() : AddBackslash(chosen);
-}
-
-std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
-                             const std::string& bytes)
-{
-    if (folder.empty()) {
-        return {};
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = AddBackslash(folder) + RandomName() + ext;
-        const int fd =
-            open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            return {};
-        }
-        bool ok = true;
-        for (std::size_t at = 0; ok && at < bytes.size();) {
-            const ssize_t n = write(fd, bytes.data() + at, bytes.size() - at);
-            ok = n > 0 || (n < 0 && errno == EINTR);
-            at += n > 0 ? static_cast<std::size_t>(n) : 0;
-        }
-        ok = (close(fd) == 0) && ok;
-        if (!ok) {
-            unlink(path.c_str());
-            return {};
-        }
-        return path;
-    }
-    return {};
 }
 
 } // namespace NUX_STD_library

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +48,26 @@ bool ReadWhole(int fd, std::size_t size, std::string& out)
     }
     out.resize(got);
     return true;
+}
+
+// Reads at most size bytes of the file into p and returns how many it got: fewer when the file
+// ends sooner. ok tells whether reading went without error.
+std::size_t ReadUpTo(int fd, char* p, std::size_t size, bool& ok)
+{
+    std::size_t got = 0;
+    ok = true;
+    while (got < size) {
+        const ssize_t n = ::read(fd, p + got, size - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
 }
 
 // True when every byte is printable ASCII (a text that reads as it stands).
@@ -98,7 +117,7 @@ void cDXF::Reset()
     diagnosticCount_ = 0;
     diagnosticsShown_ = false;
     bytes_ = {};
-    mapped_.reset();
+    held_.reset();
     owned_.clear();
     fileName_.clear();
     offsetX_ = cFixed();
@@ -110,7 +129,7 @@ void cDXF::Reset()
 void cDXF::fileLoad(const std::string& path)
 {
     Reset();
-    const bool fits = MapFile(path);
+    const bool fits = ReadFile(path);
     fileName_ = path;
     if (!fits) {
         Diagnose("The drawing " + path + " is too large to be read.");
@@ -119,9 +138,10 @@ void cDXF::fileLoad(const std::string& path)
     ReadBytes();
 }
 
-bool cDXF::MapFile(const std::string& path)
+bool cDXF::ReadFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe that nobody writes opens at once (and reads empty).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw cError(53, "cDXF", "File not found: " + path);
     }
@@ -132,29 +152,33 @@ bool cDXF::MapFile(const std::string& path)
         ::close(fd);
         return false;
     }
-    if (size > 0) {
-        void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (p != MAP_FAILED) {
-            ::close(fd);
-            ::madvise(p, size, MADV_SEQUENTIAL);
-            mapped_.reset(static_cast<const char*>(p),
-                          [size](const char* q) { ::munmap(const_cast<char*>(q), size); });
-            bytes_ = std::string_view(mapped_.get(), size);
-            return true;
+    bool read = false;
+    if (size >= dxftable::kLargeTable) {
+        // A large drawing is read into memory of its own on large pages, not cleared first.
+        char* p = static_cast<char*>(dxftable::AllocateLarge(size));
+        held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
+        const std::size_t got = ReadUpTo(fd, p, size, read);
+        bytes_ = std::string_view(p, got);
+    } else {
+        // A pipe or a device delivers what its writer sends, waited for, up to the largest drawing.
+        if (!regular) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
+        read = ReadWhole(fd, size, owned_);
+        bytes_ = owned_;
     }
-    // Not mappable (empty, not a regular file): read whole.
-    const bool read = ReadWhole(fd, size, owned_);
     ::close(fd);
     if (!read) {
+        bytes_ = {};
+        held_.reset();
         owned_.clear();
         throw cError(57, "cDXF", "Device I/O error: " + path);
     }
-    if (owned_.size() > kMaxDrawingBytes) {
+    if (bytes_.size() > kMaxDrawingBytes) {
+        bytes_ = {};
         owned_.clear();
         return false;
     }
-    bytes_ = owned_;
     return true;
 }
 

@@ -127,9 +127,10 @@ class cDXF {
     cDXF(const cDXF&) = delete;
     cDXF& operator=(const cDXF&) = delete;
 
-    // Reads the DXF file at path, keeps its bytes, sets FileName and fits the scale. A file
-    // that cannot be opened raises cError 53, one that cannot be read cError 57. A regular
-    // file is mapped, not copied: it must not be shortened while the drawing is held.
+    // Reads the DXF file at path into memory, keeps its bytes (saved again as they were read,
+    // whatever becomes of the file), sets FileName and fits the scale. A file that cannot be
+    // opened raises cError 53, one that cannot be read cError 57. A named pipe is read as its
+    // writer sends it; one that nobody writes reads as an empty drawing.
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
@@ -223,7 +224,7 @@ class cDXF {
     };
 
     void Reset();
-    bool MapFile(const std::string& path);
+    bool ReadFile(const std::string& path);
     void ReadBytes();
     void FitScale();
     void Diagnose(std::string message);
@@ -290,10 +291,11 @@ class cDXF {
     std::int32_t LayerColor(std::int32_t layer) const;
 
     std::string fileName_;
-    // The drawing's bytes as they were loaded: a text handed in (owned_) or the file mapped
-    // read-only (mapped_); reading and saving both work on them where they lie.
+    // The drawing's bytes as they were loaded: a text handed in or a small file read
+    // (owned_), or a large file read into memory of its own (held_); reading and saving both
+    // work on them where they lie.
     std::string owned_;
-    std::shared_ptr<const char> mapped_;
+    std::shared_ptr<const char> held_;
     std::string_view bytes_;
     cFixed scale_;
     cFixed offsetX_;

@@ -1,13 +1,16 @@
-// The drawing as the circuit file carries it: Base64 in, a temporary copy, and the same bytes
-// out again whatever became of the copy.
+// The drawing as the circuit file carries it: Base64 in and the same bytes out again, with no
+// file left anywhere; a drawing read from a file saved as it was read.
 #include "dxf/cDXF.h"
 #include "foundation/NUX_STD_encoding.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "support/TestSupport.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -125,4 +128,42 @@ TEST(cDXFStorage, AnUnwritableCopyStillLoadsTheDrawing)
     // A drawing read from its file travels as that file's bytes.
     d.fileLoad(dataPath("dxf/entities.dxf"));
     EXPECT_EQ(d.FileStream(), NUX_STD_library::Base64Encode(readAll(dataPath("dxf/entities.dxf"))));
+}
+
+TEST(cDXFStorage, TheBytesSavedAreTheBytesReadWhateverBecomesOfTheFile)
+{
+    testsupport::TempDir tmp;
+    const std::string path = tmp.file("drawing.dxf");
+    const std::string bytes = readAll(dataPath("dxf/entities.dxf"));
+    testsupport::writeAll(path, bytes);
+    cDXF d;
+    d.fileLoad(path);
+    const std::string b64 = NUX_STD_library::Base64Encode(bytes);
+    // Rewritten in place with other bytes of the same length, then shortened to nothing.
+    const std::string other(bytes.size(), '#');
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(pwrite(fd, other.data(), other.size(), 0), static_cast<ssize_t>(other.size()));
+    close(fd);
+    EXPECT_TRUE(d.FileStream() == b64); // (long texts: not printed)
+    ASSERT_EQ(truncate(path.c_str(), 0), 0);
+    EXPECT_TRUE(d.FileStream() == b64);
+    EXPECT_EQ(d.Lines().size(), 2u);
+
+    // A named pipe that nobody writes is read at once, not waited for.
+    const std::string pipe = tmp.file("pipe.dxf");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    auto load = std::async(std::launch::async, [&pipe] {
+        cDXF p;
+        try {
+            p.fileLoad(pipe);
+        } catch (const cError&) {
+        }
+        return p.Lines().size();
+    });
+    if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "reading a named pipe waits for a writer";
+        close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)); // lets the reader go
+    }
+    EXPECT_EQ(load.get(), 0u);
 }

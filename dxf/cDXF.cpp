@@ -50,6 +50,12 @@ bool ReadWhole(int fd, std::size_t size, std::string& out)
     return true;
 }
 
+// Closes a file descriptor when it goes out of scope.
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
 // Reads at most size bytes of the file into p and returns how many it got: fewer when the file
 // ends sooner. ok tells whether reading went without error.
 std::size_t ReadUpTo(int fd, char* p, std::size_t size, bool& ok)
@@ -145,11 +151,11 @@ bool cDXF::ReadFile(const std::string& path)
     if (fd < 0) {
         throw cError(53, "cDXF", "File not found: " + path);
     }
+    const FileCloser closer{fd};
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     const auto size = regular ? static_cast<std::size_t>(st.st_size) : 0;
     if (size > kMaxDrawingBytes) {
-        ::close(fd);
         return false;
     }
     bool read = false;
@@ -157,29 +163,26 @@ bool cDXF::ReadFile(const std::string& path)
         // A large drawing is read into memory of its own on large pages, not cleared first.
         char* p = static_cast<char*>(dxftable::AllocateLarge(size));
         held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
-        const std::size_t got = ReadUpTo(fd, p, size, read);
-        bytes_ = std::string_view(p, got);
+        bytes_ = std::string_view(p, ReadUpTo(fd, p, size, read));
     } else {
-        // A pipe or a device delivers what its writer sends, waited for, up to the largest drawing.
+        // A pipe or a device delivers what its writer sends, waited for, up to the largest
+        // drawing.
         if (!regular) {
             ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
         read = ReadWhole(fd, size, owned_);
         bytes_ = owned_;
     }
-    ::close(fd);
-    if (!read) {
+    const bool fits = bytes_.size() <= kMaxDrawingBytes;
+    if (!read || !fits) {
         bytes_ = {};
         held_.reset();
         owned_.clear();
+    }
+    if (!read) {
         throw cError(57, "cDXF", "Device I/O error: " + path);
     }
-    if (bytes_.size() > kMaxDrawingBytes) {
-        bytes_ = {};
-        owned_.clear();
-        return false;
-    }
-    return true;
+    return fits;
 }
 
 void cDXF::LoadBytes(std::string bytes)

@@ -134,7 +134,9 @@ TEST(cDXFStorage, TheBytesSavedAreTheBytesReadWhateverBecomesOfTheFile)
 {
     testsupport::TempDir tmp;
     const std::string path = tmp.file("drawing.dxf");
-    const std::string bytes = readAll(dataPath("dxf/entities.dxf"));
+    // Large enough to be read as a large drawing is, a long comment first.
+    const std::string bytes =
+        "999\r\n" + std::string(300000, 'c') + "\r\n" + readAll(dataPath("dxf/entities.dxf"));
     testsupport::writeAll(path, bytes);
     cDXF d;
     d.fileLoad(path);

@@ -162,7 +162,8 @@ class cDXF {
     // Turns the segment (x1, y1)-(x2, y2) with a bulge into an arc: centre offsets from
     // (x1, y1), radius, and start and end angles running counter-clockwise. Returns false and
     // writes nothing when the bulge is 0 or the arc lies beyond the coordinate range; such a
-    // segment is read and drawn as a straight one.
+    // segment is read and drawn as a straight one when its bulge is at most 1 (a half turn),
+    // and leaves its polyline out when it is larger.
     static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                            float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
                            std::int32_t& radius, float& startAngle, float& endAngle);
@@ -264,8 +265,10 @@ class cDXF {
     void ReadPolyline();
     void ReadLine();
     void CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int64_t line);
-    void PolylineExtent(const DXFPolylineRecord& rec);
-    void SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
+    // Adds a polyline's vertices and arcs to the extent; false when a segment's bulge turns
+    // more than a half circle on a circle beyond the coordinate range (the polyline is left out).
+    bool PolylineExtent(const DXFPolylineRecord& rec);
+    bool SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
 
     // Value conversions (cDXF_values.cpp).
     static bool ValueNumber(std::string_view value, double& out);

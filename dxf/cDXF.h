@@ -167,6 +167,11 @@ class cDXF {
     static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                            float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
                            std::int32_t& radius, float& startAngle, float& endAngle);
+    // How far an arc turns counter-clockwise from its start angle to its end angle, in radians:
+    // above 0 and at most a whole turn (k2Pi). Angles are taken as held, in single precision:
+    // equal angles, or angles a whole turn apart, make a whole circle. The extent and the
+    // drawing of every arc both go by it.
+    static double ArcSweep(float startAngle, float endAngle);
     // Adds to the extent the points due north, west, south and east of the centre that lie
     // strictly inside the arc's sweep.
     void ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,

@@ -88,7 +88,8 @@ bool cDXF::BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::in
 double cDXF::ArcSweep(float startAngle, float endAngle)
 {
     const double sweep = Direction(endAngle) - Direction(startAngle);
-    // A sweep short of a whole turn by less than single precision tells apart is a whole turn.
+    // Directions lie below 2 pi as single precision holds it, a hair above k2Pi: a sweep
+    // between the two is a whole turn, and the canvas is never handed more than one.
     return sweep > 0 ? std::min(sweep, k2Pi) : sweep + k2Pi;
 }
 

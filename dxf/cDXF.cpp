@@ -4,16 +4,13 @@
 #include "dxf/cDXF.h"
 
 #include "foundation/NUX_STD_encoding.h"
-#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +48,32 @@ bool ReadWhole(int fd, std::size_t size, std::string& out)
     }
     out.resize(got);
     return true;
+}
+
+// Closes a file descriptor when it goes out of scope.
+struct FileCloser {
+    int fd;
+    ~FileCloser() { ::close(fd); }
+};
+
+// Reads at most size bytes of the file into p and returns how many it got: fewer when the file
+// ends sooner. ok tells whether reading went without error.
+std::size_t ReadUpTo(int fd, char* p, std::size_t size, bool& ok)
+{
+    std::size_t got = 0;
+    ok = true;
+    while (got < size) {
+        const ssize_t n = ::read(fd, p + got, size - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
 }
 
 // True when every byte is printable ASCII (a text that reads as it stands).
@@ -100,7 +123,7 @@ void cDXF::Reset()
     diagnosticCount_ = 0;
     diagnosticsShown_ = false;
     bytes_ = {};
-    mapped_.reset();
+    held_.reset();
     owned_.clear();
     fileName_.clear();
     offsetX_ = cFixed();
@@ -112,7 +135,7 @@ void cDXF::Reset()
 void cDXF::fileLoad(const std::string& path)
 {
     Reset();
-    const bool fits = MapFile(path);
+    const bool fits = ReadFile(path);
     fileName_ = path;
     if (!fits) {
         Diagnose("The drawing " + path + " is too large to be read.");
@@ -121,43 +144,45 @@ void cDXF::fileLoad(const std::string& path)
     ReadBytes();
 }
 
-bool cDXF::MapFile(const std::string& path)
+bool cDXF::ReadFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a named pipe that nobody writes opens at once (and reads empty).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         throw cError(53, "cDXF", "File not found: " + path);
     }
+    const FileCloser closer{fd};
     struct stat st {};
     const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     const auto size = regular ? static_cast<std::size_t>(st.st_size) : 0;
     if (size > kMaxDrawingBytes) {
-        ::close(fd);
         return false;
     }
-    if (size > 0) {
-        void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (p != MAP_FAILED) {
-            ::close(fd);
-            ::madvise(p, size, MADV_SEQUENTIAL);
-            mapped_.reset(static_cast<const char*>(p),
-                          [size](const char* q) { ::munmap(const_cast<char*>(q), size); });
-            bytes_ = std::string_view(mapped_.get(), size);
-            return true;
+    bool read = false;
+    if (size >= dxftable::kLargeTable) {
+        // A large drawing is read into memory of its own on large pages, not cleared first.
+        char* p = static_cast<char*>(dxftable::AllocateLarge(size));
+        held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
+        bytes_ = std::string_view(p, ReadUpTo(fd, p, size, read));
+    } else {
+        // A pipe or a device delivers what its writer sends, waited for, up to the largest
+        // drawing.
+        if (!regular) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         }
+        read = ReadWhole(fd, size, owned_);
+        bytes_ = owned_;
     }
-    // Not mappable (empty, not a regular file): read whole.
-    const bool read = ReadWhole(fd, size, owned_);
-    ::close(fd);
-    if (!read) {
+    const bool fits = bytes_.size() <= kMaxDrawingBytes;
+    if (!read || !fits) {
+        bytes_ = {};
+        held_.reset();
         owned_.clear();
+    }
+    if (!read) {
         throw cError(57, "cDXF", "Device I/O error: " + path);
     }
-    if (owned_.size() > kMaxDrawingBytes) {
-        owned_.clear();
-        return false;
-    }
-    bytes_ = owned_;
-    return true;
+    return fits;
 }
 
 void cDXF::LoadBytes(std::string bytes)
@@ -181,13 +206,9 @@ void cDXF::ReadBytes()
 
 void cDXF::FileStream(std::string text)
 {
-    std::string bytes = NUX_STD_library::Base64Decode(text, true);
-    // The copy only names the drawing; the kept bytes are what is saved again later. It is a
-    // new file in the private temporary folder, so nobody else can guess or redirect it.
-    const std::string path =
-        NUX_STD_library::WriteNewTempFile(NUX_STD_library::PrivateTempFolder(), ".dxf", bytes);
-    LoadBytes(std::move(bytes));
-    fileName_ = path;
+    // The drawing is read from the decoded bytes and saved again from them: no file is made
+    // for it, so none is left behind.
+    LoadBytes(NUX_STD_library::Base64Decode(text, true));
 }
 
 std::string cDXF::FileStream() const

@@ -127,18 +127,17 @@ class cDXF {
     cDXF(const cDXF&) = delete;
     cDXF& operator=(const cDXF&) = delete;
 
-    // Reads the DXF file at path, keeps its bytes, sets FileName and fits the scale. A file
-    // that cannot be opened raises cError 53, one that cannot be read cError 57. A regular
-    // file is mapped, not copied: it must not be shortened while the drawing is held.
+    // Reads the DXF file at path into memory, keeps its bytes (saved again as they were read,
+    // whatever becomes of the file), sets FileName and fits the scale. A file that cannot be
+    // opened raises cError 53, one that cannot be read cError 57. A named pipe is read as its
+    // writer sends it; one that nobody writes reads as an empty drawing.
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
     // The path of the loaded DXF file, or empty.
     const std::string& FileName() const { return fileName_; }
-    // Takes the drawing as Base64 text (characters outside the alphabet are passed over):
-    // decodes it, leaves a new copy in the private temporary folder (the path FileName then
-    // gives) and loads it. The drawing is loaded from memory even when the copy cannot be
-    // written.
+    // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
+    // decodes it and loads it from memory; no file is written and FileName stays empty.
     // Raises cError 9 when the text holds no Base64 at all.
     void FileStream(std::string text);
     // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
@@ -163,10 +162,16 @@ class cDXF {
     // Turns the segment (x1, y1)-(x2, y2) with a bulge into an arc: centre offsets from
     // (x1, y1), radius, and start and end angles running counter-clockwise. Returns false and
     // writes nothing when the bulge is 0 or the arc lies beyond the coordinate range; such a
-    // segment is read and drawn as a straight one.
+    // segment is read and drawn as a straight one when its bulge is at most 1 (a half turn),
+    // and leaves its polyline out when it is larger.
     static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                            float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
                            std::int32_t& radius, float& startAngle, float& endAngle);
+    // How far an arc turns counter-clockwise from its start angle to its end angle, in radians:
+    // above 0 and at most a whole turn (k2Pi). Angles are taken as held, in single precision:
+    // equal angles, or angles a whole turn apart, make a whole circle. The extent and the
+    // drawing of every arc both go by it.
+    static double ArcSweep(float startAngle, float endAngle);
     // Adds to the extent the points due north, west, south and east of the centre that lie
     // strictly inside the arc's sweep.
     void ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,
@@ -225,7 +230,7 @@ class cDXF {
     };
 
     void Reset();
-    bool MapFile(const std::string& path);
+    bool ReadFile(const std::string& path);
     void ReadBytes();
     void FitScale();
     void Diagnose(std::string message);
@@ -265,8 +270,10 @@ class cDXF {
     void ReadPolyline();
     void ReadLine();
     void CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int64_t line);
-    void PolylineExtent(const DXFPolylineRecord& rec);
-    void SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
+    // Adds a polyline's vertices and arcs to the extent; false when a segment's bulge turns
+    // more than a half circle on a circle beyond the coordinate range (the polyline is left out).
+    bool PolylineExtent(const DXFPolylineRecord& rec);
+    bool SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b);
 
     // Value conversions (cDXF_values.cpp).
     static bool ValueNumber(std::string_view value, double& out);
@@ -292,10 +299,11 @@ class cDXF {
     std::int32_t LayerColor(std::int32_t layer) const;
 
     std::string fileName_;
-    // The drawing's bytes as they were loaded: a text handed in (owned_) or the file mapped
-    // read-only (mapped_); reading and saving both work on them where they lie.
+    // The drawing's bytes as they were loaded: a text handed in or a small file read
+    // (owned_), or a large file read into memory of its own (held_); reading and saving both
+    // work on them where they lie.
     std::string owned_;
-    std::shared_ptr<const char> mapped_;
+    std::shared_ptr<const char> held_;
     std::string_view bytes_;
     cFixed scale_;
     cFixed offsetX_;

@@ -164,7 +164,9 @@ void cDXF::DrawFace(cSurface& pic, const DXFFaceRecord& f, std::int32_t color)
 void cDXF::DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r, float start,
                    float end, std::int32_t color)
 {
-    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start, end);
+    // The canvas is handed the end the sweep reaches, so that it turns as far as the extent
+    // holds: a whole circle where both angles meet.
+    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start, start + ArcSweep(start, end));
 }
 
 void cDXF::DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,

@@ -1,5 +1,6 @@
-// cDXF, arc geometry: the arc that a bulged polyline segment stands for, and the points of an
-// arc due north, west, south and east of its centre that widen the drawing's extent.
+// cDXF, arc geometry: the arc that a bulged polyline segment stands for, the sweep of an arc
+// from its two angles (one rule for the extent and the drawing), and the points of an arc due
+// north, west, south and east of its centre that widen the drawing's extent.
 #include "dxf/cDXF.h"
 
 #include <algorithm>
@@ -19,6 +20,18 @@ float NormalizeAngle(float a)
         a += twoPi;
     }
     return a;
+}
+
+// A held angle as a direction in 0 to 2 pi, 2 pi excluded: an angle of a whole turn (as single
+// precision holds 2 pi) is the direction 0.
+double Direction(float a)
+{
+    const double turn = static_cast<float>(cDXF::k2Pi);
+    double d = std::fmod(static_cast<double>(a), turn);
+    if (d < 0) {
+        d += turn;
+    }
+    return d;
 }
 
 std::int32_t Saturate(std::int64_t v)
@@ -72,16 +85,25 @@ bool cDXF::BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::in
     return true;
 }
 
+double cDXF::ArcSweep(float startAngle, float endAngle)
+{
+    const double sweep = Direction(endAngle) - Direction(startAngle);
+    // Directions lie below 2 pi as single precision holds it, a hair above k2Pi: a sweep
+    // between the two is a whole turn, and the canvas is never handed more than one.
+    return sweep > 0 ? std::min(sweep, k2Pi) : sweep + k2Pi;
+}
+
 void cDXF::ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,
                      float endAngle)
 {
-    if (endAngle < startAngle) {
-        endAngle += static_cast<float>(k2Pi);
-    }
+    const double start = Direction(startAngle);
+    const double end = start + ArcSweep(startAngle, endAngle);
     const std::int64_t r = radius;
     for (int k = 1; k <= 8; ++k) {
-        const float t = static_cast<float>(k * (kPi / 2));
-        if (!(startAngle < t && t < endAngle)) {
+        // The axis directions as single precision holds them, so that an arc ending at 90
+        // degrees ends there and does not pass it.
+        const double t = static_cast<float>(k * (kPi / 2));
+        if (!(start < t && t < end)) {
             continue;
         }
         switch (k % 4) {

@@ -705,38 +705,46 @@ void cDXF::CommitPolyline(DXFPolylineRecord& rec, bool bad, int flags, std::int6
     }
     rec.lastVertex = static_cast<std::int32_t>(vertices_.size()) - 1;
     rec.closed = (flags & 1) != 0 ? -1 : 0;
-    if (bad) {
+    const DXFExtent saved = extent_;
+    if (bad || !PolylineExtent(rec)) {
+        extent_ = saved;
         vertices_.resize(rec.firstVertex);
         DropEntity("POLYLINE", line);
         return;
     }
-    PolylineExtent(rec);
     Keep(polylines_, rec);
 }
 
-void cDXF::PolylineExtent(const DXFPolylineRecord& rec)
+bool cDXF::PolylineExtent(const DXFPolylineRecord& rec)
 {
     for (std::int32_t i = rec.firstVertex; i <= rec.lastVertex; ++i) {
         ExtendExtent(vertices_[i].x, vertices_[i].y);
-        if (i > rec.firstVertex) {
-            SegmentExtent(vertices_[i - 1], vertices_[i]);
+        if (i > rec.firstVertex && !SegmentExtent(vertices_[i - 1], vertices_[i])) {
+            return false;
         }
     }
     if (rec.closed != 0 && rec.lastVertex > rec.firstVertex) {
-        SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
+        return SegmentExtent(vertices_[rec.lastVertex], vertices_[rec.firstVertex]);
     }
+    return true;
 }
 
-void cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
+bool cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
 {
     std::int32_t dx = 0;
     std::int32_t dy = 0;
     std::int32_t r = 0;
     float start = 0;
     float end = 0;
-    // A bulge so slight that its circle lies beyond every coordinate gives no arc: the
-    // segment is straight, as it is drawn, and its end points are already in the extent.
-    if (a.bulge != 0 && BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
-        ArcExtent(a.x + dx, a.y + dy, r, start, end);
+    if (a.bulge == 0) {
+        return true;
     }
+    if (BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
+        ArcExtent(a.x + dx, a.y + dy, r, start, end);
+        return true;
+    }
+    // No arc within the coordinate range. A bulge of at most a half turn is then so slight
+    // that the segment is straight, as it is drawn, its end points already in the extent; a
+    // larger one is nearly a whole circle, which no straight segment stands for.
+    return std::fabs(a.bulge) <= 1;
 }

@@ -31,11 +31,6 @@ std::string GetTempFolder();
 // the user's own or that others may write is passed over for a fresh private one beside it.
 // Empty when no private folder can be made.
 std::string PrivateTempFolder();
-// Writes the bytes to a new file in the folder, named by 16 random hexadecimal digits and ext,
-// created exclusively (mode 0600) and never through a symbolic link; its path, or "" when it
-// cannot be written.
-std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
-                             const std::string& bytes);
 // Writes the bytes as a new file at the path (mode 0600): a file or link of that name is
 // removed first, and the file is created exclusively, never through a symbolic link, so a link
 // planted in between makes the write fail rather than follow it. False when it cannot be

@@ -1,14 +1,11 @@
 // NUX_STD_library, temporary files: the program's private temporary folder (the user's own,
-// mode 0700, never a folder someone else made or may write) and new files in it, each created
-// exclusively under a name nobody can guess, never through a symbolic link.
+// mode 0700, never a folder someone else made or may write) and new files made in it.
 #include "foundation/NUX_STD_files.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,15 +46,6 @@ std::string WantedTempFolder()
         return AddBackslash(runtime) + "Zorv";
     }
     return GetTempFolder() + "Zorv-" + std::to_string(geteuid());
-}
-
-// A name of 16 random hexadecimal digits.
-std::string RandomName()
-{
-    static std::mt19937_64 gen{std::random_device{}()};
-    char name[24];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(gen()));
-    return name;
 }
 
 // Makes a new file at the path with the bytes, never through a link and never over a file
@@ -110,23 +98,6 @@ std::string PrivateTempFolder()
 bool WriteNewFile(const std::string& path, const std::string& bytes)
 {
     return unlink(path.c_str()) == 0 || errno == ENOENT ? CreateNewFile(path, bytes) == 0 : false;
-}
-
-std::string WriteNewTempFile(const std::string& folder, const std::string& ext,
-                             const std::string& bytes)
-{
-    if (folder.empty()) {
-        return {};
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string path = AddBackslash(folder) + RandomName() + ext;
-        const int err = CreateNewFile(path, bytes);
-        if (err == EEXIST) {
-            continue;
-        }
-        return err == 0 ? path : std::string();
-    }
-    return {};
 }
 
 } // namespace NUX_STD_library

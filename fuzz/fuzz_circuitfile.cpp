@@ -29,7 +29,7 @@ class QuietUI : public zvQuietUI {
     std::int16_t LoadSet(const std::string& setCode) override { return setCode == "F" ? 0 : -4; }
 };
 
-// A folder of this process for the file under test and the drawing copies.
+// A folder of this process for the file under test.
 std::string Setup()
 {
     const auto dir =
@@ -50,10 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::string path = Setup();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    // The drawing's copy of the last run goes with it, so the runs do not fill the folder.
-    if (zvLib::DXF && !zvLib::DXF->FileName().empty()) {
-        std::filesystem::remove(zvLib::DXF->FileName());
-    }
     zvLib::DXF.reset();
     zvCircuit c;
     zvFileOpenInfo info;

@@ -8,8 +8,10 @@ cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-# The drawing copies the reader leaves go into the work folder.
+# Whatever the tool keeps as temporary files goes into the work folder, never into the
+# user's own temporary or runtime folder.
 set(ENV{TMPDIR} "${WORK}")
+set(ENV{XDG_RUNTIME_DIR} "${WORK}")
 set(ENV{LC_ALL} "C")
 
 # Runs zvdump with the arguments; sets rc, out and err.

@@ -141,6 +141,32 @@ TEST_F(cDXFDraw, NearlyStraightBulgeKeepsThePolylineAndDrawsTheSegmentStraight)
     EXPECT_EQ(calls[0], "Line 0.0000 0.0000 1000.0000 0.0000 color=&H000000 width=1 style=0");
 }
 
+TEST_F(cDXFDraw, AnArcWhoseAnglesMeetIsAWholeCircleInTheExtentAndOnTheCanvas)
+{
+    // 90 and 450 degrees, and 270 and 269.99999427 degrees, are one angle once held in single
+    // precision: each arc is a whole circle, drawn so and wholly inside the extent.
+    const struct {
+        const char* start;
+        const char* end;
+        const char* drawn;
+    } cases[] = {
+        {"90", "450", "Arc 0.0000 0.0000 r=10.0000 from=1.5708 to=7.8540 "},
+        {"270", "269.99999427", "Arc 0.0000 0.0000 r=10.0000 from=4.7124 to=10.9956 "},
+    };
+    for (const auto& c : cases) {
+        const auto calls = DrawnBy(std::string("0\nARC\n10\n0\n20\n0\n40\n10\n50\n") + c.start +
+                                   "\n51\n" + c.end + "\n");
+        ASSERT_EQ(d.Arcs().size(), 1u) << c.end;
+        EXPECT_EQ(d.Arcs()[0].startAngle, d.Arcs()[0].endAngle) << c.end;
+        EXPECT_EQ(d.Extent().xmin, -1000) << c.end;
+        EXPECT_EQ(d.Extent().ymin, -1000) << c.end;
+        EXPECT_EQ(d.Extent().xmax, 1000) << c.end;
+        EXPECT_EQ(d.Extent().ymax, 1000) << c.end;
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].rfind(c.drawn, 0), 0u) << calls[0];
+    }
+}
+
 TEST_F(cDXFDraw, FacesDrawThreeOrFourEdgesInOutlineOrder)
 {
     auto calls = DrawnBy("0\n3DFACE\n10\n0\n20\n0\n11\n1\n21\n0\n12\n0\n22\n1\n");

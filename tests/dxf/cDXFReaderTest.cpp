@@ -288,6 +288,27 @@ TEST(cDXFReader, ValuesBeyondTheRangeLeaveTheirEntityOut)
     EXPECT_EQ(d.Extent().ymax, 400);
 }
 
+TEST(cDXFReader, ABulgeOfMoreThanAHalfTurnWithoutAnArcInRangeLeavesItsPolylineOut)
+{
+    // A bulge of 500000 (or -500000) on a chord of 100 units turns nearly a whole circle, whose
+    // radius lies beyond every coordinate: no straight segment may stand for it.
+    cDXF d;
+    d.LoadBytes(Drawing("0 POLYLINE\n0 VERTEX\n10 0\n20 0\n42 500000\n0 VERTEX\n10 100\n20 0\n"
+                        "0 SEQEND\n0 POLYLINE\n0 VERTEX\n10 0\n20 0\n42 -500000\n0 VERTEX\n"
+                        "10 100\n20 0\n0 SEQEND\n0 LINE\n10 1\n20 2\n11 3\n21 4"));
+    EXPECT_TRUE(d.Polylines().empty());
+    EXPECT_TRUE(d.Vertices().empty());
+    ASSERT_EQ(d.Diagnostics().size(), 2u);
+    for (const auto& m : d.Diagnostics()) {
+        EXPECT_EQ(m.rfind("The POLYLINE on line ", 0), 0u) << m;
+        EXPECT_NE(m.find("out of range"), std::string::npos) << m;
+    }
+    // The polylines left out widened nothing.
+    EXPECT_EQ(d.Extent().xmin, 100);
+    EXPECT_EQ(d.Extent().xmax, 300);
+    EXPECT_EQ(d.Extent().ymin, 200);
+}
+
 TEST(cDXFReader, EndMarkEndsTheDrawingAndLeavesTheLastEntityWhole)
 {
     cDXF d;

@@ -1,5 +1,5 @@
-// Set-up of the circuit file tests: a set loader that knows the test sets, the temporary
-// folder switched to one of the test's own (the background drawing leaves its copy there), a
+// Set-up of the circuit file tests: a set loader that knows the test sets, the temporary and
+// runtime folders switched to one of the test's own (nothing may land in the user's), a
 // sample circuit with pieces of two sets, every kind of object and a background drawing, and
 // the masking of the save time.
 #pragma once
@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace modeltest {
 
@@ -44,18 +46,25 @@ class CircuitFileTest : public CircuitTest {
         zvLib::PieceTable.push_back(straightOf("AB2", "S1"));
         zvLib::PieceTable.push_back(straightOf("B2", "S1"));
         zvLib::PieceTable.push_back(straightOf("t", "S9"));
-        const char* old = std::getenv("TMPDIR");
-        oldTmp = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        setenv("TMPDIR", tmp.path().c_str(), 1);
+        // Both places the program may keep temporary files: the temporary folder and the
+        // user's runtime folder of a desktop session.
+        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+            const char* old = std::getenv(name);
+            oldEnv.emplace_back(name,
+                                old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+            setenv(name, tmp.path().c_str(), 1);
+        }
     }
     void TearDown() override
     {
         zvLib::DXF.reset();
         zvLib::Circuit(nullptr);
-        if (oldTmp) {
-            setenv("TMPDIR", oldTmp->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
+        for (const auto& [name, value] : oldEnv) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
         }
         CircuitTest::TearDown();
     }
@@ -130,7 +139,7 @@ class CircuitFileTest : public CircuitTest {
     }
 
     testsupport::TempDir tmp;
-    std::optional<std::string> oldTmp;
+    std::vector<std::pair<std::string, std::optional<std::string>>> oldEnv;
     std::shared_ptr<SetLoaderUI> loader;
 };
 

@@ -259,10 +259,30 @@ TEST_F(zvCircuitFileTest, ObjectsOfEveryClassAndTheDrawingSurviveExactly)
     EXPECT_EQ(zvLib::DXF->OffsetY(), fx(-30));
     EXPECT_EQ(zvLib::DXF->scaleFactor(), fx(0.25));
     EXPECT_EQ(zvLib::DXF->Describe(), description);
-    // The copy the drawing was loaded from lies in the temporary folder with its bytes.
-    EXPECT_EQ(zvLib::DXF->FileName().rfind(tmp.dir(), 0), 0u);
-    EXPECT_EQ(readAll(zvLib::DXF->FileName()), readAll(dataPath("dxf/entities.dxf")));
+    // The drawing came from the file's text, not from a file of its own.
+    EXPECT_EQ(zvLib::DXF->FileName(), "");
     EXPECT_EQ(masked(saved(*back, "again.zv6")), masked(text));
+}
+
+TEST_F(zvCircuitFileTest, OpeningACircuitWithADrawingThriceLeavesNoFileBehind)
+{
+    const auto c = sampleCircuit();
+    saved(*c);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(opened(readAll(tmp.file("c.zv6"))), nullptr);
+        ASSERT_NE(zvLib::DXF, nullptr);
+        EXPECT_EQ(zvLib::DXF->Lines().size(), 2u);
+    }
+    zvLib::DXF.reset();
+    const std::string folder = NUX_STD_library::PrivateTempFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(folder)) << folder;
+    // Nothing else was written either: the test folder holds the two circuit files alone.
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(tmp.path())) {
+        files += e.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 2u);
 }
 
 TEST_F(zvCircuitFileTest, NumbersTakeEitherDecimalSignAndObjectsOnlyElements)

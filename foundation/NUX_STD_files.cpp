@@ -249,23 +249,6 @@ bool WriteTarget(const std::string& path, std::string& target)
     return true;
 }
 
-// Opens a new temporary file in the folder; -1 when none can be made.
-int OpenTempIn(const std::string& folder, std::string& tempPath)
-{
-    std::random_device rd;
-    std::mt19937_64 gen(rd());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[40];
-        std::snprintf(name, sizeof name, ".zorv-%016llx.tmp",
-                      static_cast<unsigned long long>(gen()));
-        tempPath = folder + "/" + name;
-        const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
 
 // Writes the bytes to a fresh temporary file beside the target and renames it over the
 // target, with the old file's mode and, where it may be given, its group; the temporary file
@@ -274,7 +257,7 @@ bool ReplaceFile(const std::string& target, const std::string& text, const struc
 {
     const std::string folder = FolderOf(target);
     std::string temp;
-    const int fd = OpenTempIn(folder, temp);
+    const int fd = OpenNewFileIn(folder, ".tmp", temp);
     if (fd < 0) {
         return false;
     }
@@ -330,6 +313,22 @@ double DateFromUnixSeconds(std::int64_t t)
 }
 
 } // namespace
+
+int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::string& path)
+{
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, ".zorv-%016llx", static_cast<unsigned long long>(gen()));
+        path = folder + "/" + name + suffix;
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
 
 std::string AddBackslash(const std::string& path)
 {

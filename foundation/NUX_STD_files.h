@@ -36,6 +36,10 @@ std::string PrivateTempFolder();
 // planted in between makes the write fail rather than follow it. False when it cannot be
 // written (nothing is left at the path then).
 bool WriteNewFile(const std::string& path, const std::string& bytes);
+// Opens for writing a new file in the folder under a fresh hidden name ending with suffix,
+// made as any new file of the user (0666 under the umask); its descriptor, with its path in
+// path, or -1 when none can be made.
+int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::string& path);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,

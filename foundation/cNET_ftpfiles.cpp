@@ -12,9 +12,7 @@
 #include <cstdio>
 #include <ctime>
 #include <curl/curl.h>
-#include <fcntl.h>
 #include <filesystem>
-#include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,25 +108,6 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
     return size * n;
 }
 
-// Creates a new file of a fresh name in the folder as any new file of the user is made (0666
-// under the umask); its descriptor, -1 when none can be made.
-int CreatePartIn(const std::string& folder, std::string& path)
-{
-    std::random_device rd;
-    std::mt19937_64 gen(rd());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[40];
-        std::snprintf(name, sizeof name, ".zorv-%016llx.part",
-                      static_cast<unsigned long long>(gen()));
-        path = folder + "/" + name;
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
 // A new file beside the path that becomes it once complete: the old file stays whole until
 // then (and hands its mode on), and a failed download leaves nothing behind.
 class cPartFile {
@@ -136,7 +115,8 @@ class cPartFile {
     explicit cPartFile(const std::string& target) : target_(target)
     {
         const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        const int fd = CreatePartIn(folder.empty() ? std::string(".") : folder.string(), temp_);
+        const int fd = NUX_STD_library::OpenNewFileIn(
+            folder.empty() ? std::string(".") : folder.string(), ".part", temp_);
         struct stat old {};
         if (fd >= 0) {
             if (stat(target.c_str(), &old) == 0) {

@@ -7,7 +7,6 @@
 #include "foundation/cNET.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>

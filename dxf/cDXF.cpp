@@ -4,14 +4,13 @@
 #include "dxf/cDXF.h"
 
 #include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -146,18 +145,20 @@ void cDXF::fileLoad(const std::string& path)
 
 bool cDXF::ReadFile(const std::string& path)
 {
-    // Opened without waiting: a named pipe that nobody writes opens at once (and reads empty).
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        throw cError(53, "cDXF", "File not found: " + path);
-    }
-    const FileCloser closer{fd};
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    const auto size = regular ? static_cast<std::size_t>(st.st_size) : 0;
-    if (size > kMaxDrawingBytes) {
+    // Only a regular file is read: a named pipe or a device is refused at once, never waited
+    // for.
+    std::uint64_t fileSize = 0;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    const int fd = NUX_STD_library::OpenForReading(path, kMaxDrawingBytes, fileSize, fault);
+    if (fault == NUX_STD_library::ReadFault::TooLarge) {
         return false;
     }
+    if (fd < 0) {
+        throw cError(NUX_STD_library::ReadFaultNumber(fault), "cDXF",
+                     std::string(NUX_STD_library::ReadFaultText(fault)) + ": " + path);
+    }
+    const FileCloser closer{fd};
+    const auto size = static_cast<std::size_t>(fileSize);
     bool read = false;
     if (size >= dxftable::kLargeTable) {
         // A large drawing is read into memory of its own on large pages, not cleared first.
@@ -165,11 +166,6 @@ bool cDXF::ReadFile(const std::string& path)
         held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
         bytes_ = std::string_view(p, ReadUpTo(fd, p, size, read));
     } else {
-        // A pipe or a device delivers what its writer sends, waited for, up to the largest
-        // drawing.
-        if (!regular) {
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-        }
         read = ReadWhole(fd, size, owned_);
         bytes_ = owned_;
     }

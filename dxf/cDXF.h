@@ -129,8 +129,8 @@ class cDXF {
 
     // Reads the DXF file at path into memory, keeps its bytes (saved again as they were read,
     // whatever becomes of the file), sets FileName and fits the scale. A file that cannot be
-    // opened raises cError 53, one that cannot be read cError 57. A named pipe is read as its
-    // writer sends it; one that nobody writes reads as an empty drawing.
+    // opened raises cError with the cause's number (53, 70, 76; 75 for a named pipe, a device
+    // or a folder, refused at once), one that cannot be read cError 57.
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);

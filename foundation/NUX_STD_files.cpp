@@ -16,6 +16,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace NUX_STD_library {
@@ -26,6 +27,7 @@ constexpr int kErrFileNotFound = 53;
 constexpr int kErrPermission = 70;
 constexpr int kErrAccess = 75;
 constexpr int kErrPathNotFound = 76;
+constexpr int kErrDeviceIO = 57;
 
 // Date values of the failure results of GetFileDate, and of the Unix epoch.
 constexpr double kDate1601 = -109205.0;
@@ -115,22 +117,42 @@ void CreateFolder(const std::string& path)
     Raise(PathErr(e), "MakePath", path);
 }
 
-// Reads an open file to its end; false on a read error.
-bool ReadAll(int fd, std::string& out)
+// Reads an open file to its end into out, at most maxBytes; the fault when it fails.
+ReadFault ReadAll(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
 {
+    out.reserve(static_cast<std::size_t>(size));
     char buf[65536];
     for (;;) {
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n == 0) {
-            return true;
+            return ReadFault::None;
         }
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return false;
+            return ReadFault::ReadFailed;
+        }
+        if (static_cast<std::uint64_t>(n) > maxBytes - out.size()) {
+            return ReadFault::TooLarge;
         }
         out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+// The fault of a failed open of the path.
+ReadFault OpenFault(int e, const std::string& path)
+{
+    switch (e) {
+    case ENOENT:
+        return IsFolder(FolderOf(path)) ? ReadFault::NotFound : ReadFault::PathNotFound;
+    case ENOTDIR:
+        return ReadFault::PathNotFound;
+    case EACCES:
+    case EPERM:
+        return ReadFault::Permission;
+    default:
+        return ReadFault::OpenFailed;
     }
 }
 
@@ -432,28 +454,107 @@ std::string SafeFileName(const std::string& name)
     return s;
 }
 
+long ReadFaultNumber(ReadFault fault)
+{
+    switch (fault) {
+    case ReadFault::None:
+        return 0;
+    case ReadFault::NotFound:
+        return kErrFileNotFound;
+    case ReadFault::PathNotFound:
+        return kErrPathNotFound;
+    case ReadFault::Permission:
+        return kErrPermission;
+    case ReadFault::ReadFailed:
+        return kErrDeviceIO;
+    default:
+        return kErrAccess;
+    }
+}
+
+const char* ReadFaultText(ReadFault fault)
+{
+    switch (fault) {
+    case ReadFault::None:
+        return "Read";
+    case ReadFault::NotFound:
+        return "File not found";
+    case ReadFault::PathNotFound:
+        return "Path not found";
+    case ReadFault::Permission:
+        return "Permission denied";
+    case ReadFault::NotRegular:
+        return "Not a regular file";
+    case ReadFault::TooLarge:
+        return "File too large";
+    case ReadFault::ReadFailed:
+        return "Device I/O error";
+    default:
+        return "Path/File access error";
+    }
+}
+
+int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
+                   ReadFault& fault)
+{
+    size = 0;
+    // Without waiting: a named pipe opens at once whether or not anyone writes to it, and is
+    // then refused below with every other file that is not a regular one.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        fault = OpenFault(errno, path);
+        return -1;
+    }
+    struct stat st {};
+    fault = ReadFault::None;
+    if (fstat(fd, &st) != 0) {
+        fault = ReadFault::ReadFailed;
+    } else if (!S_ISREG(st.st_mode)) {
+        fault = ReadFault::NotRegular;
+    } else if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+        fault = ReadFault::TooLarge;
+    }
+    if (fault != ReadFault::None) {
+        close(fd);
+        return -1;
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
+
+bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,
+                   ReadFault& fault)
+{
+    std::uint64_t size = 0;
+    const int fd = OpenForReading(path, maxBytes, size, fault);
+    if (fd < 0) {
+        return false;
+    }
+    std::string out;
+    fault = ReadAll(fd, size, maxBytes, out);
+    close(fd);
+    if (fault != ReadFault::None) {
+        return false;
+    }
+    bytes = std::move(out);
+    return true;
+}
+
 std::string ReadFileText(const std::string& path)
 {
     if (path.empty()) {
         Raise(kErrAccess, "ReadFileText", path);
     }
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        const int e = errno;
-        if (e == ENOENT && IsFolder(FolderOf(path))) {
-            return {};
-        }
-        Raise(e == ENOENT ? kErrPathNotFound : FileErr(e), "ReadFileText", path);
+    std::string bytes;
+    ReadFault fault = ReadFault::None;
+    if (ReadFileBytes(path, kMaxReadBytes, bytes, fault)) {
+        return bytes;
     }
-    struct stat st {};
-    std::string out;
-    const bool isFile = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    const bool ok = isFile && ReadAll(fd, out);
-    close(fd);
-    if (!ok) {
-        Raise(kErrAccess, "ReadFileText", path);
+    if (fault == ReadFault::NotFound) {
+        return {};
     }
-    return out;
+    throw cError(ReadFaultNumber(fault), "ReadFileText",
+                 std::string(ReadFaultText(fault)) + ": " + path);
 }
 
 bool WriteFileText(const std::string& path, const std::string& text)

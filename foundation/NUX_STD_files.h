@@ -49,8 +49,37 @@ std::string GetFileExtension(const std::string& name);
 // The name trimmed of blanks, with * ; \ / : ? | > < and the double quote replaced by "_".
 std::string SafeFileName(const std::string& name);
 
-// The whole file as bytes. A missing file in an existing folder gives "" and creates
-// nothing; an empty path, a missing folder or an unreadable file raises cError.
+// Why a file could not be read.
+enum class ReadFault {
+    None,         // read
+    NotFound,     // no file of that name in an existing folder (53)
+    PathNotFound, // a folder of the path is missing or is no folder (76)
+    Permission,   // the user may not read it (70)
+    NotRegular,   // a folder, a named pipe, a device or a socket (75)
+    TooLarge,     // larger than the reader's bound (75)
+    OpenFailed,   // any other failure of the open (75)
+    ReadFailed,   // the read itself failed (57)
+};
+// The run-time error number of a fault (0 for None).
+long ReadFaultNumber(ReadFault fault);
+// The fault in a few words, such as "Not a regular file".
+const char* ReadFaultText(ReadFault fault);
+
+// The bound of a whole-file read whose caller names none of its own.
+constexpr std::uint64_t kMaxReadBytes = std::uint64_t(256) << 20;
+
+// The one way a file is opened for reading: at once, never waiting on a named pipe or a
+// device, not handed to child processes, and only when it is a regular file of at most
+// maxBytes. Its descriptor (the caller closes it) with its size in size, or -1 with the cause
+// in fault.
+int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
+                   ReadFault& fault);
+// The whole file as bytes through OpenForReading, at most maxBytes of them (a file that grew
+// past the bound is TooLarge); false with the cause in fault.
+bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,
+                   ReadFault& fault);
+// The whole file as bytes, at most kMaxReadBytes. A missing file in an existing folder gives ""
+// and creates nothing; an empty path or any other fault raises cError with its number.
 std::string ReadFileText(const std::string& path);
 // Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
 // renamed over the old one, keeping its mode and (where the user may set it) its group. A

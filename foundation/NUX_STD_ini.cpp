@@ -7,10 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <unordered_set>
 
@@ -21,8 +18,6 @@
 namespace NUX_STD_library {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::string_view kBlanks = " \t\r\v\f";
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -158,24 +153,13 @@ enum class Loaded { Missing, Read, Unreadable };
 
 Loaded LoadProfile(const std::string& path, Profile& p)
 {
-    std::error_code ec;
-    const auto st = fs::status(path, ec);
-    if (st.type() == fs::file_type::not_found) {
-        return Loaded::Missing;
+    std::string bytes;
+    ReadFault fault = ReadFault::None;
+    if (!ReadFileBytes(path, kMaxReadBytes, bytes, fault)) {
+        const bool missing = fault == ReadFault::NotFound || fault == ReadFault::PathNotFound;
+        return missing ? Loaded::Missing : Loaded::Unreadable;
     }
-    if (ec || st.type() != fs::file_type::regular) {
-        return Loaded::Unreadable;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return Loaded::Unreadable;
-    }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) {
-        return Loaded::Unreadable;
-    }
-    SplitLines(ss.str(), p);
+    SplitLines(bytes, p);
     return Loaded::Read;
 }
 

@@ -2,15 +2,17 @@
 // kernel names, the program's version and opening files with xdg-open.
 #include "foundation/NUX_STD_system.h"
 
+#include "foundation/NUX_STD_files.h"
+
 #include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <poll.h>
 #include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
@@ -23,6 +25,8 @@ namespace {
 constexpr int kShellFileNotFound = 2;
 constexpr int kShellNoAssociation = 31;
 constexpr int kShellStarted = 42;
+// The largest user-dirs.dirs file read: a few lines of folder names.
+constexpr std::uint64_t kMaxUserDirsBytes = std::uint64_t(1) << 20;
 
 std::string Env(const char* name)
 {
@@ -72,7 +76,12 @@ std::string DocumentsFromUserDirs(const std::string& home)
         }
         config = home + "/.config";
     }
-    std::ifstream in(config + "/user-dirs.dirs");
+    std::string text;
+    ReadFault fault = ReadFault::None;
+    if (!ReadFileBytes(config + "/user-dirs.dirs", kMaxUserDirsBytes, text, fault)) {
+        return {};
+    }
+    std::istringstream in(text);
     const std::string key = "XDG_DOCUMENTS_DIR=\"";
     for (std::string line; std::getline(in, line);) {
         if (line.compare(0, key.size(), key) != 0 || line.back() != '"') {

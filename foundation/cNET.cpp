@@ -69,16 +69,8 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix)
 // The whole file; false when it is no readable file.
 bool ReadWhole(const std::string& path, std::string& bytes)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        return false;
-    }
-    try {
-        bytes = NUX_STD_library::ReadFileText(path);
-    } catch (const cError&) {
-        return false;
-    }
-    return true;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    return NUX_STD_library::ReadFileBytes(path, NUX_STD_library::kMaxReadBytes, bytes, fault);
 }
 
 // The text without the blanks at either end.

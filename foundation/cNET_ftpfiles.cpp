@@ -291,17 +291,16 @@ bool cNET::PutFile(const std::string& sLocal, const std::string& sRemote, int32_
                    bool report)
 {
     int code = CURLE_READ_ERROR;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(sLocal, ec)) {
-        std::FILE* file = std::fopen(sLocal.c_str(), "rb");
-        struct stat st {};
-        if (file != nullptr && fstat(fileno(file), &st) == 0) {
-            code = FtpUpload(FtpPath(sRemote), fType, file, static_cast<int64_t>(st.st_size),
-                             report);
-        }
-        if (file != nullptr) {
-            std::fclose(file);
-        }
+    // The file is sent in blocks, never held whole: no bound on its size.
+    std::uint64_t size = 0;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    const int fd = NUX_STD_library::OpenForReading(sLocal, UINT64_MAX, size, fault);
+    std::FILE* file = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+    if (file != nullptr) {
+        code = FtpUpload(FtpPath(sRemote), fType, file, static_cast<int64_t>(size), report);
+        std::fclose(file);
+    } else if (fd >= 0) {
+        close(fd);
     }
     errorNumber_ = code == CURLE_OK ? errorNumber_ : code;
     return code == CURLE_OK;

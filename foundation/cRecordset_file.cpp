@@ -17,8 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -206,24 +204,23 @@ long cRecordset::Open(const std::string& path)
 {
     Close();
     errorText_.clear();
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) {
-        return fail(kErrFileNotFound, "File not found: " + path);
+    using NUX_STD_library::ReadFault;
+    std::string bytes;
+    ReadFault fault = ReadFault::None;
+    if (!NUX_STD_library::ReadFileBytes(path, kMaxFileBytes, bytes, fault)) {
+        switch (fault) {
+        case ReadFault::NotFound:
+        case ReadFault::PathNotFound:
+            return fail(kErrFileNotFound, "File not found: " + path);
+        case ReadFault::NotRegular:
+            return fail(kErrFileAccess, "Not a file: " + path);
+        case ReadFault::TooLarge:
+            return fail(kErrBadFile, "File too large for a table: " + path);
+        default:
+            return fail(kErrFileAccess, "Cannot read: " + path);
+        }
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        return fail(kErrFileAccess, "Not a file: " + path);
-    }
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxFileBytes) {
-        return fail(kErrBadFile, "File too large for a table: " + path);
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    if (!in || !(ss << in.rdbuf()) || in.bad()) {
-        return fail(kErrFileAccess, "Cannot read: " + path);
-    }
-    return OpenBytes(ss.str());
+    return OpenBytes(bytes);
 }
 
 long cRecordset::OpenBytes(std::string_view data)

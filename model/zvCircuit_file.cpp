@@ -18,7 +18,6 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <pugixml.hpp>
 #include <utility>
 
@@ -393,19 +392,18 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     }
 }
 
-// The whole file as bytes; refused when it cannot be read.
+// The largest circuit file read: the largest background drawing in Base64 and room to spare
+// for the circuit and its objects.
+constexpr std::uint64_t kMaxCircuitFileBytes =
+    cDXF::kMaxDrawingBytes / 3 * 4 + (std::uint64_t(64) << 20);
+
+// The whole file as bytes; refused when it cannot be read (a named pipe or a device at once).
 std::string fileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
     std::string bytes;
-    if (size >= 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(bytes.data(), size);
-    }
-    if (size < 0 || in.gcount() != size) {
-        refuse("The file " + path + " cannot be read");
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    if (!NUX_STD_library::ReadFileBytes(path, kMaxCircuitFileBytes, bytes, fault)) {
+        refuse("The file " + path + " cannot be read: " + NUX_STD_library::ReadFaultText(fault));
     }
     return bytes;
 }

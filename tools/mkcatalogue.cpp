@@ -5,6 +5,7 @@
 //   mkcatalogue --check SOURCE CATALOGUE.dat
 //   mkcatalogue --logo SOURCE LOGO.png
 #include "app/core/zvLib_catalogue.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 #include "model/zvLib_factory.h"
@@ -19,7 +20,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -35,13 +35,13 @@ constexpr double kIconWorld = 10000;
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw cError(53, "mkcatalogue", "cannot read " + path);
+    std::string bytes;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    if (!NUX_STD_library::ReadFileBytes(path, NUX_STD_library::kMaxReadBytes, bytes, fault)) {
+        throw cError(NUX_STD_library::ReadFaultNumber(fault), "mkcatalogue",
+                     std::string(NUX_STD_library::ReadFaultText(fault)) + ": " + path);
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return bytes;
 }
 
 // Point-set text with every coordinate multiplied by k.

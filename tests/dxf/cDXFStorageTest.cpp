@@ -152,7 +152,7 @@ TEST(cDXFStorage, TheBytesSavedAreTheBytesReadWhateverBecomesOfTheFile)
     EXPECT_TRUE(d.FileStream() == b64);
     EXPECT_EQ(d.Lines().size(), 2u);
 
-    // A named pipe that nobody writes is read at once, not waited for.
+    // A named pipe that nobody writes is refused at once, not waited for.
     const std::string pipe = tmp.file("pipe.dxf");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     auto load = std::async(std::launch::async, [&pipe] {
@@ -160,12 +160,36 @@ TEST(cDXFStorage, TheBytesSavedAreTheBytesReadWhateverBecomesOfTheFile)
         try {
             p.fileLoad(pipe);
         } catch (const cError&) {
+            return true;
         }
-        return p.Lines().size();
+        return false;
     });
     if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         ADD_FAILURE() << "reading a named pipe waits for a writer";
         close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)); // lets the reader go
     }
-    EXPECT_EQ(load.get(), 0u);
+    EXPECT_TRUE(load.get()) << "a named pipe is read as a drawing";
+}
+
+TEST(cDXFStorage, APipeWhoseWriterStaysSilentIsRefusedAtOnce)
+{
+    testsupport::TempDir tmp;
+    const std::string pipe = tmp.file("silent.dxf");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Held open for writing by the test, which never writes.
+    const int writer = open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    auto load = std::async(std::launch::async, [&pipe] {
+        cDXF d;
+        try {
+            d.fileLoad(pipe);
+        } catch (const cError& e) {
+            return e.Number();
+        }
+        return 0L;
+    });
+    const bool ended = load.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    close(writer); // lets a waiting reader go
+    EXPECT_TRUE(ended) << "the drawing waits for a silent writer";
+    EXPECT_NE(load.get(), 0L) << "the pipe is read as a drawing";
 }

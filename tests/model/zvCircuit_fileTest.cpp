@@ -6,9 +6,13 @@
 #include "foundation/NUX_STD_files.h"
 
 #include <cctype>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using modeltest::fx;
 using testsupport::dataPath;
@@ -366,6 +370,36 @@ TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
     EXPECT_EQ(loader->loaded, std::vector<std::string>{"Q"});
     // The good file itself opens.
     EXPECT_NE(opened(good), nullptr);
+}
+
+TEST_F(zvCircuitFileTest, NamedPipeIsRefusedAtOnceWithOrWithoutAWriter)
+{
+    const auto current = sampleCircuit();
+    const std::string pipe = tmp.file("plan.zv6");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const bool withWriter : {false, true}) {
+        // A writer the test holds and never writes through.
+        const int writer = withWriter ? open(pipe.c_str(), O_RDWR | O_CLOEXEC) : -1;
+        auto opening = std::async(std::launch::async, [&pipe] {
+            zvFileOpenInfo info;
+            auto c = std::make_shared<zvCircuit>();
+            const std::int16_t result = c->FileOpen(pipe, &info);
+            return std::make_pair(result, info.Reason);
+        });
+        const bool ended = opening.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!ended) {
+            // Lets a reader waiting for a writer, or reading from the silent one, go.
+            ::close(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        }
+        if (writer >= 0) {
+            ::close(writer);
+        }
+        EXPECT_TRUE(ended) << "the open waits on the pipe, writer: " << withWriter;
+        const auto [result, reason] = opening.get();
+        EXPECT_EQ(result, -1) << withWriter;
+        EXPECT_FALSE(reason.empty()) << withWriter;
+    }
+    EXPECT_EQ(zvLib::Circuit(), current);
 }
 
 TEST_F(zvCircuitFileTest, AbsurdCoordinatesAreRefusedWithNothingChanged)

@@ -301,6 +301,8 @@ std::optional<int> Main(const std::string& commandLine)
 
 int RunProgram(int argc, char** argv)
 {
+    // A save beyond the file-size limit fails with its message instead of ending the program.
+    NUX_STD_library::IgnoreFileSizeSignal();
     zvApplication app(argc, argv);
     std::string line;
     for (int i = 1; i < argc; ++i) {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -172,21 +173,36 @@ bool WriteAll(int fd, const std::string& text)
     return true;
 }
 
-// True when a write may go through the link at the path, by the rule the kernel keeps for
-// links in shared folders (fs.protected_symlinks), whether or not that rule is switched on:
-// in a sticky folder that everybody may write, only a link of this user or of the folder's
-// owner is followed, so nobody can redirect a write by planting a link there.
-bool MayFollowLink(const std::string& link, const struct stat& linkStat)
+// The outcome of this thread's last WriteFileText.
+thread_local WriteFailure tLastWrite;
+
+// Records why the write failed; always false.
+bool Failed(WriteCause cause, int error = 0)
 {
-    if (linkStat.st_uid == geteuid()) {
-        return true;
-    }
-    struct stat folder {};
-    if (stat(FolderOf(link).c_str(), &folder) != 0) {
+    tLastWrite.cause = cause;
+    tLastWrite.error = error;
+    return false;
+}
+
+// True when a write may go through the link: only a link of this user or of root. Anybody
+// else's link, in whatever folder, could send the write to a file of their choosing.
+bool MayFollowLink(const struct stat& linkStat)
+{
+    return linkStat.st_uid == geteuid() || linkStat.st_uid == 0;
+}
+
+// True when the user may put a new file in place of the entry at the path: its folder may be
+// written and, when sticky, the folder or the entry is the user's (or the user is root).
+bool MayReplaceEntry(const std::string& path, const struct stat& entry)
+{
+    const std::string folder = FolderOf(path);
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0 ||
+        faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
         return false;
     }
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    return !shared || folder.st_uid == linkStat.st_uid;
+    const uid_t me = geteuid();
+    return (st.st_mode & S_ISVTX) == 0 || me == 0 || st.st_uid == me || entry.st_uid == me;
 }
 
 // Puts the parts of a path (the names between its "/", without empty ones and ".") in front
@@ -209,16 +225,18 @@ void PushParts(const std::string& text, std::deque<std::string>& parts)
 
 // The file a write to the path lands in, with every symbolic link on the way resolved, so
 // that a link stays and its target is written, but only as far as each link may be followed
-// (folders on the way included). A final link to nothing is replaced itself. False for a link
-// that may not be followed or links without end.
-bool WriteTarget(const std::string& path, std::string& target)
+// (folders on the way included). A final link to nothing, or a final link of another user
+// where its folder lets the user replace it, is replaced itself. The cause when the write is
+// refused (error gets the errno of a failed call).
+WriteCause WriteTarget(const std::string& path, std::string& target, int& error)
 {
     constexpr int kMostLinks = 40;
     std::string done = "/";
     if (path.front() != '/') {
         char cwd[PATH_MAX];
         if (getcwd(cwd, sizeof cwd) == nullptr) {
-            return false;
+            error = errno;
+            return WriteCause::System;
         }
         done = cwd;
     }
@@ -245,19 +263,28 @@ bool WriteTarget(const std::string& path, std::string& target)
             if (missing && !finalLink.empty()) {
                 target = finalLink;
             }
-            return true;
+            return WriteCause::None;
         }
         if (!S_ISLNK(st.st_mode)) {
             done = next;
             continue;
         }
-        if (++links > kMostLinks || !MayFollowLink(next, st)) {
-            return false;
+        if (++links > kMostLinks) {
+            return WriteCause::TooManyLinks;
+        }
+        if (!MayFollowLink(st)) {
+            // Another user's link to a folder on the way is refused; the last one is replaced.
+            if (!rest.empty() || !MayReplaceEntry(next, st)) {
+                return WriteCause::RefusedLink;
+            }
+            target = next;
+            return WriteCause::None;
         }
         char to[PATH_MAX];
         const ssize_t n = readlink(next.c_str(), to, sizeof to - 1);
         if (n <= 0) {
-            return false;
+            error = n < 0 ? errno : ENOENT;
+            return WriteCause::System;
         }
         if (rest.empty() && finalLink.empty()) {
             finalLink = next;
@@ -268,37 +295,58 @@ bool WriteTarget(const std::string& path, std::string& target)
         PushParts(std::string(to, static_cast<std::size_t>(n)), rest);
     }
     target = done;
-    return true;
+    return WriteCause::None;
 }
 
+// The cause of a refused rename over the target: a link of another user, another user's file
+// in a sticky folder, or the error itself.
+WriteCause RenameRefusal(const std::string& target, int error)
+{
+    struct stat st {};
+    if ((error != EPERM && error != EACCES) || lstat(target.c_str(), &st) != 0) {
+        return WriteCause::System;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return WriteCause::RefusedLink;
+    }
+    struct stat folder {};
+    const bool sticky =
+        stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0;
+    return sticky && st.st_uid != geteuid() ? WriteCause::NotOwner : WriteCause::System;
+}
+
+// The errno of a call that failed, never 0.
+int LastError()
+{
+    return errno != 0 ? errno : EIO;
+}
 
 // Writes the bytes to a fresh temporary file beside the target and renames it over the
-// target, with the old file's mode and, where it may be given, its group; the temporary file
-// is removed on any failure.
-bool ReplaceFile(const std::string& target, const std::string& text, const struct stat* old)
+// target, with the old file's mode and group where it keeps them; the temporary file is
+// removed on any failure, which is recorded.
+bool ReplaceFile(const std::string& target, const std::string& text)
 {
     const std::string folder = FolderOf(target);
     std::string temp;
     const int fd = OpenNewFileIn(folder, ".tmp", temp);
     if (fd < 0) {
-        return false;
+        return Failed(WriteCause::System, LastError());
     }
-    bool ok = WriteAll(fd, text);
-    if (ok && old != nullptr) {
-        // The old file's group stays where the user may give it (a team's shared folder keeps
-        // its write access); the mode follows, since a change of group clears the set-id bits.
-        struct stat made {};
-        if (fstat(fd, &made) == 0 && made.st_gid != old->st_gid) {
-            [[maybe_unused]] const int kept = fchown(fd, static_cast<uid_t>(-1), old->st_gid);
-        }
-        ok = fchmod(fd, old->st_mode & 07777) == 0;
+    int error = 0;
+    if (!WriteAll(fd, text) || !KeepReplacedFileMode(fd, target) || fsync(fd) != 0) {
+        error = LastError();
     }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    if (close(fd) != 0 && error == 0) {
+        error = LastError();
+    }
+    WriteCause cause = WriteCause::System;
+    if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) {
+        error = LastError();
+        cause = RenameRefusal(target, error);
+    }
+    if (error != 0) {
         unlink(temp.c_str());
-        return false;
+        return Failed(cause, error);
     }
     const int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
@@ -350,6 +398,21 @@ int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::str
         }
     }
     return -1;
+}
+
+bool KeepReplacedFileMode(int fd, const std::string& path)
+{
+    struct stat old {};
+    if (lstat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) {
+        return true;
+    }
+    // The group stays where the user may give it (a team's shared folder keeps its write
+    // access); the permission bits follow, since a change of group clears the set-id bits.
+    struct stat made {};
+    if (fstat(fd, &made) == 0 && made.st_gid != old.st_gid) {
+        [[maybe_unused]] const int kept = fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    return fchmod(fd, old.st_mode & 0777) == 0;
 }
 
 std::string AddBackslash(const std::string& path)
@@ -559,28 +622,49 @@ std::string ReadFileText(const std::string& path)
 
 bool WriteFileText(const std::string& path, const std::string& text)
 {
+    tLastWrite = WriteFailure{path, WriteCause::None, 0};
     if (path.empty()) {
-        return false;
+        return Failed(WriteCause::System, ENOENT);
     }
     std::string target;
-    if (!WriteTarget(path, target)) {
-        return false;
+    int error = 0;
+    if (const WriteCause refused = WriteTarget(path, target, error); refused != WriteCause::None) {
+        return Failed(refused, error);
     }
     struct stat st {};
-    if (stat(target.c_str(), &st) != 0) {
-        return errno == ENOENT && ReplaceFile(target, text, nullptr);
+    if (lstat(target.c_str(), &st) != 0) {
+        return errno == ENOENT ? ReplaceFile(target, text) : Failed(WriteCause::System, errno);
     }
-    // A folder, or a file nobody may write (the read-only attribute), is not replaced.
-    if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) {
-        return false;
+    // A link still here (another user's, or one to nothing) is replaced itself.
+    if (S_ISDIR(st.st_mode)) {
+        return Failed(WriteCause::System, EISDIR);
     }
-    return ReplaceFile(target, text, &st);
+    if (!S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode)) {
+        return Failed(WriteCause::System, EINVAL);
+    }
+    // A file nobody may write (the read-only attribute) is not replaced.
+    if (S_ISREG(st.st_mode) && ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
+        return Failed(WriteCause::ReadOnly);
+    }
+    return ReplaceFile(target, text);
+}
+
+const WriteFailure& LastWriteFailure()
+{
+    return tLastWrite;
+}
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool IsRefusedLink(const std::string& path)
 {
     std::string target;
-    return !path.empty() && !WriteTarget(path, target);
+    int error = 0;
+    const WriteCause cause = path.empty() ? WriteCause::None : WriteTarget(path, target, error);
+    return cause == WriteCause::RefusedLink || cause == WriteCause::TooManyLinks;
 }
 
 double GetFileDate(const std::string& path, int which)

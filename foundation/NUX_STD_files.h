@@ -40,6 +40,11 @@ bool WriteNewFile(const std::string& path, const std::string& bytes);
 // made as any new file of the user (0666 under the umask); its descriptor, with its path in
 // path, or -1 when none can be made.
 int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::string& path);
+// Gives the new file open at fd the permission bits (never a set-id or sticky bit) and, where
+// the user may give it, the group of the file it is to replace at path, but only when that is
+// a regular file of the user, looked at itself and never through a link; any other new file
+// keeps the mode it was made with. False when the mode cannot be given.
+bool KeepReplacedFileMode(int fd, const std::string& path);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,
@@ -82,14 +87,34 @@ bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string&
 // and creates nothing; an empty path or any other fault raises cError with its number.
 std::string ReadFileText(const std::string& path);
 // Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
-// renamed over the old one, keeping its mode and (where the user may set it) its group. A
-// symbolic link is written through, but never one another user planted in a sticky folder
-// that everybody may write (a link to a folder on the way included). False on any failure
-// (such a link, a read-only or unwritable target, a missing folder, a folder in the way),
-// and the old file is then left untouched.
+// renamed over the old one, which gives it its permission bits and group when it is the
+// user's own regular file (KeepReplacedFileMode). A symbolic link of the user or of root is
+// written through; a final link of another user is replaced itself where its folder allows,
+// else refused, and one on the way to a folder is always refused. False on any failure (such
+// a link, a read-only or unwritable target, a missing folder, a folder in the way, a full
+// disk), with its cause kept for LastWriteFailure; the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
-// True when WriteFileText refuses the path for a symbolic link on the way that may not be
-// followed (planted by another user in a shared sticky folder, or links without end).
+// Why a write failed: a system call's error, or a cause of the writer's own.
+enum class WriteCause {
+    None,         // no failure
+    System,       // a system call failed; error holds its errno
+    RefusedLink,  // a link of another user that may be neither followed nor replaced
+    TooManyLinks, // links without end on the way
+    ReadOnly,     // the file is there but the user may not write it
+    NotOwner,     // the folder lets only the file's owner replace it (the sticky bit)
+};
+// The cause of the last failed WriteFileText of this thread, for the path it was given.
+struct WriteFailure {
+    std::string path;                    // the path as the caller gave it
+    WriteCause cause = WriteCause::None; // None after a write that succeeded
+    int error = 0;                       // the errno for WriteCause::System
+};
+// The outcome of this thread's last WriteFileText.
+const WriteFailure& LastWriteFailure();
+// Lets a write beyond the file-size limit fail with an error instead of ending the process.
+void IgnoreFileSizeSignal();
+// True when WriteFileText refuses the path for a link of another user that may be neither
+// followed nor replaced, or for links without end.
 bool IsRefusedLink(const std::string& path);
 // One time of the file as a date value in UTC, whole seconds: which 0 creation (the change
 // time where the file system keeps no birth time), 1 last write, 2 last access. A file that

@@ -108,7 +108,8 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
 }
 
 // A new file beside the path that becomes it once complete: the old file stays whole until
-// then (and hands its mode on), and a failed download leaves nothing behind.
+// then (and hands its mode on when it is the user's own regular file), and a failed download
+// leaves nothing behind.
 class cPartFile {
   public:
     explicit cPartFile(const std::string& target) : target_(target)
@@ -116,11 +117,8 @@ class cPartFile {
         const std::filesystem::path folder = std::filesystem::path(target).parent_path();
         const int fd = NUX_STD_library::OpenNewFileIn(
             folder.empty() ? std::string(".") : folder.string(), ".part", temp_);
-        struct stat old {};
         if (fd >= 0) {
-            if (stat(target.c_str(), &old) == 0) {
-                fchmod(fd, old.st_mode & 07777);
-            }
+            NUX_STD_library::KeepReplacedFileMode(fd, target);
             file_ = fdopen(fd, "wb");
             if (file_ == nullptr) {
                 close(fd);

@@ -8,6 +8,7 @@
 #include "foundation/cRecordset.h"
 
 #include <array>
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -154,13 +155,56 @@ ToolTexts ToolCaptionAndTip(std::string_view toolName)
 
 namespace {
 
-// The key of the reason why a file could not be written at the path.
-const char* writeFailureKey(const std::string& path)
+using NUX_STD_library::WriteCause;
+
+// The key of the reason for an error of a system call made in writing a file.
+const char* errorKey(int error)
 {
+    switch (error) {
+    case ELOOP:
+        return "$msg.savefailed.loop";
+    case EISDIR:
+        return "$msg.savefailed.folder";
+    case ENOENT:
+    case ENOTDIR:
+        return "$msg.savefailed.nofolder";
+    case EACCES:
+    case EPERM:
+        return "$msg.savefailed.denied";
+    default:
+        // A full disk or quota (ENOSPC, EDQUOT), a file-size limit (EFBIG), EIO and the rest.
+        return "$msg.savefailed.write";
+    }
+}
+
+// The key of the reason the writer recorded for its failure.
+const char* recordedKey(const NUX_STD_library::WriteFailure& failure)
+{
+    switch (failure.cause) {
+    case WriteCause::RefusedLink:
+        return "$msg.savefailed.link";
+    case WriteCause::TooManyLinks:
+        return "$msg.savefailed.loop";
+    case WriteCause::ReadOnly:
+        return "$msg.savefailed.readonly";
+    case WriteCause::NotOwner:
+        return "$msg.savefailed.notowner";
+    default:
+        return errorKey(failure.error);
+    }
+}
+
+// The key of the reason why a file could not be written at the path, guessed from what is
+// there now when the writer recorded no failure for it.
+const char* guessedKey(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 && errno == ELOOP) {
+        return "$msg.savefailed.loop";
+    }
     if (NUX_STD_library::IsRefusedLink(path)) {
         return "$msg.savefailed.link";
     }
-    struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
             return "$msg.savefailed.folder";
@@ -178,6 +222,16 @@ const char* writeFailureKey(const std::string& path)
         return "$msg.savefailed.denied";
     }
     return "$msg.savefailed.write";
+}
+
+// The key of the reason why a file could not be written at the path.
+const char* writeFailureKey(const std::string& path)
+{
+    const NUX_STD_library::WriteFailure& last = NUX_STD_library::LastWriteFailure();
+    if (last.cause != WriteCause::None && last.path == path) {
+        return recordedKey(last);
+    }
+    return guessedKey(path);
 }
 
 } // namespace

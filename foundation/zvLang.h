@@ -43,9 +43,11 @@ ToolTexts ToolCaptionAndTip(std::string_view toolName,
 // The same with the language table as the lookup.
 ToolTexts ToolCaptionAndTip(std::string_view toolName);
 
-// Why a file could not be written at the path, in the current language: a link another user
-// planted, a folder in the way, a read-only file, no folder, no permission, else a full or
-// unwritable disk ("$msg.savefailed." followed by link, folder, readonly, nofolder, denied,
+// Why a file could not be written at the path, in the current language: the cause the last
+// failed write of this thread recorded for that path, else one guessed from what is there: a
+// link of another user, links in a circle, a folder in the way, a read-only file, another
+// user's file in a sticky folder, no folder, no permission, else a full or unwritable disk
+// ("$msg.savefailed." followed by link, loop, folder, readonly, notowner, nofolder, denied,
 // write).
 std::string WriteFailureReason(const std::string& path);
 

@@ -6,6 +6,7 @@
 #include "dxf/zvLib_dxf.h"
 #include "foundation/NUX_STD_apppath.h"
 #include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cError.h"
 #include "foundation/zvLang.h"
 #include "model/zvCircuit.h"
@@ -192,7 +193,8 @@ int dumpCircuit(const Options& o)
     }
     zvLib::Circuit(c);
     if (!o.save.empty() && !c->FileSave(o.save)) {
-        std::cerr << "zvdump: " << o.save << " cannot be written\n";
+        std::cerr << "zvdump: " << o.save
+                  << " cannot be written: " << zvLang::WriteFailureReason(o.save) << "\n";
         return 1;
     }
     std::cout << describeCircuit(*c, info.Skipped);
@@ -212,6 +214,7 @@ int dumpDrawing(const Options& o)
 
 int main(int argc, char** argv)
 {
+    NUX_STD_library::IgnoreFileSizeSignal();
     const auto options = parseArguments(argc, argv);
     if (!options) {
         std::cerr << kUsage;

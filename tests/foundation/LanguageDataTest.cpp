@@ -58,7 +58,7 @@ const std::vector<std::string> kLookedUpKeys = {
     "$msg.nodef", "$msg.nohtt", "$msg.excelfilename", "$msg.excelfileopen",
     "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
     "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
-    "$msg.savefailed.link", "$msg.notsaved",
+    "$msg.savefailed.link", "$msg.savefailed.loop", "$msg.savefailed.notowner", "$msg.notsaved",
     "$msg.piecesskipped",
     "$msg.excelnotfound", "$msg.htmlfilename", "$msg.exporting", "$report.filename",
     "$allFilesTypes", "$zorvProject", "$left", "$right", "$track", "$items.selected",

@@ -10,7 +10,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -187,7 +189,7 @@ TEST(NUX_STD_files, WriteKeepsModeAndSymbolicLink)
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST(NUX_STD_files, WriteRefusesALinkAnotherUserPlantedInASharedFolder)
+TEST(NUX_STD_files, WriteReplacesALinkAnotherUserPlantedInASharedFolder)
 {
     if (geteuid() != 0) {
         GTEST_SKIP() << "planting a link as another user needs root";
@@ -204,9 +206,11 @@ TEST(NUX_STD_files, WriteRefusesALinkAnotherUserPlantedInASharedFolder)
     fs::create_symlink(victim, planted);
     ASSERT_EQ(lchown(planted.c_str(), kOther, kOther), 0);
 
-    EXPECT_FALSE(WriteFileText(planted.string(), "overwritten"));
+    // The link itself gives way to the new file; the file it points at stays as it was.
+    EXPECT_TRUE(WriteFileText(planted.string(), "saved"));
     EXPECT_EQ(testsupport::readAll(victim), "mine");
-    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_FALSE(fs::is_symlink(planted));
+    EXPECT_EQ(testsupport::readAll(planted.string()), "saved");
     // A planted link to a folder of ours is not followed on the way to the file either.
     const fs::path folderLink = shared / "project";
     fs::create_directory_symlink(t.path(), folderLink);
@@ -214,6 +218,82 @@ TEST(NUX_STD_files, WriteRefusesALinkAnotherUserPlantedInASharedFolder)
     EXPECT_FALSE(WriteFileText((folderLink / "important.txt").string(), "overwritten"));
     EXPECT_EQ(testsupport::readAll(victim), "mine");
     EXPECT_EQ(Names(shared), (std::vector<std::string>{"project", "report.csv"}));
+}
+
+TEST(NUX_STD_files, WriteNeverGoesThroughALinkOfAnotherUser)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "making a link of another user needs root";
+    }
+    constexpr uid_t kOther = 12345;
+    TempDir t;
+    const std::string mine = t.file("mine.zv6");
+    testsupport::writeAll(mine, "mine");
+    // A folder anybody may write without the sticky bit, and a sticky one of the other user.
+    const fs::path open = t.path() / "open";
+    const fs::path theirs = t.path() / "theirs";
+    fs::create_directory(open);
+    fs::create_directory(theirs);
+    ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+    ASSERT_EQ(chown(theirs.c_str(), kOther, kOther), 0);
+    ASSERT_EQ(chmod(theirs.c_str(), 01777), 0);
+    for (const fs::path& folder : {open, theirs}) {
+        const fs::path link = folder / "circuit.zv6";
+        fs::create_symlink(mine, link);
+        ASSERT_EQ(lchown(link.c_str(), kOther, kOther), 0);
+        EXPECT_TRUE(WriteFileText(link.string(), "saved")) << folder;
+        EXPECT_EQ(testsupport::readAll(mine), "mine") << folder;
+        EXPECT_FALSE(fs::is_symlink(link)) << folder;
+        EXPECT_EQ(testsupport::readAll(link.string()), "saved") << folder;
+    }
+}
+
+TEST(NUX_STD_files, WriteOverAnotherUsersFileTakesNoSetIdOrWorldWriteBit)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "making a file of another user needs root";
+    }
+    constexpr uid_t kOther = 12345;
+    TempDir t;
+    const fs::path shared = t.path() / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string theirs = (shared / "r.zv6").string();
+    testsupport::writeAll(theirs, "theirs");
+    ASSERT_EQ(chown(theirs.c_str(), kOther, kOther), 0);
+    ASSERT_EQ(chmod(theirs.c_str(), 06777), 0);
+
+    const mode_t mask = umask(022);
+    const bool written = WriteFileText(theirs, "mine");
+    umask(mask);
+    ASSERT_TRUE(written);
+    struct stat st {};
+    ASSERT_EQ(lstat(theirs.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(testsupport::readAll(theirs), "mine");
+}
+
+TEST(NUX_STD_files, WriteBeyondTheFileSizeLimitFailsWithoutEndingTheProgram)
+{
+    TempDir t;
+    const std::string file = t.file("big.zv6");
+    testsupport::writeAll(file, "old");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        IgnoreFileSizeSignal();
+        const rlimit noCore{0, 0};
+        const rlimit small{1024, 1024};
+        setrlimit(RLIMIT_CORE, &noCore);
+        setrlimit(RLIMIT_FSIZE, &small);
+        _exit(WriteFileText(file, std::string(64 * 1024, 'x')) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write did not fail";
+    EXPECT_EQ(testsupport::readAll(file), "old");
+    EXPECT_EQ(Names(t.path()), (std::vector<std::string>{"big.zv6"}));
 }
 
 TEST(NUX_STD_files, WriteKeepsTheGroupOfTheFileItReplaces)

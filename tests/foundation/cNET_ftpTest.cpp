@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using testsupport::cLoopbackFtp;
 
@@ -250,6 +251,29 @@ TEST_F(cNET_ftpFiles, ANewDownloadedFileIsMadeUnderTheUmask)
     struct stat st {};
     ASSERT_EQ(stat(local.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(cNET_ftpFiles, ADownloadOntoAnotherUsersLinkTakesNoSetIdBit)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    // A set-user-id program of ours, and a link to it that another user left.
+    const std::string program = dir.file("program");
+    testsupport::writeAll(program, "program");
+    ASSERT_EQ(chmod(program.c_str(), 04755), 0);
+    const std::string local = dir.file("down.bin");
+    std::filesystem::create_symlink(program, local);
+    ASSERT_EQ(lchown(local.c_str(), 12345, 12345), 0);
+
+    const mode_t old = umask(022);
+    const bool got = net.ftpFileGet(local, "a.txt", 2);
+    umask(old);
+    ASSERT_TRUE(got);
+    struct stat st {};
+    ASSERT_EQ(lstat(local.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(testsupport::readAll(program), "program");
 }
 
 TEST_F(cNET_ftpFiles, ListingsAreBoundedInSizeAndTime)

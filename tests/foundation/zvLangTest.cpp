@@ -1,12 +1,18 @@
 // The language table: loading, lookups with every fallback, and the tool caption and tip rule.
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cRecordset.h"
 #include "foundation/zvLang.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <grp.h>
 #include <map>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,6 +113,49 @@ TEST_F(zvLangTest, ToolCaptionsAndTipsFromTheTable)
     t = zvLang::ToolCaptionAndTip("zoom+");
     EXPECT_EQ(t.caption, "Ingrandisci");
     EXPECT_EQ(t.tip, "[IT] Zoom in");
+}
+
+TEST_F(zvLangTest, WriteFailureReasonsNameTheRealCause)
+{
+    namespace fs = std::filesystem;
+    testsupport::TempDir t;
+    // A loop of the user's own links.
+    fs::create_symlink(t.file("b.zv6"), t.file("a.zv6"));
+    fs::create_symlink(t.file("a.zv6"), t.file("b.zv6"));
+    EXPECT_FALSE(NUX_STD_library::WriteFileText(t.file("a.zv6"), "x"));
+    EXPECT_EQ(zvLang::WriteFailureReason(t.file("a.zv6")),
+              zvLang::Translate("$msg.savefailed.loop"));
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a file of another user needs root";
+    }
+    // Another user's file in a sticky folder: the user may write it, but not replace it.
+    const fs::path shared = t.path() / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(chmod(t.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string theirs = (shared / "r.zv6").string();
+    testsupport::writeAll(theirs, "theirs");
+    ASSERT_EQ(chown(theirs.c_str(), 12345, 12345), 0);
+    ASSERT_EQ(chmod(theirs.c_str(), 0666), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kUser = 12346;
+        if (setgroups(0, nullptr) != 0 || setresgid(kUser, kUser, kUser) != 0 ||
+            setresuid(kUser, kUser, kUser) != 0) {
+            _exit(9);
+        }
+        if (NUX_STD_library::WriteFileText(theirs, "mine")) {
+            _exit(1);
+        }
+        const std::string reason = zvLang::WriteFailureReason(theirs);
+        _exit(reason == zvLang::Translate("$msg.savefailed.notowner") ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written, 2: another reason, 9: no other user";
+    EXPECT_EQ(testsupport::readAll(theirs), "theirs");
 }
 
 TEST(zvLangTools, CaptionAndTipRuleOnAnyLookup)

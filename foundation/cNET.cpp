@@ -81,10 +81,34 @@ std::string TrimBlanks(const std::string& s)
                                       : s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+// An answer's bytes as they come, held up to cNET::kAnswerBytes: beyond it (or when holding
+// them fails) the transfer ends.
+struct cAnswer {
+    std::string bytes;
+    bool tooLarge = false;
+
+    // True when the bytes fit and were kept.
+    bool Take(const char* data, size_t length)
+    {
+        if (static_cast<int64_t>(bytes.size() + length) > cNET::kAnswerBytes) {
+            tooLarge = true;
+            return false;
+        }
+        bytes.append(data, length);
+        return true;
+    }
+};
+
+// A callback's answer that ends the transfer: any count other than the one offered.
+constexpr size_t kStop = 0;
+
 size_t AppendBytes(char* data, size_t size, size_t n, void* user)
 {
-    static_cast<std::string*>(user)->append(data, size * n);
-    return size * n;
+    try {
+        return static_cast<cAnswer*>(user)->Take(data, size * n) ? size * n : kStop;
+    } catch (...) {
+        return kStop;
+    }
 }
 
 // The options every request shares: http and https only, redirects followed, no proxy, a
@@ -110,11 +134,15 @@ void CommonOptions(CURL* h, const std::string& url, const std::string& agent)
 struct cHeaders {
     std::string lines;
     std::string statusText;
+    bool tooLarge = false;
 };
 
-size_t CollectHeader(char* data, size_t size, size_t n, void* user)
+size_t KeepHeader(char* data, size_t size, size_t n, cHeaders* h)
 {
-    auto* h = static_cast<cHeaders*>(user);
+    if (static_cast<int64_t>(h->lines.size() + size * n) > cNET::kAnswerBytes) {
+        h->tooLarge = true;
+        return kStop;
+    }
     std::string line(data, size * n);
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
         line.pop_back();
@@ -130,6 +158,15 @@ size_t CollectHeader(char* data, size_t size, size_t n, void* user)
     return size * n;
 }
 
+size_t CollectHeader(char* data, size_t size, size_t n, void* user)
+{
+    try {
+        return KeepHeader(data, size, n, static_cast<cHeaders*>(user));
+    } catch (...) {
+        return kStop;
+    }
+}
+
 int16_t ResponseCode(CURL* h)
 {
     long code = 0;
@@ -137,10 +174,10 @@ int16_t ResponseCode(CURL* h)
     return static_cast<int16_t>(code);
 }
 
-// openURL's download: the body so far, with the progress reported block by block as if
-// read in blocks of kBlockSize bytes.
+// openURL's download: the body so far (at most cNET::kAnswerBytes), with the progress
+// reported block by block as if read in blocks of kBlockSize bytes.
 struct cDownload {
-    std::string body;
+    cAnswer answer;
     bool started = false;
     int32_t next = 0;
     std::function<void(int32_t&)>* report = nullptr;
@@ -155,7 +192,7 @@ struct cDownload {
     void Reached()
     {
         started = true;
-        while (static_cast<int64_t>(body.size()) >= next) {
+        while (static_cast<int64_t>(answer.bytes.size()) >= next) {
             Raise(next);
             next += cNET::kBlockSize;
         }
@@ -164,18 +201,30 @@ struct cDownload {
     void Ended()
     {
         Reached();
-        if (static_cast<int64_t>(body.size()) > next - cNET::kBlockSize) {
-            Raise(static_cast<int32_t>(body.size()));
+        if (static_cast<int64_t>(answer.bytes.size()) > next - cNET::kBlockSize) {
+            Raise(static_cast<int32_t>(answer.bytes.size()));
         }
     }
 };
 
 size_t DownloadBytes(char* data, size_t size, size_t n, void* user)
 {
-    auto* d = static_cast<cDownload*>(user);
-    d->body.append(data, size * n);
-    d->Reached();
-    return size * n;
+    try {
+        auto* d = static_cast<cDownload*>(user);
+        if (!d->answer.Take(data, size * n)) {
+            return kStop;
+        }
+        d->Reached();
+        return size * n;
+    } catch (...) {
+        return kStop; // the progress handler failed, or the bytes could not be held
+    }
+}
+
+// The error of a transfer that ended: a too large answer or head names its own cause.
+CURLcode Outcome(CURLcode code, bool tooLarge)
+{
+    return tooLarge ? CURLE_FILESIZE_EXCEEDED : code;
 }
 
 std::atomic<int64_t> requestsSent{0};
@@ -262,7 +311,8 @@ std::string cNET::openURL(const std::string& sUrl)
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &d);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
-    const auto code = static_cast<CURLcode>(Perform(h));
+    const CURLcode code =
+        Outcome(static_cast<CURLcode>(Perform(h)), d.answer.tooLarge || headers.tooLarge);
     const int16_t status = ResponseCode(h);
     // Only a whole answer with a success status is an answer; a redirect that leads nowhere
     // or a body cut short is as good as none.
@@ -278,7 +328,7 @@ std::string cNET::openURL(const std::string& sUrl)
     }
     errorNumber_ = 0;
     d.Ended();
-    return d.body;
+    return std::move(d.answer.bytes);
 }
 
 int32_t cNET::openURLEx(const std::string& url, const std::string& Method, const std::string& Body,
@@ -309,20 +359,25 @@ int32_t cNET::openURLEx(const std::string& url, const std::string& Method, const
         curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
     }
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<int32_t>(1, WAIT_TIMEOUT)));
-    std::string body;
+    cAnswer body;
     cHeaders headers;
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &body);
     curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, CollectHeader);
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &headers);
     if (Perform(h) != CURLE_OK) {
-        errorNumber_ = kTimeout;
-        errorDescription_ = "Timeout";
+        if (body.tooLarge || headers.tooLarge) {
+            errorNumber_ = CURLE_FILESIZE_EXCEEDED;
+            errorDescription_ = curl_easy_strerror(CURLE_FILESIZE_EXCEEDED);
+        } else {
+            errorNumber_ = kTimeout;
+            errorDescription_ = "Timeout";
+        }
         return errorNumber_;
     }
     responseHeaders_ = headers.lines;
-    responseText_ = body;
-    responseBody_ = std::move(body);
+    responseText_ = body.bytes;
+    responseBody_ = std::move(body.bytes);
     status_ = ResponseCode(h);
     statusText_ = headers.statusText;
     return errorNumber_;
@@ -375,7 +430,7 @@ std::string cNET::PostMultipart(const std::string& endpointUrl, const std::strin
     curl_slist* list = curl_slist_append(nullptr, type.c_str());
     list = curl_slist_append(list, "Expect:");
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, list);
-    std::string answer;
+    cAnswer answer;
     cHeaders headers;
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, AppendBytes);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &answer);
@@ -384,7 +439,7 @@ std::string cNET::PostMultipart(const std::string& endpointUrl, const std::strin
     if (Perform(h) == CURLE_OK) {
         status_ = ResponseCode(h);
         statusText_ = headers.statusText;
-        responseText_ = std::move(answer);
+        responseText_ = std::move(answer.bytes);
     }
     curl_slist_free_all(list);
     return Status();

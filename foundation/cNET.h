@@ -24,6 +24,9 @@ class cNET {
     static constexpr int32_t kBlockSize = 16384;
     // The most bytes a folder listing may hold; a longer one is cut off with an error.
     static constexpr int64_t kListingBytes = 16 * 1024 * 1024;
+    // The most bytes an HTTP answer (body, and header lines apart) may hold; a longer one is
+    // cut off and the request ends with an error.
+    static constexpr int64_t kAnswerBytes = 16 * 1024 * 1024;
 
     // A client without a session.
     cNET() = default;
@@ -88,17 +91,20 @@ class cNET {
     // Downloads an http or https address (other texts get "http://" in front) on a private
     // direct session, following redirects; the answer body as bytes when a whole answer with
     // a 2xx status came (ErrorNumber 0), else "" with the error recorded (the curl code, or
-    // the HTTP status of an answer that is no success).
+    // the HTTP status of an answer that is no success); an answer longer than kAnswerBytes
+    // is cut off there with CURLE_FILESIZE_EXCEEDED recorded.
     std::string openURL(const std::string& sUrl);
     // Sends a request and waits at most WAIT_TIMEOUT milliseconds for the whole answer; the
-    // error number: 0 with the answer fields filled, or kTimeout ("Timeout").
+    // error number: 0 with the answer fields filled, CURLE_FILESIZE_EXCEEDED for an answer
+    // longer than kAnswerBytes (cut off there), or kTimeout ("Timeout") for any other failure.
     int32_t openURLEx(const std::string& url, const std::string& Method = "GET",
                       const std::string& Body = {}, int32_t WAIT_TIMEOUT = 1000);
     // Posts the file FileName as multipart/form-data (parts "filename" and "filepath" when
     // destfile / destPath, trimmed in place, are not empty, then "fileblob", named by the
     // file's base name only); the answer's status as decimal text, "0" when none came within
-    // the request's bound. The answer is always awaited. A CR, LF or double quote in one of
-    // those names sends nothing: "0" with the error recorded.
+    // the request's bound (or it was longer than kAnswerBytes). The answer is always awaited.
+    // A CR, LF or double quote in one of those names sends nothing: "0" with the error
+    // recorded.
     std::string webUpload(const std::string& endpointUrl, const std::string& FileName,
                           std::string& destPath, std::string& destfile, bool Async = false);
     // As webUpload, but the file is sent as UTF-8 text typed application/octet-stream and the

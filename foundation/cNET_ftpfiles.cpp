@@ -61,9 +61,8 @@ struct cUpload {
     bool ended = false;
 };
 
-size_t ReadBlock(char* out, size_t size, size_t n, void* user)
+size_t ReadUploadBlock(char* out, size_t size, size_t n, cUpload* u)
 {
-    auto* u = static_cast<cUpload*>(user);
     const size_t take = std::fread(out, 1, std::min(size * n, static_cast<size_t>(kFtpBlock)),
                                    u->file);
     if (take == 0) {
@@ -80,6 +79,16 @@ size_t ReadBlock(char* out, size_t size, size_t n, void* user)
     return take;
 }
 
+// No exception leaves libcurl's callback: one (from the progress handler) ends the upload.
+size_t ReadBlock(char* out, size_t size, size_t n, void* user)
+{
+    try {
+        return ReadUploadBlock(out, size, n, static_cast<cUpload*>(user));
+    } catch (...) {
+        return CURL_READFUNC_ABORT;
+    }
+}
+
 // A download written block by block to its file, or kept as text (a listing) of at most
 // cNET::kListingBytes.
 struct cDownloadFtp {
@@ -89,9 +98,8 @@ struct cDownloadFtp {
     cProgress progress;
 };
 
-size_t WriteBlock(char* data, size_t size, size_t n, void* user)
+size_t WriteDownloadBlock(char* data, size_t size, size_t n, cDownloadFtp* d)
 {
-    auto* d = static_cast<cDownloadFtp*>(user);
     if (d->file != nullptr) {
         if (std::fwrite(data, 1, size * n, d->file) != size * n) {
             return 0; // the transfer ends with a write error
@@ -105,6 +113,17 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
     }
     d->progress.Moved(static_cast<int64_t>(size * n));
     return size * n;
+}
+
+// No exception leaves libcurl's callback: one (from the progress handler, or a listing that
+// cannot be held) ends the download with a write error.
+size_t WriteBlock(char* data, size_t size, size_t n, void* user)
+{
+    try {
+        return WriteDownloadBlock(data, size, n, static_cast<cDownloadFtp*>(user));
+    } catch (...) {
+        return 0;
+    }
 }
 
 // A new file beside the path that becomes it once complete: the old file stays whole until

@@ -162,7 +162,17 @@ void cQtSurface::PaintPicture(const QImage& picture, double x, double y)
 
 void cQtSurface::EndDoc()
 {
-    endPainting();
+    if (!endPainting()) {
+        throw cError(printer_ ? 482 : 5, "cQtSurface", "The drawing could not be finished");
+    }
+}
+
+void cQtSurface::Grayscale(bool on)
+{
+    flushSegments();
+    grayscale_ = on;
+    penSet_ = false;
+    brushSet_ = false;
 }
 
 QRgb cQtSurface::rgbOf(std::int32_t color)
@@ -206,15 +216,14 @@ QPainter& cQtSurface::painter()
     return painter_;
 }
 
-void cQtSurface::endPainting()
+bool cQtSurface::endPainting()
 {
     flushSegments();
     if (bands_) {
         bands_->Flush();
     }
-    if (painter_.isActive()) {
-        painter_.end();
-    }
+    // On a printer, ending is where the page is sent or the file completed, and may fail.
+    return !painter_.isActive() || painter_.end();
 }
 
 void cQtSurface::flushSegments()

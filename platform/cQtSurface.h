@@ -70,8 +70,12 @@ public:
     // (x, y) in user units.
     void PaintPicture(const QImage& picture, double x, double y);
     // Ends painting on the device; on a printer this ends the document and sends the page.
-    // Drawing on an own image afterwards simply resumes.
+    // Drawing on an own image afterwards simply resumes. Raises cError (482 on a printer)
+    // when the device reports that the drawing could not be finished.
     void EndDoc();
+    // Draws every colour (pens, fills, text, pictures) as its shade of grey, as a printer
+    // set to grayscale does; off by default.
+    void Grayscale(bool on);
 
     // The colour of a colour value (red in the low byte); a value with the high bit set names
     // a system colour by the index in its low byte, taken from the application palette.
@@ -123,8 +127,9 @@ private:
     void paintFill(const QRect& rect, const QColor& color);
     void paintImage(const QRectF& area, const QImage& picture);
     void paintText(cQtFont& font, const std::string& text, const QPointF& topLeft);
-    // Draws the segments waiting for their pen, then ends painting on the device.
-    void endPainting();
+    // Draws the segments waiting for their pen, then ends painting on the device; false when
+    // the device reports that it could not finish.
+    bool endPainting();
     // Draws the segments waiting for their pen in one call.
     void flushSegments();
     // A point in user units as a device point.
@@ -189,6 +194,7 @@ private:
     QPaintDevice* device_;
     bool printer_;
     bool antialiasing_ = true;
+    bool grayscale_ = false;
     QPainter painter_;
     // The pen and brush the painter holds, valid while the flags are set (painting begins
     // with Qt's defaults).

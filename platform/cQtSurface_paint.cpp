@@ -15,6 +15,27 @@ std::atomic<int> gBands{std::clamp(static_cast<int>(std::thread::hardware_concur
 // Rows a band has at least.
 constexpr int kBandRows = 32;
 
+// The shade of grey of a colour, its transparency kept.
+QColor Grey(const QColor& c)
+{
+    const int g = qGray(c.rgb());
+    return QColor(g, g, g, c.alpha());
+}
+
+// A picture in the shades of grey of its colours, its transparency kept.
+QImage Grey(const QImage& picture)
+{
+    QImage grey = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int g = qGray(row[x]);
+            row[x] = qRgba(g, g, g, qAlpha(row[x]));
+        }
+    }
+    return grey;
+}
+
 }  // namespace
 
 int cQtSurface::Bands()
@@ -40,8 +61,12 @@ void cQtSurface::startBands()
     bands_->setSmooth(antialiasing_);
 }
 
-void cQtSurface::applyPen(const QPen& pen)
+void cQtSurface::applyPen(const QPen& given)
 {
+    QPen pen = given;
+    if (grayscale_) {
+        pen.setColor(Grey(pen.color()));
+    }
     if (bands_) {
         bands_->setPen(pen);
     } else {
@@ -49,8 +74,12 @@ void cQtSurface::applyPen(const QPen& pen)
     }
 }
 
-void cQtSurface::applyBrush(const QBrush& brush)
+void cQtSurface::applyBrush(const QBrush& given)
 {
+    QBrush brush = given;
+    if (grayscale_ && brush.style() != Qt::NoBrush) {
+        brush.setColor(Grey(brush.color()));
+    }
     if (bands_) {
         bands_->setBrush(brush);
     } else {
@@ -113,8 +142,9 @@ void cQtSurface::paintPath(const QPainterPath& path)
     }
 }
 
-void cQtSurface::paintFill(const QRect& rect, const QColor& color)
+void cQtSurface::paintFill(const QRect& rect, const QColor& given)
 {
+    const QColor color = grayscale_ ? Grey(given) : given;
     if (bands_) {
         bands_->fillRect(rect, color);
     } else {
@@ -122,8 +152,9 @@ void cQtSurface::paintFill(const QRect& rect, const QColor& color)
     }
 }
 
-void cQtSurface::paintImage(const QRectF& area, const QImage& picture)
+void cQtSurface::paintImage(const QRectF& area, const QImage& given)
 {
+    const QImage picture = grayscale_ ? Grey(given) : given;
     if (bands_) {
         bands_->drawImage(area, picture);
     } else {

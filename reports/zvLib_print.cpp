@@ -12,9 +12,11 @@
 #include "model/zvCircuit.h"
 #include "platform/cQtSurface.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QImage>
 #include <QLocale>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -96,18 +98,25 @@ std::unique_ptr<QPrinter>& PrinterHolder()
     return printer;
 }
 
-// Where a print goes: the printer's name, or the output file; "" when there is neither.
-std::string Destination(const QPrinter& printer)
+// True when a print goes to the printer's output file rather than to a printer device.
+bool PrintsToFile(const QPrinter& printer)
 {
-    const QString target = printer.outputFormat() == QPrinter::NativeFormat
-                               ? printer.printerName()
-                               : printer.outputFileName();
-    return target.toStdString();
+    return !printer.outputFileName().isEmpty();
 }
 
-// A fresh printer with the choices of the old one (printer or output file, page set-up,
-// colour, copies, duplex): Qt keeps a printer whose job failed to start busy for good, so a
-// failed print must not leave it in the program's hands.
+// Where a print goes: the output file, or the printer's name; "" when there is neither.
+std::string Destination(const QPrinter& printer)
+{
+    if (PrintsToFile(printer)) {
+        return printer.outputFileName().toStdString();
+    }
+    return printer.outputFormat() == QPrinter::NativeFormat ? printer.printerName().toStdString()
+                                                            : std::string();
+}
+
+// A fresh printer with the choices of the old one (printer, page set-up, colour, copies,
+// duplex): Qt keeps a printer whose job failed to start busy for good, so a failed print on a
+// device must not leave it in the program's hands. (Prints to a file never use the device.)
 void ResetPrinter()
 {
     std::unique_ptr<QPrinter>& holder = PrinterHolder();
@@ -118,7 +127,6 @@ void ResetPrinter()
     } else {
         fresh->setOutputFormat(old.outputFormat());
     }
-    fresh->setOutputFileName(old.outputFileName());
     fresh->setPageLayout(old.pageLayout());
     fresh->setColorMode(old.colorMode());
     fresh->setCopyCount(old.copyCount());
@@ -136,6 +144,55 @@ cError PrintError(const char* key, const std::string& detail = {})
         text.replace(at, 2, detail);
     }
     return cError(kErrPrinter, "zvLib.PrintCircuit", text);
+}
+
+// Draws the circuit's map page on a printer page or PDF document and ends it; raises cError
+// when the device cannot be painted on or the page cannot be finished.
+void DrawMap(QPaintDevice& device, const zvCircuit& circuit, bool grayscale)
+{
+    cQtSurface page(&device, true);
+    page.Grayscale(grayscale);
+    {
+        PrinterPageGuard installed(page);
+        PrintCircuitPage(page, circuit);
+    }
+    page.EndDoc();
+}
+
+// The map page as the bytes of a PDF document made in memory with the printer's page set-up,
+// resolution, colour mode, title and creator: the page Qt's own PDF output would hold (one
+// page, whatever the copy count, which only a printer device acts on).
+std::string PdfBytes(const QPrinter& printer, const zvCircuit& circuit)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPdfVersion(printer.pdfVersion());
+        pdf.setTitle(printer.docName());
+        pdf.setCreator(printer.creator());
+        pdf.setResolution(printer.resolution());
+        pdf.setPageLayout(printer.pageLayout());
+        DrawMap(pdf, circuit, printer.colorMode() == QPrinter::GrayScale);
+    }
+    return buffer.data().toStdString();
+}
+
+// Prints the map to the printer's output file: the document is made in memory and written
+// like every file of the program, so a failed write leaves the old file as it was, and no
+// link another user planted is written through.
+void PrintToFile(const zvCircuit& circuit)
+{
+    const std::string path = Destination(Printer());
+    std::string bytes;
+    try {
+        bytes = PdfBytes(Printer(), circuit);
+    } catch (const std::exception&) {
+        throw PrintError("$msg.printfailed", path);
+    }
+    if (!NUX_STD_library::WriteFileText(path, bytes)) {
+        throw PrintError("$msg.printfailed", path + " (" + zvLang::WriteFailureReason(path) + ")");
+    }
 }
 
 } // namespace
@@ -253,13 +310,12 @@ void PrintCircuit()
     if (destination.empty()) {
         throw PrintError("$msg.printnoprinter");
     }
+    if (PrintsToFile(Printer())) {
+        PrintToFile(*circuit);
+        return;
+    }
     try {
-        cQtSurface page(&Printer(), true);
-        {
-            PrinterPageGuard installed(page);
-            PrintCircuitPage(page, *circuit);
-        }
-        page.EndDoc();
+        DrawMap(Printer(), *circuit, false);
     } catch (const std::exception&) {
         ResetPrinter();
         throw PrintError("$msg.printfailed", destination);

@@ -36,10 +36,12 @@ void PrintPageFrame(cSurface& page, const std::string& title, int pageNumber = 1
 bool PrintCircuitPage(cSurface& page, const zvCircuit& circuit);
 
 // Prints the current circuit's map on Printer() and ends the document; nothing when there is
-// no circuit or its extent is empty. Raises cError 482 with the "$msg.printnoprinter" text when
-// the printer has neither a device nor an output file, and with the "$msg.printfailed" text
-// (naming the printer or file) when the print fails; a failed print replaces Printer() by a
-// fresh printer with the same choices, so the next print works.
+// no circuit or its extent is empty. A printer with an output file prints a PDF document made
+// in memory and written with WriteFileText (never by Qt itself). Raises cError 482 with the
+// "$msg.printnoprinter" text when the printer has neither a device nor an output file, and
+// with the "$msg.printfailed" text (naming the printer, or the file and why it could not be
+// written, the old file then left as it was) when the print fails; a failed print on a
+// device replaces Printer() by a fresh printer with the same choices, so the next print works.
 void PrintCircuit();
 
 // Shows the printer dialog for Printer() through ShowModal; an accepted dialog leaves its

@@ -25,6 +25,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using apptest::DispatchFixture;
 
@@ -354,6 +356,32 @@ TEST_F(PrintTest, AFailedPrintSaysWhyAndThePrinterStaysReadyForTheNext)
     zvLib::Printer().setOutputFileName(QString::fromStdString(pdf_));
     EXPECT_EQ(run("FILE.PRINT"), Messages{});
     EXPECT_EQ(PdfPages(FileBytes(pdf_)), 1);
+}
+
+TEST_F(PrintTest, APdfPrintNeverWritesThroughALinkAnotherUserPlanted)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "planting a link as another user needs root";
+    }
+    // In a folder everybody may write, sticky as /tmp, another user put a link named as the
+    // chosen PDF file, aimed at a file of ours.
+    constexpr uid_t kOther = 12345;
+    const std::string ours = tempDir() + "notes.txt";
+    testsupport::writeAll(ours, "our notes\n");
+    const std::string shared = tempDir() + "shared/";
+    fs::create_directories(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string planted = shared + "map.pdf";
+    fs::create_symlink(ours, planted);
+    ASSERT_EQ(lchown(planted.c_str(), kOther, kOther), 0);
+    zvLib::Printer().setOutputFileName(QString::fromStdString(planted));
+    layCircuit();
+
+    const Messages messages = run("FILE.PRINT");
+    EXPECT_EQ(testsupport::readAll(ours), "our notes\n") << "printed through the link";
+    ASSERT_EQ(messages.size(), 1u) << "the user is told the print failed";
+    EXPECT_NE(messages[0].find(planted), std::string::npos) << messages[0];
+    EXPECT_TRUE(fs::is_symlink(planted));
 }
 
 TEST_F(PrintTest, PrinterSetupShowsThePrinterDialogOnTheProgramsPrinter)

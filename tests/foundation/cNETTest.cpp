@@ -15,8 +15,8 @@ using testsupport::cLoopbackServer;
 namespace {
 
 // Answers by path: /big sends 40000 bytes, /empty nothing, /missing 404, /moved redirects to
-// /hello, /choices 300, /nowhere 302 without a place, /short 10 of 50000 bytes declared, /slow
-// answers after two seconds, anything else says hello.
+// /hello, /choices 300, /nowhere 302 without a place, /short 10 of 50000 bytes declared, /endless
+// more than an answer may hold, /slow answers after two seconds, anything else says hello.
 cCanned Canned(const cHttpRequest& r)
 {
     if (r.target == "/big") {
@@ -43,6 +43,12 @@ cCanned Canned(const cHttpRequest& r)
     }
     if (r.target == "/short") {
         return {"HTTP/1.1 200 OK\r\nContent-Length: 50000\r\nConnection: close\r\n\r\n2026-01-03"};
+    }
+    if (r.target == "/endless") {
+        // No length announced: the body goes on until the server closes, here well past the
+        // bound of an answer.
+        return {"HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" +
+                std::string(static_cast<size_t>(cNET::kAnswerBytes) + (4 << 20), 'z')};
     }
     if (r.target == "/slow") {
         return {cLoopbackServer::Response(200, "OK", "late"), 2000};
@@ -150,6 +156,20 @@ TEST_F(cNETTest, OpenURLStopsAtItsTimeout)
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(net.openURL(server.url("/slow")), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
+TEST_F(cNETTest, AnAnswerLargerThanItsBoundIsCutOffWithAnError)
+{
+    const std::string body = net.openURL(server.url("/endless"));
+    EXPECT_LE(static_cast<int64_t>(body.size()), cNET::kAnswerBytes);
+    EXPECT_NE(net.ErrorNumber(), 0);
+    EXPECT_NE(net.ErrorDescription(), "");
+    ASSERT_FALSE(reports.empty());
+    EXPECT_LE(reports.back(), cNET::kAnswerBytes) << "never held more than the bound";
+
+    EXPECT_NE(net.openURLEx(server.url("/endless"), "GET", "", 10000), 0);
+    EXPECT_LE(static_cast<int64_t>(net.responseBody().size()), cNET::kAnswerBytes);
+    EXPECT_NE(net.ErrorDescription(), "");
 }
 
 TEST_F(cNETTest, OpenURLExFillsTheAnswer)

@@ -230,16 +230,11 @@ bool cDXF::ScaledCoord(std::string_view value, std::int32_t& out)
     return true;
 }
 
-bool cDXF::ValueAngle(std::string_view value, float& out)
+float cDXF::HeldAngle(double degrees)
 {
-    double degrees = 0;
-    if (!ValueNumber(value, degrees)) {
-        return false;
-    }
     double a = degrees / 180.0 * kPi;
     float f = static_cast<float>(a);
-    // Angles beyond a turn are brought into 0 to 2 pi, so that the arc's sweep can be read
-    // from its two angles.
+    // Angles beyond a turn are brought into 0 to 2 pi.
     if (f > static_cast<float>(k2Pi) || f < 0) {
         a = std::fmod(a, k2Pi);
         if (a < 0) {
@@ -247,8 +242,7 @@ bool cDXF::ValueAngle(std::string_view value, float& out)
         }
         f = static_cast<float>(a);
     }
-    out = f;
-    return true;
+    return f;
 }
 
 void cDXF::ValueText(std::string_view raw, std::string& out)

@@ -169,8 +169,7 @@ void cDXF::DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r
     // The canvas is handed the end the sweep reaches, so that it turns as far as the extent
     // holds, and never more than one turn (a whole turn held in single precision is a hair
     // more).
-    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start,
-            start + std::min(sweep, k2Pi));
+    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start, start + std::min(sweep, k2Pi));
 }
 
 void cDXF::DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,

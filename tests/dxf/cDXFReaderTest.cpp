@@ -138,8 +138,8 @@ TEST(cDXFReader, AThinArcSpansItsEndPointsAndOnlyAWholeTurnIsACircle)
     };
     for (const auto& c : cases) {
         cDXF d;
-        d.LoadBytes(Drawing(std::string("0 ARC\n10 0\n20 0\n40 100\n50 ") + c.start +
-                            "\n51 " + c.end));
+        d.LoadBytes(
+            Drawing(std::string("0 ARC\n10 0\n20 0\n40 100\n50 ") + c.start + "\n51 " + c.end));
         ASSERT_EQ(d.Arcs().size(), 1u) << c.end;
         // Within a hundredth, as the end points are rounded to hundredths.
         EXPECT_NEAR(d.Extent().xmin, c.xmin, 1) << c.start << " to " << c.end;

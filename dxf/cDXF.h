@@ -18,7 +18,8 @@
 
 class cSurface;
 
-// An arc: centre, radius and angles in radians, running counter-clockwise from start to end.
+// An arc: centre, radius and angles in radians, running counter-clockwise from start to end;
+// sweep is how far it turns, worked out from the angles as the file gives them.
 struct DXFArcRecord {
     std::int32_t layer = 0;
     std::int32_t x = 0;
@@ -26,6 +27,7 @@ struct DXFArcRecord {
     std::int32_t radius = 0;
     float startAngle = 0;
     float endAngle = 0;
+    float sweep = 0;
 };
 
 // A full circle.
@@ -167,15 +169,17 @@ class cDXF {
     static bool BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                            float bulge, std::int32_t& centreDx, std::int32_t& centreDy,
                            std::int32_t& radius, float& startAngle, float& endAngle);
-    // How far an arc turns counter-clockwise from its start angle to its end angle, in radians:
-    // above 0 and at most a whole turn (k2Pi). Angles are taken as held, in single precision:
-    // equal angles, or angles a whole turn apart, make a whole circle. The extent and the
-    // drawing of every arc both go by it.
-    static double ArcSweep(float startAngle, float endAngle);
+    // How far an arc turns counter-clockwise from its start angle to its end angle, both in
+    // degrees as the file gives them, in radians: above 0 and at most a whole turn (k2Pi).
+    // Equal angles, or angles a whole number of turns apart, make a whole circle; any other
+    // pair sweeps its true angle, however small.
+    static double ArcSweep(double startDegrees, double endDegrees);
+    // How far the arc of a bulged segment turns, in radians: above 0 and below a whole turn.
+    static double BulgeSweep(float bulge);
     // Adds to the extent the points due north, west, south and east of the centre that lie
-    // strictly inside the arc's sweep.
+    // strictly inside the arc that turns sweep radians from its start angle (at most a turn).
     void ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,
-                   float endAngle);
+                   double sweep);
 
     // The entity tables, in file order.
     const DXFTable<DXFArcRecord>& Arcs() const { return arcs_; }
@@ -278,7 +282,8 @@ class cDXF {
     // Value conversions (cDXF_values.cpp).
     static bool ValueNumber(std::string_view value, double& out);
     static bool ScaledCoord(std::string_view value, std::int32_t& out);
-    static bool ValueAngle(std::string_view value, float& out);
+    // An angle in degrees as the records hold it: radians in single precision, 0 to 2 pi.
+    static float HeldAngle(double degrees);
     static void ValueText(std::string_view raw, std::string& out);
 
     // Drawing (cDXF_draw.cpp).
@@ -287,7 +292,7 @@ class cDXF {
     cFixed MapLength(std::int32_t r) const;
     bool UseLayer(cSurface& pic, std::int32_t layer);
     void DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r, float start,
-                 float end, std::int32_t color);
+                 double sweep, std::int32_t color);
     void DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,
                     std::int32_t color);
     void DrawLine(cSurface& pic, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,

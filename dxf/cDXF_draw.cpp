@@ -4,6 +4,8 @@
 #include "dxf/cDXF.h"
 #include "foundation/zvLib_canvas.h"
 
+#include <algorithm>
+
 namespace {
 
 // The sum and the difference of two fixed-point numbers, held at the type's limits instead
@@ -80,7 +82,7 @@ void cDXF::Draw()
     }
     for (const auto& r : arcs_) {
         if (UseLayer(pic, r.layer)) {
-            DrawArc(pic, r.x, r.y, r.radius, r.startAngle, r.endAngle, LayerColor(r.layer));
+            DrawArc(pic, r.x, r.y, r.radius, r.startAngle, r.sweep, LayerColor(r.layer));
         }
     }
     for (const auto& r : circles_) {
@@ -143,7 +145,7 @@ void cDXF::DrawSegment(cSurface& pic, const DXFVertexRecord& a, const DXFVertexR
     float start = 0;
     float end = 0;
     if (a.bulge != 0 && BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
-        DrawArc(pic, a.x + dx, a.y + dy, r, start, end, color);
+        DrawArc(pic, a.x + dx, a.y + dy, r, start, BulgeSweep(a.bulge), color);
     } else {
         DrawLine(pic, a.x, a.y, b.x, b.y, color);
     }
@@ -162,11 +164,12 @@ void cDXF::DrawFace(cSurface& pic, const DXFFaceRecord& f, std::int32_t color)
 }
 
 void cDXF::DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r, float start,
-                   float end, std::int32_t color)
+                   double sweep, std::int32_t color)
 {
     // The canvas is handed the end the sweep reaches, so that it turns as far as the extent
-    // holds: a whole circle where both angles meet.
-    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start, start + ArcSweep(start, end));
+    // holds, and never more than one turn (a whole turn held in single precision is a hair
+    // more).
+    pic.Arc(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color, start, start + std::min(sweep, k2Pi));
 }
 
 void cDXF::DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,

@@ -1,10 +1,12 @@
 // cDXF, arc geometry: the arc that a bulged polyline segment stands for, the sweep of an arc
-// from its two angles (one rule for the extent and the drawing), and the points of an arc due
-// north, west, south and east of its centre that widen the drawing's extent.
+// from its two angles as the file gives them or from its bulge (one sweep for the extent and
+// the drawing), and the points of an arc due north, west, south and east of its centre that
+// widen the drawing's extent.
 #include "dxf/cDXF.h"
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -85,19 +87,32 @@ bool cDXF::BulgeToArc(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::in
     return true;
 }
 
-double cDXF::ArcSweep(float startAngle, float endAngle)
+double cDXF::ArcSweep(double startDegrees, double endDegrees)
 {
-    const double sweep = Direction(endAngle) - Direction(startAngle);
-    // Directions lie below 2 pi as single precision holds it, a hair above k2Pi: a sweep
-    // between the two is a whole turn, and the canvas is never handed more than one.
-    return sweep > 0 ? std::min(sweep, k2Pi) : sweep + k2Pi;
+    double turn = std::fmod(endDegrees - startDegrees, 360.0);
+    if (turn < 0) {
+        turn += 360.0;
+    }
+    // A difference within the rounding of the values themselves of a whole number of turns
+    // is one (90 to 450 degrees, or equal angles): a whole circle.
+    const double slack = 4 * std::numeric_limits<double>::epsilon() *
+                         std::max({std::fabs(startDegrees), std::fabs(endDegrees), 360.0});
+    if (!(turn > slack && turn < 360.0 - slack)) {
+        return k2Pi;
+    }
+    return turn / 180.0 * kPi;
+}
+
+double cDXF::BulgeSweep(float bulge)
+{
+    return 4 * std::atan(std::fabs(static_cast<double>(bulge)));
 }
 
 void cDXF::ArcExtent(std::int32_t x, std::int32_t y, std::int32_t radius, float startAngle,
-                     float endAngle)
+                     double sweep)
 {
     const double start = Direction(startAngle);
-    const double end = start + ArcSweep(startAngle, endAngle);
+    const double end = start + std::min(sweep, k2Pi);
     const std::int64_t r = radius;
     for (int k = 1; k <= 8; ++k) {
         // The axis directions as single precision holds them, so that an arc ending at 90

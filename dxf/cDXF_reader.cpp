@@ -484,7 +484,9 @@ void cDXF::ReadArc()
     std::string_view layer;
     bool ok = true;
     const auto coord = [&](std::string_view v, std::int32_t& f) { ok = ScaledCoord(v, f) && ok; };
-    const auto angle = [&](std::string_view v, float& f) { ok = ValueAngle(v, f) && ok; };
+    double startDegrees = 0;
+    double endDegrees = 0;
+    const auto angle = [&](std::string_view v, double& f) { ok = ValueNumber(v, f) && ok; };
     const bool complete = ReadFields([&](int code, std::string_view v) {
         switch (code) {
         case 8:
@@ -500,10 +502,10 @@ void cDXF::ReadArc()
             coord(v, r.radius);
             break;
         case 50:
-            angle(v, r.startAngle);
+            angle(v, startDegrees);
             break;
         case 51:
-            angle(v, r.endAngle);
+            angle(v, endDegrees);
             break;
         default:
             break;
@@ -512,15 +514,21 @@ void cDXF::ReadArc()
     if (!KeepEntity(complete, ok && r.radius >= 0, "ARC", line, layer, r.layer)) {
         return;
     }
+    // Whether the arc is a whole circle, and how far it turns, is read from the angles as the
+    // file gives them: two angles apart by less than single precision tells are still apart.
+    r.startAngle = HeldAngle(startDegrees);
+    r.endAngle = HeldAngle(endDegrees);
+    const double sweep = ArcSweep(startDegrees, endDegrees);
+    r.sweep = static_cast<float>(sweep);
     Keep(arcs_, r);
-    const auto at = [&](float a, bool cosine) {
-        const double c =
-            cosine ? std::cos(static_cast<double>(a)) : std::sin(static_cast<double>(a));
+    const double start = startDegrees / 180.0 * kPi;
+    const auto at = [&](double a, bool cosine) {
+        const double c = cosine ? std::cos(a) : std::sin(a);
         return static_cast<std::int32_t>(RoundHalfEven((cosine ? r.x : r.y) + r.radius * c));
     };
-    ExtendExtent(at(r.startAngle, true), at(r.startAngle, false));
-    ExtendExtent(at(r.endAngle, true), at(r.endAngle, false));
-    ArcExtent(r.x, r.y, r.radius, r.startAngle, r.endAngle);
+    ExtendExtent(at(start, true), at(start, false));
+    ExtendExtent(at(start + sweep, true), at(start + sweep, false));
+    ArcExtent(r.x, r.y, r.radius, r.startAngle, sweep);
 }
 
 void cDXF::ReadText()
@@ -740,7 +748,7 @@ bool cDXF::SegmentExtent(const DXFVertexRecord& a, const DXFVertexRecord& b)
         return true;
     }
     if (BulgeToArc(a.x, a.y, b.x, b.y, a.bulge, dx, dy, r, start, end)) {
-        ArcExtent(a.x + dx, a.y + dy, r, start, end);
+        ArcExtent(a.x + dx, a.y + dy, r, start, BulgeSweep(a.bulge));
         return true;
     }
     // No arc within the coordinate range. A bulge of at most a half turn is then so slight

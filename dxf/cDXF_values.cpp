@@ -3,6 +3,7 @@
 // number, or that lies beyond the coordinate range, is refused.
 #include "dxf/cDXF.h"
 #include "dxf/cDXF_words.h"
+#include "foundation/NUX_STD_encoding.h"
 #include "foundation/cFixed.h"
 
 #include <bit>
@@ -13,75 +14,6 @@ namespace {
 
 // Longest number text accepted; longer value lines are not numbers.
 constexpr std::size_t kMaxNumberLength = 64;
-
-// Unicode code points of the bytes 0x80 to 0x9F in Windows-1252; the five unassigned bytes
-// keep their own value.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// The length of the well-formed UTF-8 sequence at s[i], or 0 when it is not one.
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t i)
-{
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = b(i);
-    std::size_t n = 0;
-    unsigned lo = 0x80;
-    unsigned hi = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-        n = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        n = 3;
-        lo = c == 0xE0 ? 0xA0 : 0x80; // no overlong forms
-        hi = c == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        n = 4;
-        lo = c == 0xF0 ? 0x90 : 0x80;
-        hi = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + n > s.size() || b(i + 1) < lo || b(i + 1) > hi) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < n; ++k) {
-        if (b(i + k) < 0x80 || b(i + k) > 0xBF) {
-            return 0;
-        }
-    }
-    return n;
-}
-
-bool IsUtf8(std::string_view s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t n = Utf8SequenceLength(s, i);
-        if (n == 0) {
-            return false;
-        }
-        i += n;
-    }
-    return true;
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 } // namespace
 
@@ -230,16 +162,11 @@ bool cDXF::ScaledCoord(std::string_view value, std::int32_t& out)
     return true;
 }
 
-bool cDXF::ValueAngle(std::string_view value, float& out)
+float cDXF::HeldAngle(double degrees)
 {
-    double degrees = 0;
-    if (!ValueNumber(value, degrees)) {
-        return false;
-    }
     double a = degrees / 180.0 * kPi;
     float f = static_cast<float>(a);
-    // Angles beyond a turn are brought into 0 to 2 pi, so that the arc's sweep can be read
-    // from its two angles.
+    // Angles beyond a turn are brought into 0 to 2 pi.
     if (f > static_cast<float>(k2Pi) || f < 0) {
         a = std::fmod(a, k2Pi);
         if (a < 0) {
@@ -247,28 +174,16 @@ bool cDXF::ValueAngle(std::string_view value, float& out)
         }
         f = static_cast<float>(a);
     }
-    out = f;
-    return true;
+    return f;
 }
 
 void cDXF::ValueText(std::string_view raw, std::string& out)
 {
-    out.clear();
-    if (IsUtf8(raw)) {
+    if (NUX_STD_library::IsUtf8(raw)) {
         out.assign(raw);
     } else {
         // Not UTF-8: the bytes are read as Windows-1252.
-        out.reserve(raw.size() * 2);
-        for (char ch : raw) {
-            const auto c = static_cast<unsigned char>(ch);
-            if (c < 0x80) {
-                out += ch;
-            } else if (c < 0xA0) {
-                AppendUtf8(out, kCp1252High[c - 0x80]);
-            } else {
-                AppendUtf8(out, c);
-            }
-        }
+        out = NUX_STD_library::Windows1252ToUtf8(raw);
     }
     for (char& ch : out) {
         if (ch == '\t') {

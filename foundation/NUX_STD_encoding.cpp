@@ -1,5 +1,5 @@
-// NUX_STD_library, encodings: Base64 of byte texts, the UTF-8 check of byte texts and the
-// MIME type of a file name.
+// NUX_STD_library, encodings: Base64 of byte texts, the UTF-8 check of byte texts, Windows-1252
+// texts made UTF-8 and the MIME type of a file name.
 #include "foundation/NUX_STD_encoding.h"
 
 #include "foundation/NUX_STD_files.h"
@@ -75,7 +75,7 @@ void DecodeGroup(const char* g, std::size_t n, std::string& out)
 
 // The length of the valid UTF-8 sequence at s[i], or 0 with `consumed` set to the length of
 // the malformed part to replace.
-std::size_t Utf8SequenceAt(const std::string& s, std::size_t i, std::size_t& consumed)
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i, std::size_t& consumed)
 {
     const auto c = static_cast<unsigned char>(s[i]);
     std::size_t need = 0;
@@ -109,6 +109,28 @@ std::size_t Utf8SequenceAt(const std::string& s, std::size_t i, std::size_t& con
     }
     consumed = got + 1;
     return 0;
+}
+
+// Unicode code points of the bytes 0x80 to 0x9F in Windows-1252; the five unassigned bytes
+// keep their own value.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Appends a code point of the Basic Multilingual Plane in UTF-8.
+void AppendUtf8(std::string& out, char16_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
 }
 
 } // namespace
@@ -176,6 +198,45 @@ std::string Utf8Decode(const std::string& s)
         }
     }
     return out;
+}
+
+bool IsUtf8(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t bad = 0;
+        const std::size_t n = Utf8SequenceAt(s, i, bad);
+        if (n == 0) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else if (c < 0xA0) {
+            AppendUtf8(out, kCp1252High[c - 0x80]);
+        } else {
+            AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+std::string TextFromBytes(std::string_view s)
+{
+    return IsUtf8(s) ? std::string(s) : Windows1252ToUtf8(s);
 }
 
 std::string GetMimeType(const std::string& fileName)

@@ -1,5 +1,6 @@
 // NUX_STD_library, encodings: standard Base64 of byte texts (a DXF background travels in the
-// circuit file this way), the check of UTF-8 byte texts and the MIME type of a file name.
+// circuit file this way), the check of UTF-8 byte texts, Windows-1252 texts made UTF-8 and the
+// MIME type of a file name.
 #pragma once
 
 #include <string>
@@ -19,6 +20,15 @@ std::string Base64Decode(std::string& s, bool clean);
 // The text that the UTF-8 bytes of s hold: valid sequences unchanged, each malformed one
 // replaced by U+FFFD.
 std::string Utf8Decode(const std::string& s);
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points beyond
+// U+10FFFF).
+bool IsUtf8(std::string_view s);
+// The bytes read as Windows-1252 characters, in UTF-8; the five bytes that code page leaves
+// unassigned stand for the control characters of the same value.
+std::string Windows1252ToUtf8(std::string_view s);
+// The text the bytes hold: the bytes themselves when they are UTF-8, else read as
+// Windows-1252 (what a text made on an older system most likely holds), so nothing is lost.
+std::string TextFromBytes(std::string_view s);
 // The MIME content type for the file name's extension ("application/octet-stream" for an
 // unknown one or none).
 std::string GetMimeType(const std::string& fileName);

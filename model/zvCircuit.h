@@ -4,6 +4,7 @@
 // text, measures and lists itself, and is where a selected piece reports to.
 #pragma once
 
+#include "foundation/NUX_STD_encoding.h"
 #include "foundation/cFixed.h"
 #include "model/cKeyedList.h"
 #include "model/zvItem.h"
@@ -78,11 +79,12 @@ class zvCircuit : public zvSelectionHost {
     std::shared_ptr<zvTrack> CurTrack() const { return CurTrack_; }
     // Set code of the circuit: the catalogue set it was created with.
     const std::string& DefCode() const { return DefCode_; }
-    // Circuit name and description.
+    // Circuit name and description, kept as UTF-8 (bytes that are not are read as
+    // Windows-1252), so that the file holds what is shown.
     const std::string& Name() const { return Name_; }
-    void Name(const std::string& v) { Name_ = v; }
+    void Name(const std::string& v) { Name_ = NUX_STD_library::TextFromBytes(v); }
     const std::string& Description() const { return Description_; }
-    void Description(const std::string& v) { Description_ = v; }
+    void Description(const std::string& v) { Description_ = NUX_STD_library::TextFromBytes(v); }
 
     // The circuit definition text: a header line (set code, track count, angle, start x and
     // y, escaped name and description, each followed by ";") and one line per track with its

@@ -3,6 +3,7 @@
 // the file whole, checks every value into local data first, and changes the circuit, the
 // current set and the background drawing only when the whole file is sound.
 #include "dxf/zvLib_dxf.h"
+#include "foundation/NUX_STD_encoding.h"
 #include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/cError.h"
@@ -153,7 +154,8 @@ pugi::xml_node select(const pugi::xml_document& doc, const std::string& path)
 }
 
 // All text below the node (text and CDATA sections) in document order, walked without
-// recursion so that deep nesting costs no stack.
+// recursion so that deep nesting costs no stack; as UTF-8, bytes that are not read as
+// Windows-1252 (what an older file made on another system holds).
 std::string textOf(pugi::xml_node node)
 {
     std::string s;
@@ -173,6 +175,9 @@ std::string textOf(pugi::xml_node node)
             break;
         }
         cur = cur.next_sibling();
+    }
+    if (!NUX_STD_library::IsUtf8(s)) {
+        s = NUX_STD_library::Windows1252ToUtf8(s);
     }
     return s;
 }

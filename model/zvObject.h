@@ -4,6 +4,7 @@
 // its extent and the hit test on the grips of its last drawing on the canvas.
 #pragma once
 
+#include "foundation/NUX_STD_encoding.h"
 #include "foundation/cFixed.h"
 #include "model/zvItem.h"
 
@@ -20,12 +21,13 @@ class zvObject {
     // An object without class, points or text; numbers and colours 0.
     zvObject() = default;
 
-    // Identifier, the attribute "id" of the element.
+    // Identifier, the attribute "id" of the element; kept as UTF-8 like the text.
     const std::string& ID() const { return ID_; }
-    void ID(const std::string& v) { ID_ = v; }
-    // The text of a text object, the content of its element.
+    void ID(const std::string& v) { ID_ = NUX_STD_library::TextFromBytes(v); }
+    // The text of a text object, the content of its element; kept as UTF-8 (bytes that are
+    // not are read as Windows-1252).
     const std::string& Text() const { return Text_; }
-    void Text(const std::string& v) { Text_ = v; }
+    void Text(const std::string& v) { Text_ = NUX_STD_library::TextFromBytes(v); }
 
     // Draws the object on the main canvas and rebuilds its grips there; error 91 without one.
     void Draw();

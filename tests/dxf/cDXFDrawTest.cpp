@@ -144,7 +144,8 @@ TEST_F(cDXFDraw, NearlyStraightBulgeKeepsThePolylineAndDrawsTheSegmentStraight)
 TEST_F(cDXFDraw, AnArcWhoseAnglesMeetIsAWholeCircleInTheExtentAndOnTheCanvas)
 {
     // 90 and 450 degrees, and 270 and 269.99999427 degrees, are one angle once held in single
-    // precision: each arc is a whole circle, drawn so and wholly inside the extent.
+    // precision: the first arc is a whole circle, the second all but a hair of one, each drawn
+    // so and wholly inside the extent.
     const struct {
         const char* start;
         const char* end;

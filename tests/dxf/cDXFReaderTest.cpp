@@ -123,6 +123,32 @@ TEST_F(cDXFEntitiesFile, ExtentHoldsWholeArcsAndBulges)
     EXPECT_EQ(e.ymax, 7000);
 }
 
+TEST(cDXFReader, AThinArcSpansItsEndPointsAndOnlyAWholeTurnIsACircle)
+{
+    // Radius 100 round the origin; the angles lie closer than single precision tells apart.
+    const struct {
+        const char* start;
+        const char* end;
+        std::int32_t xmin, ymin, xmax, ymax;
+    } cases[] = {
+        {"30", "30.000001", 8660, 5000, 8660, 5000},
+        {"200", "200.000001", -9397, -3420, -9397, -3420},
+        {"300", "299.999999", -10000, -10000, 10000, 10000},
+        {"30", "390", -10000, -10000, 10000, 10000},
+    };
+    for (const auto& c : cases) {
+        cDXF d;
+        d.LoadBytes(
+            Drawing(std::string("0 ARC\n10 0\n20 0\n40 100\n50 ") + c.start + "\n51 " + c.end));
+        ASSERT_EQ(d.Arcs().size(), 1u) << c.end;
+        // Within a hundredth, as the end points are rounded to hundredths.
+        EXPECT_NEAR(d.Extent().xmin, c.xmin, 1) << c.start << " to " << c.end;
+        EXPECT_NEAR(d.Extent().ymin, c.ymin, 1) << c.start << " to " << c.end;
+        EXPECT_NEAR(d.Extent().xmax, c.xmax, 1) << c.start << " to " << c.end;
+        EXPECT_NEAR(d.Extent().ymax, c.ymax, 1) << c.start << " to " << c.end;
+    }
+}
+
 TEST(cDXFReader, LineEndsMayBeCrLfLfOrCr)
 {
     const std::string crlf = readAll(dataPath("dxf/entities.dxf"));

@@ -131,13 +131,34 @@ TEST_F(zvCircuitFileTest, TextsComeBackAsTheyWereWritten)
 
     // What XML cannot hold is dropped, so the file still opens; blanks alone are kept.
     c->Name("a\x01"
-            "b\xFF"
-            "c\xEF\xBF\xBF");
+            "bc\xEF\xBF\xBF");
     c->Description("  ");
     const auto cleaned = opened(saved(*c));
     ASSERT_NE(cleaned, nullptr);
     EXPECT_EQ(cleaned->Name(), "abc");
     EXPECT_EQ(cleaned->Description(), "  ");
+}
+
+TEST_F(zvCircuitFileTest, ANameInWindows1252IsReadShownAndSavedAsTheSameCharacters)
+{
+    // "Déjà" in UTF-8, and in the single bytes an older file made elsewhere holds.
+    const std::string deja = "D\xC3\xA9j\xC3\xA0";
+    const std::string latin = "D\xE9j\xE0";
+    std::string text = readAll(dataPath("circuits/expected.zv6"));
+    text = replaced(text, R"(<?xml version="1.0" encoding="utf-8"?>)", R"(<?xml version="1.0"?>)");
+    text = replaced(text, "<name>A\\cB\\nC &amp; &lt;D&gt;</name>", "<name>" + latin + "</name>");
+    auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Name(), deja);
+    const std::string again = saved(*c);
+    EXPECT_NE(again.find("<name>" + deja + "</name>"), std::string::npos);
+    c = opened(again);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Name(), deja);
+    // Handed to the circuit in those bytes, the name is kept and saved as the same characters.
+    c->Name(latin);
+    EXPECT_EQ(c->Name(), deja);
+    EXPECT_NE(saved(*c).find("<name>" + deja + "</name>"), std::string::npos);
 }
 
 TEST_F(zvCircuitFileTest, BackslashesInTextsComeBackAndOlderEscapesStillRead)

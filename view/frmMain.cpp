@@ -45,8 +45,14 @@ namespace {
 
 // The thickness of the scroll bars and the size of the corner button, in twips.
 constexpr int kBar = 315;
-// The smallest client area, in twips, that the canvas is laid out in.
+// The smallest client area, in twips, that the canvas is laid out in; the window is never
+// made smaller than that.
 constexpr int kSmallest = 2000;
+// The smallest client area in whole pixels: a pixel count that rounds up, so that the client
+// area of a window at its smallest size still measures at least kSmallest twips.
+constexpr int kSmallestPixels =
+    (kSmallest + cQtConvert::kTwipsPerPixel - 1) / cQtConvert::kTwipsPerPixel;
+static_assert(PixelsToTwips(kSmallestPixels) >= kSmallest);
 // The width of the set chooser, in twips.
 constexpr int kSetComboWidth = 1800;
 // The character that stands for a dot inside a tool's name or tag in a command.
@@ -160,7 +166,7 @@ void frmMain::BuildControls()
 {
     QWidget* client = abrView_->ClientWidget();
     // The window is never made so small that the canvas cannot be laid out.
-    client->setMinimumSize(TwipsToPixels(kSmallest), TwipsToPixels(kSmallest));
+    client->setMinimumSize(kSmallestPixels, kSmallestPixels);
     pic = new cPictureBox(client);
     pic->setObjectName("pic");
     // The editing keys belong to the canvas: it takes the focus when clicked.

@@ -29,6 +29,14 @@ std::string Label(cFixed v)
     return v < cFixed(0) ? v.str() : " " + v.str();
 }
 
+// True when a grid line lies within the visible window along its axis. The first and last
+// lines may lie up to half a step outside; their labels would show cut by the window's edge
+// and read as another number, so they go unlabelled.
+bool Within(cFixed v, cFixed low, cFixed high)
+{
+    return low <= v && v <= high;
+}
+
 } // namespace
 
 namespace zvLib {
@@ -81,9 +89,11 @@ void DrawGrid()
     for (std::int64_t k = RoundHalfEven(L.toDouble() / step); k <= lastX; ++k) {
         const cFixed x = cFixed::fromWhole(k) * s;
         pic.Line(x.toDouble(), T.toDouble(), x.toDouble(), B.toDouble(), line);
-        pic.CurrentX(x.toDouble());
-        pic.CurrentY(T.toDouble());
-        pic.Print(Label(x));
+        if (Within(x, L, R)) {
+            pic.CurrentX(x.toDouble());
+            pic.CurrentY(T.toDouble());
+            pic.Print(Label(x));
+        }
     }
     // The x labels take the row under the top edge; a y line within it goes unlabelled.
     const double labelsRow = T.toDouble() - std::abs(pic.TextHeight("0"));
@@ -91,7 +101,7 @@ void DrawGrid()
     for (std::int64_t k = RoundHalfEven(B.toDouble() / step); k <= lastY; ++k) {
         const cFixed y = cFixed::fromWhole(k) * s;
         pic.Line(L.toDouble(), y.toDouble(), R.toDouble(), y.toDouble(), line);
-        if (y.toDouble() <= labelsRow) {
+        if (Within(y, B, T) && y.toDouble() <= labelsRow) {
             pic.CurrentX(L.toDouble());
             pic.CurrentY(y.toDouble());
             pic.Print(Label(y));

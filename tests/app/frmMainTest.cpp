@@ -11,6 +11,7 @@
 #include "view/zvLang_forms.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -186,6 +187,24 @@ TEST_F(frmMainTest, ClientAreaIsSharedByCanvasScrollBarsAndPages)
     EXPECT_EQ(main_->pic->geometry(), QRect(0, 0, 579, 379)) << "too small: left alone";
     main_->abr.Resized({0, 900, 1999, 6000});
     EXPECT_EQ(main_->pag->geometry(), QRect(0, 0, 600, 400));
+}
+
+TEST_F(frmMainTest, WindowAtItsSmallestSizeIsLaidOut)
+{
+    main_->setUI();
+    main_->resize(1000, 700);
+    main_->show();
+    QApplication::processEvents();
+    main_->resize(main_->minimumSize());
+    QApplication::processEvents();
+    ASSERT_EQ(main_->size(), main_->minimumSize());
+    const QRect client = main_->abrView().ClientWidget()->rect();
+    ASSERT_FALSE(client.isEmpty());
+    EXPECT_TRUE(client.contains(main_->hsc->geometry())) << "the horizontal bar is inside";
+    EXPECT_TRUE(client.contains(main_->vsc->geometry())) << "the vertical bar is inside";
+    EXPECT_EQ(main_->pic->width() + main_->vsc->width(), client.width());
+    EXPECT_EQ(main_->pic->height() + main_->hsc->height(), client.height());
+    EXPECT_EQ(main_->pag->geometry(), client) << "the page container covers the client area";
 }
 
 TEST_F(frmMainTest, ToolsSendTheirCategoryAndName)

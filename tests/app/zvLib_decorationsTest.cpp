@@ -99,14 +99,58 @@ TEST_F(DecorationsTest, GridLinesLieOnRoundedMultiplesOfTheStepWithTheirCoordina
     // -600 / 250 = -2.4 rounds to -2, 600 / 250 = 2.4 to 2.
     EXPECT_EQ(ys, (std::vector<double>{-500, -250, 0, 250, 500}));
     const std::vector<std::string> labels = Printed(pic_);
-    ASSERT_EQ(labels.size(), xs.size() + ys.size());
-    EXPECT_EQ(labels.front(), "-1250");
-    EXPECT_EQ(labels[5], " 0") << "a blank stands for the sign of a number not negative";
-    EXPECT_EQ(labels[10], " 1250");
+    // The lines at -1250 and 1250 lie outside the window and go unlabelled.
+    ASSERT_EQ(labels.size(), xs.size() - 2 + ys.size());
+    EXPECT_EQ(labels.front(), "-1000");
+    EXPECT_EQ(labels[4], " 0") << "a blank stands for the sign of a number not negative";
+    EXPECT_EQ(labels[8], " 1000");
     EXPECT_EQ(labels.back(), " 500");
     // Each label is printed where its line meets the top edge (x) or the left edge (y).
-    EXPECT_NE(pic_.Text().find("Print -1250.0000 600.0000 \"-1250\""), std::string::npos);
+    EXPECT_NE(pic_.Text().find("Print -1000.0000 600.0000 \"-1000\""), std::string::npos);
     EXPECT_NE(pic_.Text().find("Print -1234.0000 -250.0000 \"-250\""), std::string::npos);
+}
+
+TEST_F(DecorationsTest, GridLinesJustOutsideTheWindowGoUnlabelled)
+{
+    // Each edge lies less than half a step inside a grid line: -400 left of the left edge,
+    // 900 right of the right edge, -400 under the bottom edge, 400 over the top edge.
+    const double L = -380;
+    const double R = 870;
+    const double T = 370;
+    const double B = -370;
+    pic_.Scale(L, T, R, B); // width 1250: step 100
+    zvLib::DrawGrid();
+    const unsigned gainsboro = static_cast<unsigned>(zvLib::Colors.ToRGB("gainsboro"));
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const Seg& g : Segments(pic_)) {
+        if (g.color == gainsboro && g.x1 == g.x2) {
+            xs.push_back(g.x1);
+        } else if (g.color == gainsboro) {
+            ys.push_back(g.y1);
+        }
+    }
+    ASSERT_FALSE(xs.empty());
+    ASSERT_FALSE(ys.empty());
+    EXPECT_DOUBLE_EQ(xs.front(), -400) << "the lines are drawn as before";
+    EXPECT_DOUBLE_EQ(xs.back(), 900);
+    EXPECT_DOUBLE_EQ(ys.front(), -400);
+    EXPECT_DOUBLE_EQ(ys.back(), 400);
+    int labels = 0;
+    for (const std::string& l : pic_.Lines()) {
+        double x = 0;
+        double y = 0;
+        if (std::sscanf(l.c_str(), "Print %lf %lf", &x, &y) != 2) {
+            continue;
+        }
+        ++labels;
+        EXPECT_TRUE(x >= L && x <= R && y >= B && y <= T) << "a label outside the window: " << l;
+    }
+    EXPECT_NE(pic_.Text().find("Print -300.0000 370.0000 \"-300\""), std::string::npos)
+        << "the first line inside the window keeps its label";
+    EXPECT_EQ(pic_.Text().find("\"-400\""), std::string::npos);
+    EXPECT_EQ(pic_.Text().find("\" 900\""), std::string::npos);
+    EXPECT_GE(labels, 10) << "-300 to 800 along the top edge";
 }
 
 TEST_F(DecorationsTest, GridLabelsUseTheCanvasFontAndKeepClearOfTheTopRow)
@@ -131,7 +175,8 @@ TEST_F(DecorationsTest, GridLabelsUseTheCanvasFontAndKeepClearOfTheTopRow)
             EXPECT_LE(y, 520 - row) << "a y label under the row of x labels: " << l;
         }
     }
-    EXPECT_EQ(yLabels, 5) << "-750 to 250; 500 would cover the x labels";
+    EXPECT_EQ(yLabels, 4) << "-500 to 250; -750 lies under the window, 500 would cover the "
+                             "x labels";
 }
 
 TEST_F(DecorationsTest, AxesCrossTheWholeViewInTheirColours)

@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <random>
@@ -197,7 +198,11 @@ TEST_F(DocumentsTest, OpenWithTheDialogAndItsCancel)
     const zvViewRect view = zvLib::ViewRect();
     EXPECT_LT(view.ScaleLeft, e[0].toDouble());
     EXPECT_GT(view.ScaleLeft + view.ScaleWidth, e[2].toDouble());
-    EXPECT_LT(view.ScaleWidth, 2 * e[4].toDouble()) << "fitted, not just any view";
+    // The width that fits follows the canvas's proportions: the circuit's width, or its height
+    // on a canvas too low for it.
+    const double aspect = static_cast<double>(main.pic->height()) / main.pic->width();
+    const double fits = std::max(e[4].toDouble(), e[5].toDouble() / aspect);
+    EXPECT_LT(view.ScaleWidth, 2 * fits) << "fitted, not just any view";
 
     // Undo straight after opening keeps the opened circuit; the old one never comes back.
     const std::string definition = opened->DefString();

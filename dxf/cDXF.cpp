@@ -8,7 +8,6 @@
 #include "foundation/cError.h"
 #include "foundation/zvLib_canvas.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <unistd.h>
@@ -22,32 +21,6 @@ constexpr std::array<std::int32_t, 16> kPresetColors = {
 
 // The scale of a drawing that cannot be fitted to the canvas: one drawing unit per millimetre.
 const cFixed kUnfittedScale = cFixed::fromRaw(100);
-
-// Reads what the file holds into out, in one block of its size when it has one, and stops
-// once more than the largest drawing is read; false when reading fails.
-bool ReadWhole(int fd, std::size_t size, std::string& out)
-{
-    out.assign(size, '\0');
-    std::size_t got = 0;
-    while (got <= cDXF::kMaxDrawingBytes) {
-        if (got == out.size()) {
-            out.resize(std::max<std::size_t>(out.size() * 2, std::size_t(1) << 16));
-        }
-        const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(n);
-    }
-    out.resize(got);
-    return true;
-}
 
 // Closes a file descriptor when it goes out of scope.
 struct FileCloser {
@@ -160,16 +133,21 @@ bool cDXF::ReadFile(const std::string& path)
     const FileCloser closer{fd};
     const auto size = static_cast<std::size_t>(fileSize);
     bool read = false;
+    bool grew = false;
     if (size >= dxftable::kLargeTable) {
         // A large drawing is read into memory of its own on large pages, not cleared first.
         char* p = static_cast<char*>(dxftable::AllocateLarge(size));
         held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
         bytes_ = std::string_view(p, ReadUpTo(fd, p, size, read));
     } else {
-        read = ReadWhole(fd, size, owned_);
+        // A file that grew past the largest drawing while it was read does not fit.
+        const NUX_STD_library::ReadFault got =
+            NUX_STD_library::ReadOpenFile(fd, fileSize, kMaxDrawingBytes, owned_);
+        read = got != NUX_STD_library::ReadFault::ReadFailed;
+        grew = got == NUX_STD_library::ReadFault::TooLarge;
         bytes_ = owned_;
     }
-    const bool fits = bytes_.size() <= kMaxDrawingBytes;
+    const bool fits = !grew && bytes_.size() <= kMaxDrawingBytes;
     if (!read || !fits) {
         bytes_ = {};
         held_.reset();

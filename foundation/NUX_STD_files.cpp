@@ -118,28 +118,6 @@ void CreateFolder(const std::string& path)
     Raise(PathErr(e), "MakePath", path);
 }
 
-// Reads an open file to its end into out, at most maxBytes; the fault when it fails.
-ReadFault ReadAll(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
-{
-    out.reserve(static_cast<std::size_t>(size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n == 0) {
-            return ReadFault::None;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return ReadFault::ReadFailed;
-        }
-        if (static_cast<std::uint64_t>(n) > maxBytes - out.size()) {
-            return ReadFault::TooLarge;
-        }
-        out.append(buf, static_cast<std::size_t>(n));
-    }
-}
 
 // The fault of a failed open of the path.
 ReadFault OpenFault(int e, const std::string& path)
@@ -585,6 +563,28 @@ int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_
     return fd;
 }
 
+ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
+{
+    out.reserve(static_cast<std::size_t>(size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n == 0) {
+            return ReadFault::None;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return ReadFault::ReadFailed;
+        }
+        if (static_cast<std::uint64_t>(n) > maxBytes - out.size()) {
+            return ReadFault::TooLarge;
+        }
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
 bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,
                    ReadFault& fault)
 {
@@ -594,7 +594,7 @@ bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string&
         return false;
     }
     std::string out;
-    fault = ReadAll(fd, size, maxBytes, out);
+    fault = ReadOpenFile(fd, size, maxBytes, out);
     close(fd);
     if (fault != ReadFault::None) {
         return false;

@@ -79,6 +79,9 @@ constexpr std::uint64_t kMaxReadBytes = std::uint64_t(256) << 20;
 // in fault.
 int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
                    ReadFault& fault);
+// Reads a file opened by OpenForReading (size its size) to its end, appended to out, at most
+// maxBytes in all; the fault when reading fails or goes past the bound.
+ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out);
 // The whole file as bytes through OpenForReading, at most maxBytes of them (a file that grew
 // past the bound is TooLarge); false with the cause in fault.
 bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,

@@ -33,6 +33,9 @@ double D(cFixed v)
     return v.toDouble();
 }
 
+// The canvas's fill style that leaves the inside of a circle as it is.
+constexpr int kTransparentFill = 1;
+
 } // namespace
 
 cFixed cDXF::MapX(std::int32_t x) const
@@ -175,7 +178,12 @@ void cDXF::DrawArc(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r
 void cDXF::DrawCircle(cSurface& pic, std::int32_t x, std::int32_t y, std::int32_t r,
                       std::int32_t color)
 {
+    // A drawing's circle is an outline: the canvas's fill, left by whatever was drawn before
+    // (the start marker fills white), is put aside for it and given back afterwards.
+    const int fillStyle = pic.FillStyle();
+    pic.FillStyle(kTransparentFill);
     pic.Circle(D(MapX(x)), D(MapY(y)), D(MapLength(r)), color);
+    pic.FillStyle(fillStyle);
 }
 
 void cDXF::DrawLine(cSurface& pic, std::int32_t x1, std::int32_t y1, std::int32_t x2,

@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace {
@@ -29,12 +30,96 @@ std::string Label(cFixed v)
     return v < cFixed(0) ? v.str() : " " + v.str();
 }
 
-// True when a grid line lies within the visible window along its axis. The first and last
-// lines may lie up to half a step outside; their labels would show cut by the window's edge
-// and read as another number, so they go unlabelled.
-bool Within(cFixed v, cFixed low, cFixed high)
+// The visible window: its four edges, and its width, which chooses the grid step.
+struct Window {
+    cFixed L, T, R, B, W;
+};
+
+// The main canvas's visible window. The corners are summed in floating point: a view at the
+// number type's edge still gets its grid.
+Window VisibleWindow(const cSurface& pic)
 {
-    return low <= v && v <= high;
+    Window w;
+    w.L = cFixed::fromDouble(pic.ScaleLeft());
+    w.T = cFixed::fromDouble(pic.ScaleTop());
+    w.W = cFixed::fromDouble(pic.ScaleWidth());
+    w.R = cFixed::fromDouble(w.L.toDouble() + w.W.toDouble());
+    w.B = cFixed::fromDouble(w.T.toDouble() + cFixed::fromDouble(pic.ScaleHeight()).toDouble());
+    return w;
+}
+
+// The box a text printed at (x, y) covers, in world units: rightwards by its width and
+// downwards by its height from its top-left corner.
+struct Box {
+    double left, top, right, bottom;
+};
+
+// The grid labels of one axis. A label is printed only where it lies whole inside the visible
+// window (a label cut at an edge reads as another number) and clear of the label printed
+// before it on the same axis (labels run together where the lines lie close).
+class AxisLabels {
+  public:
+    AxisLabels(cSurface& pic, const Window& w) : pic_(pic), w_(w) {}
+
+    // Prints the coordinate v with its top-left corner at (x, y) when it fits there.
+    void Print(cFixed v, double x, double y)
+    {
+        const std::string text = Label(v);
+        const Box b{x, y, x + std::abs(pic_.TextWidth(text)), y - std::abs(pic_.TextHeight(text))};
+        if (!Inside(b) || (last_ && Overlap(b, *last_))) {
+            return;
+        }
+        pic_.CurrentX(x);
+        pic_.CurrentY(y);
+        pic_.Print(text);
+        last_ = b;
+    }
+
+  private:
+    bool Inside(const Box& b) const
+    {
+        return w_.L.toDouble() <= b.left && b.right <= w_.R.toDouble() &&
+               w_.B.toDouble() <= b.bottom && b.top <= w_.T.toDouble();
+    }
+    static bool Overlap(const Box& a, const Box& b)
+    {
+        return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+    }
+
+    cSurface& pic_;
+    Window w_;
+    std::optional<Box> last_;
+};
+
+// The vertical lines, each with its x printed under the top edge where it fits. The first and
+// last lines may lie up to half a step outside the window (the rounding of the edges).
+void VerticalLines(cSurface& pic, const Window& w, cFixed s, std::int32_t color)
+{
+    const double step = s.toDouble();
+    AxisLabels labels(pic, w);
+    const std::int64_t last = RoundHalfEven(w.R.toDouble() / step);
+    for (std::int64_t k = RoundHalfEven(w.L.toDouble() / step); k <= last; ++k) {
+        const cFixed x = cFixed::fromWhole(k) * s;
+        pic.Line(x.toDouble(), w.T.toDouble(), x.toDouble(), w.B.toDouble(), color);
+        labels.Print(x, x.toDouble(), w.T.toDouble());
+    }
+}
+
+// The horizontal lines, each with its y printed at the left edge where it fits; the x labels
+// take the row under the top edge, so a y line within it goes unlabelled.
+void HorizontalLines(cSurface& pic, const Window& w, cFixed s, std::int32_t color)
+{
+    const double step = s.toDouble();
+    AxisLabels labels(pic, w);
+    const double labelsRow = w.T.toDouble() - std::abs(pic.TextHeight("0"));
+    const std::int64_t last = RoundHalfEven(w.T.toDouble() / step);
+    for (std::int64_t k = RoundHalfEven(w.B.toDouble() / step); k <= last; ++k) {
+        const cFixed y = cFixed::fromWhole(k) * s;
+        pic.Line(w.L.toDouble(), y.toDouble(), w.R.toDouble(), y.toDouble(), color);
+        if (y.toDouble() <= labelsRow) {
+            labels.Print(y, w.L.toDouble(), y.toDouble());
+        }
+    }
 }
 
 } // namespace
@@ -66,16 +151,8 @@ cFixed GridStep(cFixed visibleWidth)
 void DrawGrid()
 {
     cSurface& pic = Need(MainPic, "main canvas");
-    // The corners are summed in floating point: a view at the number type's edge still gets
-    // its grid.
-    const cFixed L = cFixed::fromDouble(pic.ScaleLeft());
-    const cFixed T = cFixed::fromDouble(pic.ScaleTop());
-    const cFixed W = cFixed::fromDouble(pic.ScaleWidth());
-    const cFixed R = cFixed::fromDouble(L.toDouble() + W.toDouble());
-    const cFixed B =
-        cFixed::fromDouble(T.toDouble() + cFixed::fromDouble(pic.ScaleHeight()).toDouble());
-    const cFixed s = GridStep(W);
-    const double step = s.toDouble();
+    const Window w = VisibleWindow(pic);
+    const cFixed s = GridStep(w.W);
     const std::int32_t line = Colors.ToRGB("gainsboro");
 
     pic.Cls();
@@ -85,30 +162,10 @@ void DrawGrid()
     pic.FontName(kLabelFont);
     pic.FontSize(kLabelSize);
     pic.FontBold(false);
-    const std::int64_t lastX = RoundHalfEven(R.toDouble() / step);
-    for (std::int64_t k = RoundHalfEven(L.toDouble() / step); k <= lastX; ++k) {
-        const cFixed x = cFixed::fromWhole(k) * s;
-        pic.Line(x.toDouble(), T.toDouble(), x.toDouble(), B.toDouble(), line);
-        if (Within(x, L, R)) {
-            pic.CurrentX(x.toDouble());
-            pic.CurrentY(T.toDouble());
-            pic.Print(Label(x));
-        }
-    }
-    // The x labels take the row under the top edge; a y line within it goes unlabelled.
-    const double labelsRow = T.toDouble() - std::abs(pic.TextHeight("0"));
-    const std::int64_t lastY = RoundHalfEven(T.toDouble() / step);
-    for (std::int64_t k = RoundHalfEven(B.toDouble() / step); k <= lastY; ++k) {
-        const cFixed y = cFixed::fromWhole(k) * s;
-        pic.Line(L.toDouble(), y.toDouble(), R.toDouble(), y.toDouble(), line);
-        if (Within(y, B, T) && y.toDouble() <= labelsRow) {
-            pic.CurrentX(L.toDouble());
-            pic.CurrentY(y.toDouble());
-            pic.Print(Label(y));
-        }
-    }
-    pic.Line(L.toDouble(), 0, R.toDouble(), 0, Colors.ToRGB("Tomato"));
-    pic.Line(0, T.toDouble(), 0, B.toDouble(), kGreen);
+    VerticalLines(pic, w, s, line);
+    HorizontalLines(pic, w, s, line);
+    pic.Line(w.L.toDouble(), 0, w.R.toDouble(), 0, Colors.ToRGB("Tomato"));
+    pic.Line(0, w.T.toDouble(), 0, w.B.toDouble(), kGreen);
 }
 
 void DrawCross()

@@ -156,13 +156,16 @@ void ZoomExtents()
     const std::array<cFixed, 6> e = circuit->GetExtent();
     const double w = e[4].toDouble();
     const double h = e[5].toDouble();
-    const double width = h / *aspect > w ? h / *aspect : w;
+    // Nothing to fit (no piece, no object, no drawing, or all of them on one point): the view
+    // of a new circuit, without a margin, rather than the narrowest view on an empty spot.
+    const bool empty = w == 0 && h == 0;
+    const double width = empty ? kNewCircuitWidth : (h / *aspect > w ? h / *aspect : w);
     // A fit that cannot be drawn leaves the view it found.
     const zvViewRect before = ViewRect();
     try {
         SetZoom(width, (e[0].toDouble() + e[2].toDouble()) / 2,
                 (e[1].toDouble() + e[3].toDouble()) / 2);
-        ZoomBy(cFixed::fromRaw(11000));
+        ZoomBy(empty ? cFixed(1) : cFixed::fromRaw(11000));
     } catch (const cError&) {
         ViewRect(before);
         UpdateScrollBars();

@@ -25,6 +25,8 @@ inline cScrollBar* VScroll = nullptr;
 // The narrowest and the widest view SetZoom gives the canvas, in millimetres.
 inline constexpr double kMinViewWidth = 25;
 inline constexpr double kMaxViewWidth = 100000;
+// The width a new circuit is shown at, and a circuit with nothing to fit.
+inline constexpr double kNewCircuitWidth = 3000;
 
 // Centres the view on (x, y): the width stays (widened only where the canvas's pixels could
 // not hold the circuit from there), the height follows the canvas's aspect ratio; no redraw,
@@ -40,7 +42,9 @@ void SetZoom(std::optional<double> width = std::nullopt, std::optional<double> x
 // stands for 1/f (four decimals), 0 for 1; then the current circuit, if any, is redrawn.
 void ZoomBy(cFixed factor);
 // Fits the whole circuit into the view with a margin of a tenth of its width, then redraws;
-// nothing without a circuit. A fit that fails puts the view back as it was and raises.
+// nothing without a circuit. A circuit whose extent has neither width nor height (start
+// markers alone) is shown as a new circuit is, kNewCircuitWidth wide about the extent's
+// centre. A fit that fails puts the view back as it was and raises.
 void ZoomExtents();
 // Sets the scroll bars' ranges, values, steps and enabled states from the circuit's extent and
 // the view; nothing without a circuit, or while the circuit has no length.

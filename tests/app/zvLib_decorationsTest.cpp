@@ -179,6 +179,58 @@ TEST_F(DecorationsTest, GridLabelsUseTheCanvasFontAndKeepClearOfTheTopRow)
                              "x labels";
 }
 
+TEST_F(DecorationsTest, GridLabelsShowWholeInsideTheCanvasAndApartOnTheirAxis)
+{
+    // The line at 1250 lies 10 inside the right edge, where its label would run under the
+    // scroll bar; on the small canvas the lines lie 10 pixels apart, closer than a label is
+    // wide or high.
+    cRecordSurface::Options o;
+    o.width = 120;
+    o.height = 90;
+    cRecordSurface small(o);
+    struct View {
+        cRecordSurface* pic;
+        double L, T, R, B;
+    };
+    for (const View& v :
+         {View{&pic_, -1000, 847.5, 1260, -847.5}, View{&small, -1500, 1125, 1500, -1125}}) {
+        zvLib::MainPic = v.pic;
+        v.pic->Clear();
+        v.pic->Scale(v.L, v.T, v.R, v.B);
+        zvLib::DrawGrid();
+        int xLabels = 0;
+        int yLabels = 0;
+        double lastRight = v.L;
+        double lastTop = v.B;
+        for (const std::string& l : v.pic->Lines()) {
+            double x = 0;
+            double y = 0;
+            if (std::sscanf(l.c_str(), "Print %lf %lf", &x, &y) != 2) {
+                continue;
+            }
+            const auto q = l.find('"');
+            const std::string text = l.substr(q + 1, l.find('"', q + 1) - q - 1);
+            const double right = x + std::abs(v.pic->TextWidth(text));
+            const double bottom = y - std::abs(v.pic->TextHeight(text));
+            EXPECT_TRUE(x >= v.L && right <= v.R && y <= v.T && bottom >= v.B)
+                << "a label cut by the canvas's edge: " << l;
+            if (y == v.T) {
+                ++xLabels;
+                EXPECT_GE(x, lastRight) << "an x label over the one before: " << l;
+                lastRight = right;
+            } else {
+                ++yLabels;
+                EXPECT_GE(bottom, lastTop) << "a y label over the one before: " << l;
+                lastTop = y;
+            }
+        }
+        EXPECT_GE(xLabels, 2) << "labels still show where they fit";
+        EXPECT_GE(yLabels, 2);
+    }
+    EXPECT_NE(pic_.Text().find("\" 1000\""), std::string::npos);
+    zvLib::MainPic = &pic_;
+}
+
 TEST_F(DecorationsTest, AxesCrossTheWholeViewInTheirColours)
 {
     pic_.Scale(300, 900, 1300, 400); // neither axis in view: drawn all the same

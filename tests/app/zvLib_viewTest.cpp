@@ -156,6 +156,30 @@ TEST_F(ViewTest, FitShowsTheWholeExtentAndATenthMore)
     EXPECT_NEAR(CentreX(view()), 0, 1e-2);
 }
 
+TEST_F(ViewTest, FitOfACircuitWithoutWidthOrHeightShowsTheViewOfANewCircuit)
+{
+    auto c = makeCircuit("");   // the start markers alone: an extent without width or height
+    zvLib::SetZoom(3000, 0, 0); // as a new circuit starts
+    zvLib::ZoomExtents();
+    EXPECT_FLOAT_EQ(view().ScaleWidth, 3000);
+    EXPECT_NEAR(CentreX(view()), 0, 1e-2);
+    EXPECT_NEAR(CentreY(view()), 0, 1e-2);
+    EXPECT_EQ(clears(), 2) << "the fit redraws once, grid included";
+
+    // A resized window fits again and keeps the view, its height following the canvas.
+    canvas(600, 450);
+    zvLib::ZoomExtents();
+    EXPECT_FLOAT_EQ(view().ScaleWidth, 3000);
+    EXPECT_FLOAT_EQ(view().ScaleHeight, -2250);
+
+    // An extent that is one point away from the origin: the same view around it.
+    addLine(*c, 500, 700, 500, 700);
+    zvLib::ZoomExtents();
+    EXPECT_FLOAT_EQ(view().ScaleWidth, 3000);
+    EXPECT_NEAR(CentreX(view()), 500, 1e-2);
+    EXPECT_NEAR(CentreY(view()), 700, 1e-2);
+}
+
 TEST_F(ViewTest, ScrollBarsFollowTheExtentWhileSomethingIsOutOfView)
 {
     makeCircuit(apptest::CanvasFixture::times(kStraight, 4)); // x 0..1400, y -78..78

@@ -105,6 +105,19 @@ TEST_F(cDXFDraw, CircleAndPointMapThroughScaleAndOffsets)
                               "fill=&H000000 fillstyle=1");
 }
 
+TEST_F(cDXFDraw, CirclesAreOutlinesWhateverFillTheCanvasHolds)
+{
+    // A start marker drawn before leaves the canvas filling solid white.
+    pic.FillStyle(0);
+    pic.FillColor(0xFFFFFF);
+    const auto calls = DrawnBy("0\nCIRCLE\n10\n10\n20\n20\n40\n5\n");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].rfind("Circle 10.0000 20.0000 r=5.0000 ", 0), 0u) << calls[0];
+    EXPECT_NE(calls[0].find(" fillstyle=1"), std::string::npos) << "not filled: " << calls[0];
+    EXPECT_EQ(pic.FillStyle(), 0) << "the canvas's own fill is left as it was";
+    EXPECT_EQ(pic.FillColor(), 0xFFFFFF);
+}
+
 TEST_F(cDXFDraw, ClosedPolylinesCloseStraightOrWithTheirLastBulge)
 {
     const std::string square = "0\nPOLYLINE\n70\n1\n0\nVERTEX\n10\n0\n20\n0\n"

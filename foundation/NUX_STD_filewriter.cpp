@@ -268,12 +268,15 @@ mode_t CurrentUmask()
 // regular file keeps its permission bits and group whoever owns it, and root keeps its owner
 // too; where the owner cannot be kept the bits lose world-write. Anything else (nothing there,
 // a link replaced itself) gets the mode of any new file of the user. Never a set-id or sticky
-// bit. False when the mode cannot be given.
+// bit. False when the mode of a replaced file cannot be given.
 bool GiveKeptMode(int fd, int folder, const std::string& name)
 {
     struct stat old {};
     if (fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(old.st_mode)) {
-        return fchmod(fd, 0666 & ~CurrentUmask()) == 0;
+        // A file system without modes of its own (a memory stick) may refuse the change; the
+        // new file then keeps the private mode it was made with.
+        [[maybe_unused]] const int given = fchmod(fd, 0666 & ~CurrentUmask());
+        return true;
     }
     // A change of owner or group may fail (a group the user is not in): the file then stays
     // the user's, in the user's group.

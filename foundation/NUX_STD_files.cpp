@@ -1,24 +1,21 @@
-// NUX_STD_library, files side: folders, existence tests, whole-file reads and atomic writes,
-// file times and sizes, time-stamp names. Everything goes through POSIX calls on the path as
-// given; the process's current folder is never changed.
+// NUX_STD_library, files side: folders, existence tests, the one whole-file reader, file
+// times and sizes, time-stamp names. Existence, times and sizes are told from what a path
+// names, never by opening it; the process's current folder is never changed. The one writer
+// is in NUX_STD_filewriter.cpp.
 #include "foundation/NUX_STD_files.h"
 
 #include "foundation/cError.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <deque>
 #include <fcntl.h>
-#include <random>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
-#include <vector>
 
 namespace NUX_STD_library {
 
@@ -119,6 +116,23 @@ void CreateFolder(const std::string& path)
 }
 
 
+// True when the user may read the file at the path (errno tells why not), found out without
+// opening it.
+bool MayRead(const std::string& path)
+{
+    return faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+}
+
+// Why a file of that kind and size is not read; None when it is.
+ReadFault FileRefusal(const struct stat& st, std::uint64_t maxBytes)
+{
+    if (!S_ISREG(st.st_mode)) {
+        return ReadFault::NotRegular;
+    }
+    return static_cast<std::uint64_t>(st.st_size) > maxBytes ? ReadFault::TooLarge
+                                                             : ReadFault::None;
+}
+
 // The fault of a failed open of the path.
 ReadFault OpenFault(int e, const std::string& path)
 {
@@ -133,205 +147,6 @@ ReadFault OpenFault(int e, const std::string& path)
     default:
         return ReadFault::OpenFailed;
     }
-}
-
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The outcome of this thread's last WriteFileText.
-thread_local WriteFailure tLastWrite;
-
-// Records why the write failed; always false.
-bool Failed(WriteCause cause, int error = 0)
-{
-    tLastWrite.cause = cause;
-    tLastWrite.error = error;
-    return false;
-}
-
-// True when a write may go through the link: only a link of this user or of root. Anybody
-// else's link, in whatever folder, could send the write to a file of their choosing.
-bool MayFollowLink(const struct stat& linkStat)
-{
-    return linkStat.st_uid == geteuid() || linkStat.st_uid == 0;
-}
-
-// True when the user may put a new file in place of the entry at the path: its folder may be
-// written and, when sticky, the folder or the entry is the user's (or the user is root).
-bool MayReplaceEntry(const std::string& path, const struct stat& entry)
-{
-    const std::string folder = FolderOf(path);
-    struct stat st {};
-    if (stat(folder.c_str(), &st) != 0 ||
-        faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
-        return false;
-    }
-    const uid_t me = geteuid();
-    return (st.st_mode & S_ISVTX) == 0 || me == 0 || st.st_uid == me || entry.st_uid == me;
-}
-
-// Puts the parts of a path (the names between its "/", without empty ones and ".") in front
-// of the parts still to walk, in their order.
-void PushParts(const std::string& text, std::deque<std::string>& parts)
-{
-    std::vector<std::string> found;
-    for (std::size_t begin = 0; begin <= text.size();) {
-        std::size_t end = text.find('/', begin);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        if (end > begin && text.compare(begin, end - begin, ".") != 0) {
-            found.push_back(text.substr(begin, end - begin));
-        }
-        begin = end + 1;
-    }
-    parts.insert(parts.begin(), found.begin(), found.end());
-}
-
-// The file a write to the path lands in, with every symbolic link on the way resolved, so
-// that a link stays and its target is written, but only as far as each link may be followed
-// (folders on the way included). A final link to nothing, or a final link of another user
-// where its folder lets the user replace it, is replaced itself. The cause when the write is
-// refused (error gets the errno of a failed call).
-WriteCause WriteTarget(const std::string& path, std::string& target, int& error)
-{
-    constexpr int kMostLinks = 40;
-    std::string done = "/";
-    if (path.front() != '/') {
-        char cwd[PATH_MAX];
-        if (getcwd(cwd, sizeof cwd) == nullptr) {
-            error = errno;
-            return WriteCause::System;
-        }
-        done = cwd;
-    }
-    std::deque<std::string> rest;
-    PushParts(path, rest);
-    std::string finalLink;
-    int links = 0;
-    while (!rest.empty()) {
-        const std::string part = rest.front();
-        rest.pop_front();
-        if (part == "..") {
-            done = FolderOf(done);
-            continue;
-        }
-        const std::string next = (done == "/" ? "/" : done + "/") + part;
-        struct stat st {};
-        if (lstat(next.c_str(), &st) != 0) {
-            // Nothing there: a new file, or a missing folder that the write itself reports.
-            const bool missing = errno == ENOENT;
-            target = next;
-            for (const std::string& p : rest) {
-                target += "/" + p;
-            }
-            if (missing && !finalLink.empty()) {
-                target = finalLink;
-            }
-            return WriteCause::None;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            done = next;
-            continue;
-        }
-        if (++links > kMostLinks) {
-            return WriteCause::TooManyLinks;
-        }
-        if (!MayFollowLink(st)) {
-            // Another user's link to a folder on the way is refused; the last one is replaced.
-            if (!rest.empty() || !MayReplaceEntry(next, st)) {
-                return WriteCause::RefusedLink;
-            }
-            target = next;
-            return WriteCause::None;
-        }
-        char to[PATH_MAX];
-        const ssize_t n = readlink(next.c_str(), to, sizeof to - 1);
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOENT;
-            return WriteCause::System;
-        }
-        if (rest.empty() && finalLink.empty()) {
-            finalLink = next;
-        }
-        if (to[0] == '/') {
-            done = "/";
-        }
-        PushParts(std::string(to, static_cast<std::size_t>(n)), rest);
-    }
-    target = done;
-    return WriteCause::None;
-}
-
-// The cause of a refused rename over the target: a link of another user, another user's file
-// in a sticky folder, or the error itself.
-WriteCause RenameRefusal(const std::string& target, int error)
-{
-    struct stat st {};
-    if ((error != EPERM && error != EACCES) || lstat(target.c_str(), &st) != 0) {
-        return WriteCause::System;
-    }
-    if (S_ISLNK(st.st_mode)) {
-        return WriteCause::RefusedLink;
-    }
-    struct stat folder {};
-    const bool sticky =
-        stat(FolderOf(target).c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0;
-    return sticky && st.st_uid != geteuid() ? WriteCause::NotOwner : WriteCause::System;
-}
-
-// The errno of a call that failed, never 0.
-int LastError()
-{
-    return errno != 0 ? errno : EIO;
-}
-
-// Writes the bytes to a fresh temporary file beside the target and renames it over the
-// target, with the old file's mode and group where it keeps them; the temporary file is
-// removed on any failure, which is recorded.
-bool ReplaceFile(const std::string& target, const std::string& text)
-{
-    const std::string folder = FolderOf(target);
-    std::string temp;
-    const int fd = OpenNewFileIn(folder, ".tmp", temp);
-    if (fd < 0) {
-        return Failed(WriteCause::System, LastError());
-    }
-    int error = 0;
-    if (!WriteAll(fd, text) || !KeepReplacedFileMode(fd, target) || fsync(fd) != 0) {
-        error = LastError();
-    }
-    if (close(fd) != 0 && error == 0) {
-        error = LastError();
-    }
-    WriteCause cause = WriteCause::System;
-    if (error == 0 && rename(temp.c_str(), target.c_str()) != 0) {
-        error = LastError();
-        cause = RenameRefusal(target, error);
-    }
-    if (error != 0) {
-        unlink(temp.c_str());
-        return Failed(cause, error);
-    }
-    const int dfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
-    return true;
 }
 
 // The days from 1970-01-01 to a civil date (proleptic Gregorian calendar).
@@ -361,37 +176,6 @@ double DateFromUnixSeconds(std::int64_t t)
 }
 
 } // namespace
-
-int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::string& path)
-{
-    std::random_device rd;
-    std::mt19937_64 gen(rd());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[40];
-        std::snprintf(name, sizeof name, ".zorv-%016llx", static_cast<unsigned long long>(gen()));
-        path = folder + "/" + name + suffix;
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
-bool KeepReplacedFileMode(int fd, const std::string& path)
-{
-    struct stat old {};
-    if (lstat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) {
-        return true;
-    }
-    // The group stays where the user may give it (a team's shared folder keeps its write
-    // access); the permission bits follow, since a change of group clears the set-id bits.
-    struct stat made {};
-    if (fstat(fd, &made) == 0 && made.st_gid != old.st_gid) {
-        [[maybe_unused]] const int kept = fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    }
-    return fchmod(fd, old.st_mode & 0777) == 0;
-}
 
 std::string AddBackslash(const std::string& path)
 {
@@ -437,17 +221,17 @@ bool FolderExists(const std::string& path, long& errNumber)
 
 bool FileExists(const std::string& path, long& errNumber)
 {
+    // Decided from what the path names, never by opening it: opening a named pipe or a
+    // device can act on it.
     errNumber = 0;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        errNumber = FileErr(errno);
-        return false;
-    }
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (stat(path.c_str(), &st) != 0) {
+        errNumber = FileErr(errno);
+    } else if (!S_ISREG(st.st_mode)) {
         errNumber = kErrAccess;
+    } else if (!MayRead(path)) {
+        errNumber = FileErr(errno);
     }
-    close(fd);
     return errNumber == 0;
 }
 
@@ -539,33 +323,52 @@ int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_
                    ReadFault& fault)
 {
     size = 0;
-    // Without waiting: a named pipe opens at once whether or not anyone writes to it, and is
-    // then refused below with every other file that is not a regular one.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    // First a descriptor that only names the file: what it is decides, and a named pipe or a
+    // device is refused without ever being opened.
+    const int named = open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (named < 0) {
         fault = OpenFault(errno, path);
         return -1;
     }
     struct stat st {};
-    fault = ReadFault::None;
-    if (fstat(fd, &st) != 0) {
-        fault = ReadFault::ReadFailed;
-    } else if (!S_ISREG(st.st_mode)) {
-        fault = ReadFault::NotRegular;
-    } else if (static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-        fault = ReadFault::TooLarge;
+    fault = fstat(named, &st) != 0 ? ReadFault::ReadFailed : FileRefusal(st, maxBytes);
+    if (fault != ReadFault::None) {
+        close(named);
+        return -1;
+    }
+    // That very file is then opened for reading through its descriptor; where the system
+    // shows no descriptors, by its path again, checked below to be the same file.
+    const std::string self = "/proc/self/fd/" + std::to_string(named);
+    constexpr int kRead = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = open(self.c_str(), kRead);
+    if (fd < 0 && errno == ENOENT) {
+        fd = open(path.c_str(), kRead);
+    }
+    const int openError = errno;
+    close(named);
+    if (fd < 0) {
+        fault = OpenFault(openError, path);
+        return -1;
+    }
+    struct stat now {};
+    fault = fstat(fd, &now) != 0 ? ReadFault::ReadFailed : FileRefusal(now, maxBytes);
+    if (fault == ReadFault::None && (now.st_dev != st.st_dev || now.st_ino != st.st_ino)) {
+        fault = ReadFault::NotRegular; // replaced in between by something else
     }
     if (fault != ReadFault::None) {
         close(fd);
         return -1;
     }
-    size = static_cast<std::uint64_t>(st.st_size);
+    size = static_cast<std::uint64_t>(now.st_size);
     return fd;
 }
 
 ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
 {
-    out.reserve(static_cast<std::size_t>(size));
+    // The bound holds for what is read, whatever size the file claimed (a pseudo-file says
+    // 0), and the memory held never grows far past it.
+    const std::uint64_t room = out.size() < maxBytes ? maxBytes - out.size() : 0;
+    out.reserve(out.size() + static_cast<std::size_t>(std::min(size, room)));
     char buf[65536];
     for (;;) {
         const ssize_t n = read(fd, buf, sizeof buf);
@@ -578,8 +381,12 @@ ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::
             }
             return ReadFault::ReadFailed;
         }
-        if (static_cast<std::uint64_t>(n) > maxBytes - out.size()) {
+        if (static_cast<std::uint64_t>(n) > maxBytes - std::min<std::uint64_t>(out.size(), maxBytes)) {
             return ReadFault::TooLarge;
+        }
+        if (out.size() + static_cast<std::size_t>(n) > out.capacity()) {
+            const std::uint64_t doubled = std::max<std::uint64_t>(out.capacity() * 2, 65536);
+            out.reserve(static_cast<std::size_t>(std::min(doubled, maxBytes)));
         }
         out.append(buf, static_cast<std::size_t>(n));
     }
@@ -620,67 +427,14 @@ std::string ReadFileText(const std::string& path)
                  std::string(ReadFaultText(fault)) + ": " + path);
 }
 
-bool WriteFileText(const std::string& path, const std::string& text)
-{
-    tLastWrite = WriteFailure{path, WriteCause::None, 0};
-    if (path.empty()) {
-        return Failed(WriteCause::System, ENOENT);
-    }
-    std::string target;
-    int error = 0;
-    if (const WriteCause refused = WriteTarget(path, target, error); refused != WriteCause::None) {
-        return Failed(refused, error);
-    }
-    struct stat st {};
-    if (lstat(target.c_str(), &st) != 0) {
-        return errno == ENOENT ? ReplaceFile(target, text) : Failed(WriteCause::System, errno);
-    }
-    // A link still here (another user's, or one to nothing) is replaced itself.
-    if (S_ISDIR(st.st_mode)) {
-        return Failed(WriteCause::System, EISDIR);
-    }
-    if (!S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode)) {
-        return Failed(WriteCause::System, EINVAL);
-    }
-    // A file nobody may write (the read-only attribute) is not replaced.
-    if (S_ISREG(st.st_mode) && ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
-        return Failed(WriteCause::ReadOnly);
-    }
-    return ReplaceFile(target, text);
-}
-
-const WriteFailure& LastWriteFailure()
-{
-    return tLastWrite;
-}
-
-void IgnoreFileSizeSignal()
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
-bool IsRefusedLink(const std::string& path)
-{
-    std::string target;
-    int error = 0;
-    const WriteCause cause = path.empty() ? WriteCause::None : WriteTarget(path, target, error);
-    return cause == WriteCause::RefusedLink || cause == WriteCause::TooManyLinks;
-}
-
 double GetFileDate(const std::string& path, int which)
 {
     if (which < 0 || which > 2) {
         return kDate1900;
     }
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return kDate1601;
-    }
     struct statx sx {};
-    const bool ok = statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0 &&
-                    !S_ISDIR(sx.stx_mode);
-    close(fd);
-    if (!ok) {
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0 ||
+        !S_ISREG(sx.stx_mode) || !MayRead(path)) {
         return kDate1601;
     }
     const struct statx_timestamp* ts = &sx.stx_atime;
@@ -694,13 +448,8 @@ double GetFileDate(const std::string& path, int which)
 
 cFixed GetFileSize64(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return cFixed();
-    }
     struct stat st {};
-    const bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
-    close(fd);
+    const bool ok = stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && MayRead(path);
     return ok ? cFixed::fromWhole(st.st_size) : cFixed();
 }
 

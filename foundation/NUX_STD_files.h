@@ -36,15 +36,6 @@ std::string PrivateTempFolder();
 // planted in between makes the write fail rather than follow it. False when it cannot be
 // written (nothing is left at the path then).
 bool WriteNewFile(const std::string& path, const std::string& bytes);
-// Opens for writing a new file in the folder under a fresh hidden name ending with suffix,
-// made as any new file of the user (0666 under the umask); its descriptor, with its path in
-// path, or -1 when none can be made.
-int OpenNewFileIn(const std::string& folder, const std::string& suffix, std::string& path);
-// Gives the new file open at fd the permission bits (never a set-id or sticky bit) and, where
-// the user may give it, the group of the file it is to replace at path, but only when that is
-// a regular file of the user, looked at itself and never through a link; any other new file
-// keeps the mode it was made with. False when the mode cannot be given.
-bool KeepReplacedFileMode(int fd, const std::string& path);
 // Splits a path into its folder (up to and including the last "/"), base name and extension
 // (from the last "." after the last "/", the dot included). Absent parts are not assigned.
 void SplitPath(const std::string& path, std::string& folder, std::string& baseName,
@@ -89,14 +80,6 @@ bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string&
 // The whole file as bytes, at most kMaxReadBytes. A missing file in an existing folder gives ""
 // and creates nothing; an empty path or any other fault raises cError with its number.
 std::string ReadFileText(const std::string& path);
-// Writes the bytes as the whole file: a temporary file in the same folder, flushed, then
-// renamed over the old one, which gives it its permission bits and group when it is the
-// user's own regular file (KeepReplacedFileMode). A symbolic link of the user or of root is
-// written through; a final link of another user is replaced itself where its folder allows,
-// else refused, and one on the way to a folder is always refused. False on any failure (such
-// a link, a read-only or unwritable target, a missing folder, a folder in the way, a full
-// disk), with its cause kept for LastWriteFailure; the old file is then left untouched.
-bool WriteFileText(const std::string& path, const std::string& text);
 // Why a write failed: a system call's error, or a cause of the writer's own.
 enum class WriteCause {
     None,         // no failure
@@ -105,7 +88,54 @@ enum class WriteCause {
     TooManyLinks, // links without end on the way
     ReadOnly,     // the file is there but the user may not write it
     NotOwner,     // the folder lets only the file's owner replace it (the sticky bit)
+    NotRegular,   // a named pipe, a device or a socket is there, which is never replaced
 };
+
+// A new file written in place of the one at a path. The path is walked once, part by part
+// from open folder descriptors: a symbolic link of the user or of root is followed (at most
+// 40), another user's link to a folder on the way is refused, and another user's final link
+// is replaced itself where its folder allows, else refused. The hidden file is then made in
+// the final folder (mode 0600), written, and renamed over the target, or removed, through
+// that folder's descriptor alone. Just before the rename it takes the replaced regular file's
+// permission bits (& 0777) and group, and for root its owner too; where the owner cannot be
+// kept, without world-write. In place of anything else it gets the mode of any new file of the
+// user (0666 under the umask).
+class cFileReplacement {
+  public:
+    // Walks the path and makes the hidden file, named with the suffix (".tmp", ".part").
+    cFileReplacement(const std::string& path, const char* suffix);
+    // Removes the hidden file unless it took the target's place.
+    ~cFileReplacement();
+    cFileReplacement(const cFileReplacement&) = delete;
+    cFileReplacement& operator=(const cFileReplacement&) = delete;
+    // Appends the bytes to the hidden file; false (and the hidden file gone) when that fails.
+    bool Write(const char* data, std::size_t size);
+    // Flushes the hidden file, gives it its owner, group and mode and renames it over the
+    // target; false when any of it fails (the target is then left as it was).
+    bool Commit();
+    // Why the replacement failed (None while it has not).
+    WriteCause Cause() const { return cause_; }
+    // The errno of the failed call for WriteCause::System.
+    int Error() const { return error_; }
+
+  private:
+    void MakeHiddenFile(const char* suffix);
+    void Fail(WriteCause cause, int error);
+    void Discard();
+
+    int folder_ = -1;    // the final folder, opened by the walk
+    int fd_ = -1;        // the hidden file while it is written
+    std::string name_;   // the target's name in the folder
+    std::string hidden_; // the hidden file's name while it is there
+    WriteCause cause_ = WriteCause::None;
+    int error_ = 0;
+};
+
+// Writes the bytes as the whole file through a cFileReplacement (hidden file "*.tmp"). False
+// on any failure (a refused link, a read-only or unwritable target, a missing folder, a folder
+// or anything but a regular file in the way, a name ending with "/", a full disk), with its
+// cause kept for LastWriteFailure; the old file is then left untouched.
+bool WriteFileText(const std::string& path, const std::string& text);
 // The cause of the last failed WriteFileText of this thread, for the path it was given.
 struct WriteFailure {
     std::string path;                    // the path as the caller gave it

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace NUX_STD_library {
+class cFileReplacement;
+}
+
 class cNET {
   public:
     // The User-Agent of openURLEx and the uploads.
@@ -181,7 +185,7 @@ class cNET {
     int FtpCommands(const std::string& path, const std::vector<std::string>& commands);
     // Where a download goes: an open file, else a text (a listing).
     struct cDownloadSink {
-        std::FILE* file;
+        NUX_STD_library::cFileReplacement* file;
         std::string* text;
     };
     // Bounds the control and data connections' stalls by ftpStallSeconds.

@@ -92,7 +92,7 @@ size_t ReadBlock(char* out, size_t size, size_t n, void* user)
 // A download written block by block to its file, or kept as text (a listing) of at most
 // cNET::kListingBytes.
 struct cDownloadFtp {
-    std::FILE* file = nullptr;
+    NUX_STD_library::cFileReplacement* file = nullptr;
     std::string* text = nullptr;
     bool tooLarge = false;
     cProgress progress;
@@ -101,7 +101,7 @@ struct cDownloadFtp {
 size_t WriteDownloadBlock(char* data, size_t size, size_t n, cDownloadFtp* d)
 {
     if (d->file != nullptr) {
-        if (std::fwrite(data, 1, size * n, d->file) != size * n) {
+        if (!d->file->Write(data, size * n)) {
             return 0; // the transfer ends with a write error
         }
     } else if (d->text != nullptr) {
@@ -126,51 +126,22 @@ size_t WriteBlock(char* data, size_t size, size_t n, void* user)
     }
 }
 
-// A new file beside the path that becomes it once complete: the old file stays whole until
-// then (and hands its mode on when it is the user's own regular file), and a failed download
-// leaves nothing behind.
+// A new file beside the path that becomes it once complete, written by the one file writer:
+// the old file stays whole until then (and hands on its owner, group and mode as a save
+// does), and a failed download leaves nothing behind.
 class cPartFile {
   public:
-    explicit cPartFile(const std::string& target) : target_(target)
+    explicit cPartFile(const std::string& target) : file_(target, ".part") {}
+    // Where the bytes go; null when the file could not be made.
+    NUX_STD_library::cFileReplacement* file()
     {
-        const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        const int fd = NUX_STD_library::OpenNewFileIn(
-            folder.empty() ? std::string(".") : folder.string(), ".part", temp_);
-        if (fd >= 0) {
-            NUX_STD_library::KeepReplacedFileMode(fd, target);
-            file_ = fdopen(fd, "wb");
-            if (file_ == nullptr) {
-                close(fd);
-                unlink(temp_.c_str());
-            }
-        }
+        return file_.Cause() == NUX_STD_library::WriteCause::None ? &file_ : nullptr;
     }
-    ~cPartFile()
-    {
-        if (file_ != nullptr) {
-            std::fclose(file_);
-            unlink(temp_.c_str());
-        }
-    }
-    cPartFile(const cPartFile&) = delete;
-    cPartFile& operator=(const cPartFile&) = delete;
-    std::FILE* file() const { return file_; }
-    // Closes the file and puts it in the target's place; false when that fails.
-    bool Keep()
-    {
-        const bool closed = std::fclose(file_) == 0;
-        file_ = nullptr;
-        if (!closed || std::rename(temp_.c_str(), target_.c_str()) != 0) {
-            unlink(temp_.c_str());
-            return false;
-        }
-        return true;
-    }
+    // Puts the file in the target's place; false when that fails.
+    bool Keep() { return file_.Commit(); }
 
   private:
-    std::string target_;
-    std::string temp_;
-    std::FILE* file_ = nullptr;
+    NUX_STD_library::cFileReplacement file_;
 };
 
 size_t DiscardBytes(char*, size_t size, size_t n, void*)

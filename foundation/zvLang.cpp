@@ -189,6 +189,8 @@ const char* recordedKey(const NUX_STD_library::WriteFailure& failure)
         return "$msg.savefailed.readonly";
     case WriteCause::NotOwner:
         return "$msg.savefailed.notowner";
+    case WriteCause::NotRegular:
+        return "$msg.savefailed.notfile";
     default:
         return errorKey(failure.error);
     }
@@ -208,6 +210,9 @@ const char* guessedKey(const std::string& path)
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
             return "$msg.savefailed.folder";
+        }
+        if (!S_ISREG(st.st_mode)) {
+            return "$msg.savefailed.notfile";
         }
         if ((st.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0) {
             return "$msg.savefailed.readonly";

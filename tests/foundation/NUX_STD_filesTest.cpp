@@ -6,13 +6,20 @@
 #include "support/TestSupport.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -30,6 +37,24 @@ std::vector<std::string> Names(const fs::path& dir)
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+// Runs the action in a child process as another user (with the further groups given); true
+// when the action gave true there.
+bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& action)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgroups(groups.size(), groups.data()) != 0 || setresgid(uid, uid, uid) != 0 ||
+            setresuid(uid, uid, uid) != 0) {
+            _exit(9);
+        }
+        umask(022);
+        _exit(action() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -248,7 +273,7 @@ TEST(NUX_STD_files, WriteNeverGoesThroughALinkOfAnotherUser)
     }
 }
 
-TEST(NUX_STD_files, WriteOverAnotherUsersFileTakesNoSetIdOrWorldWriteBit)
+TEST(NUX_STD_files, WriteOverAnotherUsersFileKeepsItsOwnerButNoSetIdBit)
 {
     if (geteuid() != 0) {
         GTEST_SKIP() << "making a file of another user needs root";
@@ -269,8 +294,155 @@ TEST(NUX_STD_files, WriteOverAnotherUsersFileTakesNoSetIdOrWorldWriteBit)
     ASSERT_TRUE(written);
     struct stat st {};
     ASSERT_EQ(lstat(theirs.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(st.st_mode & 07777, 0777u);
+    EXPECT_EQ(st.st_uid, kOther);
     EXPECT_EQ(testsupport::readAll(theirs), "mine");
+}
+
+TEST(NUX_STD_files, ATeamMatesSaveLeavesTheFileToItsOwnerAndTeam)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a team of other users needs root";
+    }
+    constexpr uid_t kOwner = 23401;
+    constexpr uid_t kMate = 23402;
+    constexpr gid_t kTeam = 23400;
+    TempDir t;
+    ASSERT_EQ(chmod(t.path().c_str(), 0755), 0);
+    const fs::path folder = t.path() / "team";
+    fs::create_directory(folder);
+    ASSERT_EQ(chown(folder.c_str(), kOwner, kTeam), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 02775), 0);
+    const std::string file = (folder / "c.zv6").string();
+    testsupport::writeAll(file, "owner");
+    ASSERT_EQ(chown(file.c_str(), kOwner, kTeam), 0);
+    ASSERT_EQ(chmod(file.c_str(), 0664), 0);
+
+    // A team mate saves the owner's file; the file stays the team's and its owner saves again.
+    EXPECT_TRUE(AsUser(kMate, {kTeam}, [&] { return WriteFileText(file, "mate"); }));
+    struct stat st {};
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_gid, kTeam);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+    EXPECT_TRUE(AsUser(kOwner, {kTeam}, [&] { return WriteFileText(file, "owner again"); }));
+    EXPECT_EQ(testsupport::readAll(file), "owner again");
+
+    // A user's file saved by root stays the user's.
+    const fs::path home = t.path() / "home";
+    fs::create_directory(home);
+    ASSERT_EQ(chown(home.c_str(), kOwner, kOwner), 0);
+    const std::string users = (home / "u.zv6").string();
+    testsupport::writeAll(users, "user");
+    ASSERT_EQ(chown(users.c_str(), kOwner, kOwner), 0);
+    ASSERT_EQ(chmod(users.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileText(users, "root"));
+    ASSERT_EQ(stat(users.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOwner);
+    EXPECT_EQ(st.st_gid, kOwner);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(AsUser(kOwner, {}, [&] { return WriteFileText(users, "user again"); }));
+}
+
+TEST(NUX_STD_files, ASaveRacingAFolderSwapNeverLandsOutsideTheNamedFolder)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    constexpr uid_t kOther = 23456;
+    TempDir t;
+    // A folder of ours holding a file of the same name, which no save may reach.
+    const fs::path mine = t.path() / "mine";
+    fs::create_directory(mine);
+    testsupport::writeAll((mine / "c.zv6").string(), "precious");
+    // We save into "sub" of the other user's open folder, while they keep swapping "sub" and
+    // a link of theirs to our folder.
+    const fs::path open = t.path() / "open";
+    fs::create_directory(open);
+    ASSERT_EQ(chown(open.c_str(), kOther, kOther), 0);
+    ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+    fs::create_directory(open / "sub");
+    fs::create_directory_symlink(mine, open / "lure");
+    ASSERT_EQ(lchown((open / "lure").c_str(), kOther, kOther), 0);
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        const int folder = ::open(open.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (!stop) {
+            renameat2(folder, "sub", folder, "lure", RENAME_EXCHANGE);
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        }
+        close(folder);
+    });
+    int saved = 0;
+    for (int i = 0; i < 1000; ++i) {
+        saved += WriteFileText((open / "sub" / "c.zv6").string(), "saved") ? 1 : 0;
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_EQ(testsupport::readAll((mine / "c.zv6").string()), "precious");
+    EXPECT_EQ(Names(mine), std::vector<std::string>{"c.zv6"});
+    const fs::path real = fs::is_symlink(open / "sub") ? open / "lure" : open / "sub";
+    EXPECT_EQ(Names(real), std::vector<std::string>{"c.zv6"}) << saved << " saves went through";
+}
+
+TEST(NUX_STD_files, TheHiddenFileOfASaveIsPrivateWhileItIsWritten)
+{
+    TempDir t;
+    const std::string file = t.file("c.zv6");
+    testsupport::writeAll(file, "old");
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    const int watch = inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, t.path().c_str(), IN_CREATE), 0);
+    // The first file made in the folder is looked at as soon as it is there.
+    mode_t seen = 0;
+    bool looked = false;
+    std::thread watcher([&] {
+        alignas(inotify_event) char events[4096];
+        if (read(watch, events, sizeof events) > 0) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events);
+            struct stat st {};
+            looked = event->len > 0 && lstat(t.file(event->name).c_str(), &st) == 0;
+            seen = st.st_mode;
+        }
+    });
+    const mode_t mask = umask(022);
+    const bool written = WriteFileText(file, std::string(std::size_t(64) << 20, 'x'));
+    umask(mask);
+    watcher.join();
+    close(watch);
+    ASSERT_TRUE(written);
+    ASSERT_TRUE(looked) << "the hidden file was gone before it could be looked at";
+    EXPECT_EQ(seen & 077, 0u);
+}
+
+TEST(NUX_STD_files, ANamedPipeIsNeverOpened)
+{
+    TempDir t;
+    const std::string pipe = t.file("p.zv6");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A writer waits until anybody opens the pipe for reading.
+    std::atomic<bool> opened{false};
+    std::thread writer([&] {
+        const int fd = open(pipe.c_str(), O_WRONLY | O_CLOEXEC);
+        opened = true;
+        if (fd >= 0) {
+            close(fd);
+        }
+    });
+    long err = 0;
+    EXPECT_FALSE(FileExists(pipe, err));
+    EXPECT_EQ(err, 75);
+    EXPECT_EQ(GetFileSize64(pipe), cFixed(0));
+    GetFileDate(pipe, 1);
+    std::string bytes;
+    ReadFault fault = ReadFault::None;
+    EXPECT_FALSE(ReadFileBytes(pipe, kMaxReadBytes, bytes, fault));
+    EXPECT_EQ(fault, ReadFault::NotRegular);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(opened) << "the pipe was opened";
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    close(reader);
 }
 
 TEST(NUX_STD_files, WriteBeyondTheFileSizeLimitFailsWithoutEndingTheProgram)

@@ -241,6 +241,28 @@ TEST_F(cNET_ftpFiles, AStalledDownloadEndsWithAnError)
     EXPECT_FALSE(std::filesystem::exists(local)) << "nothing half-written is left";
 }
 
+TEST_F(cNET_ftpFiles, ADownloadFollowsOnlyTheLinksASaveFollows)
+{
+    namespace fs = std::filesystem;
+    // The user's own link stays, and the file it points at is written.
+    const std::string real = dir.file("real.txt");
+    testsupport::writeAll(real, "old");
+    fs::create_symlink(real, dir.path() / "mine.txt");
+    ASSERT_TRUE(net.ftpFileGet(dir.file("mine.txt"), "a.txt", 2));
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "mine.txt"));
+    EXPECT_EQ(testsupport::readAll(real).size(), 5000u);
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    // Another user's link to a folder of ours is never followed on the way.
+    const fs::path ours = dir.path() / "ours";
+    fs::create_directory(ours);
+    fs::create_directory_symlink(ours, dir.path() / "theirs");
+    ASSERT_EQ(lchown((dir.path() / "theirs").c_str(), 12345, 12345), 0);
+    EXPECT_FALSE(net.ftpFileGet(dir.file("theirs/got.txt"), "a.txt", 2));
+    EXPECT_TRUE(fs::is_empty(ours));
+}
+
 TEST_F(cNET_ftpFiles, ANewDownloadedFileIsMadeUnderTheUmask)
 {
     const std::string local = dir.file("new.txt");

@@ -11,6 +11,7 @@
 #include <grp.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -113,6 +114,24 @@ TEST_F(zvLangTest, ToolCaptionsAndTipsFromTheTable)
     t = zvLang::ToolCaptionAndTip("zoom+");
     EXPECT_EQ(t.caption, "Ingrandisci");
     EXPECT_EQ(t.tip, "[IT] Zoom in");
+}
+
+TEST_F(zvLangTest, ASaveOverSomethingThatIsNoFileSaysSo)
+{
+    testsupport::TempDir t;
+    const std::string pipe = t.file("p.zv6");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::vector<std::string> targets{pipe};
+    // A device like /dev/null, made where a failure of the test could do no harm.
+    const std::string device = t.file("null.zv6");
+    if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        targets.push_back(device);
+    }
+    for (const std::string& target : targets) {
+        EXPECT_FALSE(NUX_STD_library::WriteFileText(target, "x")) << target;
+        EXPECT_EQ(zvLang::WriteFailureReason(target), zvLang::Translate("$msg.savefailed.notfile"))
+            << target;
+    }
 }
 
 TEST_F(zvLangTest, WriteFailureReasonsNameTheRealCause)

@@ -1,0 +1,492 @@
+// NUX_STD_library, the one file writer: a path is walked once, part by part from open folder
+// descriptors, deciding every link on what is there at that moment; the private hidden file,
+// its rename over the target and its removal on failure then act through the final folder's
+// descriptor, so a folder swapped for a link half-way can never send a write elsewhere.
+#include "foundation/NUX_STD_files.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace NUX_STD_library {
+
+namespace {
+
+// The most symbolic links one walk follows, as the system's own path lookup allows.
+constexpr int kMostLinks = 40;
+
+// The outcome of this thread's last WriteFileText.
+thread_local WriteFailure tLastWrite;
+
+// Records why the write failed; always false.
+bool Failed(WriteCause cause, int error = 0)
+{
+    tLastWrite.cause = cause;
+    tLastWrite.error = error;
+    return false;
+}
+
+// The errno of a call that failed, never 0.
+int LastError()
+{
+    return errno != 0 ? errno : EIO;
+}
+
+// An open descriptor, closed with its owner.
+class cFd {
+  public:
+    explicit cFd(int fd = -1) : fd_(fd) {}
+    ~cFd() { Reset(); }
+    cFd(cFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    cFd& operator=(cFd&& other) noexcept
+    {
+        if (this != &other) {
+            Reset(std::exchange(other.fd_, -1));
+        }
+        return *this;
+    }
+    cFd(const cFd&) = delete;
+    cFd& operator=(const cFd&) = delete;
+    int get() const { return fd_; }
+    // Hands the descriptor over to the caller, who closes it.
+    int Release() { return std::exchange(fd_, -1); }
+    void Reset(int fd = -1)
+    {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+        fd_ = fd;
+    }
+
+  private:
+    int fd_;
+};
+
+// A folder opened only to name what is in it (no read access needed).
+cFd OpenFolderAt(int at, const char* name)
+{
+    return cFd(openat(at, name, O_PATH | O_DIRECTORY | O_CLOEXEC));
+}
+
+// True when a write may go through the link: only a link of this user or of root. Anybody
+// else's link, in whatever folder, could send the write to a file of their choosing.
+bool MayFollowLink(const struct stat& linkStat)
+{
+    return linkStat.st_uid == geteuid() || linkStat.st_uid == 0;
+}
+
+// True when the user may put a new file in place of the entry in the open folder: the folder
+// may be written and, when sticky, the folder or the entry is the user's (or the user is root).
+bool MayReplaceEntry(int folder, const struct stat& entry)
+{
+    struct stat st {};
+    if (fstat(folder, &st) != 0 || faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0) {
+        return false;
+    }
+    const uid_t me = geteuid();
+    return (st.st_mode & S_ISVTX) == 0 || me == 0 || st.st_uid == me || entry.st_uid == me;
+}
+
+// Puts the parts of a path (the names between its "/", without empty ones and ".") in front
+// of the parts still to walk, in their order.
+void PushParts(const std::string& text, std::deque<std::string>& parts)
+{
+    std::vector<std::string> found;
+    for (std::size_t begin = 0; begin <= text.size();) {
+        std::size_t end = text.find('/', begin);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        if (end > begin && text.compare(begin, end - begin, ".") != 0) {
+            found.push_back(text.substr(begin, end - begin));
+        }
+        begin = end + 1;
+    }
+    parts.insert(parts.begin(), found.begin(), found.end());
+}
+
+// Where a write lands: an open folder and the name of the entry in it.
+struct cEntry {
+    cFd folder;
+    std::string name;
+};
+
+// One walk of a path to the entry a write replaces: the state between its steps.
+class cWalk {
+  public:
+    explicit cWalk(const std::string& path) : dir_(OpenFolderAt(AT_FDCWD, path[0] == '/' ? "/" : "."))
+    {
+        PushParts(path, rest_);
+    }
+    // Walks to the end; the cause when the write is refused (error gets a failed call's errno).
+    WriteCause Run(cEntry& found, int& error);
+
+  private:
+    WriteCause Step(const std::string& part, bool last, cEntry& found, bool& done, int& error);
+    WriteCause FollowLink(const cFd& link, const struct stat& st, const std::string& part,
+                          bool last, int& error);
+
+    cFd dir_;
+    std::deque<std::string> rest_;
+    int links_ = 0;
+    // The final link of the user's own that was followed: when what it leads to is missing,
+    // the link itself is replaced.
+    cEntry finalLink_;
+};
+
+WriteCause cWalk::Run(cEntry& found, int& error)
+{
+    if (dir_.get() < 0) {
+        error = LastError();
+        return WriteCause::System;
+    }
+    if (rest_.empty()) {
+        error = EISDIR; // the root or the current folder itself
+        return WriteCause::System;
+    }
+    bool done = false;
+    while (!done) {
+        const std::string part = rest_.front();
+        rest_.pop_front();
+        const WriteCause cause = Step(part, rest_.empty(), found, done, error);
+        if (cause != WriteCause::None) {
+            return cause;
+        }
+    }
+    return WriteCause::None;
+}
+
+// One part of the path: the entry is opened itself (never through a link), and what it is
+// decides the next step, so nothing can change between the look and the use.
+WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& done, int& error)
+{
+    cFd entry(openat(dir_.get(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st {};
+    if (entry.get() < 0 || fstat(entry.get(), &st) != 0) {
+        error = LastError();
+        done = true;
+        if (error == ENOENT && finalLink_.folder.get() >= 0) {
+            found = std::move(finalLink_);
+            return WriteCause::None;
+        }
+        if (error == ENOENT && last) {
+            found = cEntry{std::move(dir_), part};
+            return WriteCause::None;
+        }
+        return WriteCause::System;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        if (!MayFollowLink(st)) {
+            // Another user's link to a folder on the way is refused; the last one is replaced.
+            done = true;
+            if (!last || !MayReplaceEntry(dir_.get(), st)) {
+                return WriteCause::RefusedLink;
+            }
+            found = cEntry{std::move(dir_), part};
+            return WriteCause::None;
+        }
+        return FollowLink(entry, st, part, last, error);
+    }
+    if (last) {
+        found = cEntry{std::move(dir_), part};
+        done = true;
+        return WriteCause::None;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = ENOTDIR;
+        return WriteCause::System;
+    }
+    dir_ = std::move(entry);
+    return WriteCause::None;
+}
+
+// Goes on along the text of a link of the user or of root, read from the link just opened.
+WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, const std::string& part,
+                             bool last, int& error)
+{
+    if (++links_ > kMostLinks) {
+        return WriteCause::TooManyLinks;
+    }
+    std::string text(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
+    const ssize_t n = readlinkat(link.get(), "", text.data(), text.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= text.size()) {
+        error = n < 0 ? LastError() : ENOENT;
+        return WriteCause::System;
+    }
+    text.resize(static_cast<std::size_t>(n));
+    if (last && finalLink_.folder.get() < 0) {
+        finalLink_ = cEntry{cFd(fcntl(dir_.get(), F_DUPFD_CLOEXEC, 0)), part};
+    }
+    if (text[0] == '/') {
+        dir_ = OpenFolderAt(AT_FDCWD, "/");
+        if (dir_.get() < 0) {
+            error = LastError();
+            return WriteCause::System;
+        }
+    }
+    PushParts(text, rest_);
+    if (rest_.empty()) {
+        // A link to "/" or ".": the folder it names is no file.
+        error = EISDIR;
+        return WriteCause::System;
+    }
+    return WriteCause::None;
+}
+
+// The process's file-creation mask, read without changing it where the system tells it.
+mode_t CurrentUmask()
+{
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) {
+            return static_cast<mode_t>(mask);
+        }
+    }
+    static std::mutex guard;
+    const std::lock_guard<std::mutex> lock(guard);
+    const mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
+// Gives the new file the owner, group and mode it keeps in place of the entry: a replaced
+// regular file keeps its permission bits and group whoever owns it, and root keeps its owner
+// too; where the owner cannot be kept the bits lose world-write. Anything else (nothing there,
+// a link replaced itself) gets the mode of any new file of the user. Never a set-id or sticky
+// bit. False when the mode of a replaced file cannot be given.
+bool GiveKeptMode(int fd, int folder, const std::string& name)
+{
+    struct stat old {};
+    if (fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(old.st_mode)) {
+        // A file system without modes of its own (a memory stick) may refuse the change; the
+        // new file then keeps the private mode it was made with.
+        [[maybe_unused]] const int given = fchmod(fd, 0666 & ~CurrentUmask());
+        return true;
+    }
+    // A change of owner or group may fail (a group the user is not in): the file then stays
+    // the user's, in the user's group.
+    const uid_t owner = geteuid() == 0 ? old.st_uid : static_cast<uid_t>(-1);
+    [[maybe_unused]] const int kept = fchown(fd, owner, old.st_gid);
+    struct stat made {};
+    if (fstat(fd, &made) != 0) {
+        return false;
+    }
+    mode_t bits = old.st_mode & 0777;
+    if (made.st_uid != old.st_uid) {
+        bits &= ~static_cast<mode_t>(S_IWOTH);
+    }
+    return fchmod(fd, bits) == 0;
+}
+
+// The cause of a refused rename over the entry: a link of another user, another user's file
+// in a sticky folder, or the error itself.
+WriteCause RenameRefusal(int folder, const std::string& name, int error)
+{
+    struct stat st {};
+    if ((error != EPERM && error != EACCES) ||
+        fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return WriteCause::System;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return WriteCause::RefusedLink;
+    }
+    struct stat dir {};
+    const bool sticky = fstat(folder, &dir) == 0 && (dir.st_mode & S_ISVTX) != 0;
+    return sticky && st.st_uid != geteuid() ? WriteCause::NotOwner : WriteCause::System;
+}
+
+// Why the entry found may not be replaced by a new file; None when it may.
+WriteCause EntryRefusal(int folder, const std::string& name, int& error)
+{
+    struct stat st {};
+    if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        error = LastError();
+        return error == ENOENT ? WriteCause::None : WriteCause::System;
+    }
+    // A link still here (another user's, or the user's own to nothing) is replaced itself.
+    if (S_ISLNK(st.st_mode)) {
+        return WriteCause::None;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = EISDIR;
+        return WriteCause::System;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return WriteCause::NotRegular;
+    }
+    // A file nobody may write (the read-only attribute) is not replaced.
+    if ((st.st_mode & 0222) == 0 || faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0) {
+        return WriteCause::ReadOnly;
+    }
+    return WriteCause::None;
+}
+
+} // namespace
+
+cFileReplacement::cFileReplacement(const std::string& path, const char* suffix)
+{
+    if (path.empty()) {
+        Fail(WriteCause::System, ENOENT);
+        return;
+    }
+    if (path.back() == '/') {
+        // A name ending with "/" names a folder, never a file to be made.
+        Fail(WriteCause::System, EISDIR);
+        return;
+    }
+    cEntry entry;
+    int error = 0;
+    WriteCause cause = cWalk(path).Run(entry, error);
+    if (cause == WriteCause::None) {
+        cause = EntryRefusal(entry.folder.get(), entry.name, error);
+    }
+    if (cause != WriteCause::None) {
+        Fail(cause, error);
+        return;
+    }
+    folder_ = entry.folder.Release();
+    name_ = std::move(entry.name);
+    MakeHiddenFile(suffix);
+}
+
+void cFileReplacement::MakeHiddenFile(const char* suffix)
+{
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, ".zorv-%016llx%s", static_cast<unsigned long long>(gen()),
+                      suffix);
+        // Private while it is written: no group or other bits until it takes its place.
+        fd_ = openat(folder_, name,
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd_ >= 0) {
+            hidden_ = name;
+            return;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    Fail(WriteCause::System, LastError());
+}
+
+cFileReplacement::~cFileReplacement()
+{
+    Discard();
+    if (folder_ >= 0) {
+        close(folder_);
+    }
+}
+
+void cFileReplacement::Discard()
+{
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    if (!hidden_.empty()) {
+        unlinkat(folder_, hidden_.c_str(), 0);
+        hidden_.clear();
+    }
+}
+
+void cFileReplacement::Fail(WriteCause cause, int error)
+{
+    if (cause_ == WriteCause::None) {
+        cause_ = cause;
+        error_ = error;
+    }
+    Discard();
+}
+
+bool cFileReplacement::Write(const char* data, std::size_t size)
+{
+    std::size_t done = 0;
+    while (fd_ >= 0 && done < size) {
+        const ssize_t n = write(fd_, data + done, size - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            Fail(WriteCause::System, n == 0 ? EIO : LastError());
+        }
+    }
+    return fd_ >= 0;
+}
+
+bool cFileReplacement::Commit()
+{
+    if (fd_ < 0) {
+        return false;
+    }
+    const int folder = folder_;
+    if (fsync(fd_) != 0 || !GiveKeptMode(fd_, folder, name_)) {
+        Fail(WriteCause::System, LastError());
+        return false;
+    }
+    const int fd = std::exchange(fd_, -1);
+    if (close(fd) != 0) {
+        Fail(WriteCause::System, LastError());
+        return false;
+    }
+    if (renameat(folder, hidden_.c_str(), folder, name_.c_str()) != 0) {
+        const int error = LastError();
+        Fail(RenameRefusal(folder, name_, error), error);
+        return false;
+    }
+    hidden_.clear();
+    // The rename itself is made lasting where the folder can be opened to be flushed.
+    const cFd flush(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (flush.get() >= 0) {
+        fsync(flush.get());
+    }
+    return true;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text)
+{
+    tLastWrite = WriteFailure{path, WriteCause::None, 0};
+    cFileReplacement file(path, ".tmp");
+    if (!file.Write(text.data(), text.size()) || !file.Commit()) {
+        return Failed(file.Cause(), file.Error());
+    }
+    return true;
+}
+
+const WriteFailure& LastWriteFailure()
+{
+    return tLastWrite;
+}
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool IsRefusedLink(const std::string& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    cEntry entry;
+    int error = 0;
+    const WriteCause cause = cWalk(path).Run(entry, error);
+    return cause == WriteCause::RefusedLink || cause == WriteCause::TooManyLinks;
+}
+
+} // namespace NUX_STD_library

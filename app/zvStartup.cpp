@@ -249,7 +249,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     Unload(zvForm::frmSplash);
     WaitCursor::Restore();
     // A file that cannot be opened is said, then the start page follows as without one.
-    if (CurrentFile.empty() || !OpenNamedCircuit(CurrentFile)) {
+    if (CurrentFile.empty() || !OpenCircuit(CurrentFile)) {
         CurrentFile.clear();
         NewCircuit();
     }

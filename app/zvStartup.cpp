@@ -177,9 +177,12 @@ void ShowMainWindow(frmMain& main, const zvCommandLine& cmd)
         main.RestoreLayout();
         main.setWindowState(Qt::WindowMaximized);
     } else {
-        main.resize(cmd.width, cmd.height);
+        main.SizeWithin(cmd.width, cmd.height);
     }
     main.show();
+    if (cmd.width != 0 && cmd.height != 0) {
+        main.KeepFrameOnWorkArea();
+    }
     main.repaint();
 }
 

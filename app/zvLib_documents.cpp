@@ -77,12 +77,6 @@ std::string Fill(std::string text, const std::string& n, const std::string& valu
     return text;
 }
 
-bool Exists(const std::string& path)
-{
-    long err = 0;
-    return NUX_STD_library::FileExists(path, err);
-}
-
 // The path made absolute against the current folder, without "." and ".." steps.
 std::string Absolute(const std::string& path)
 {
@@ -310,7 +304,11 @@ bool OpenCircuit(std::string& path)
     if (path.empty()) {
         path = ShowOpenDialog(DocsFolder);
     }
-    if (path.empty() || !Exists(path)) {
+    if (path.empty()) {
+        return false;
+    }
+    if (long err = 0; !NUX_STD_library::FileExists(path, err)) {
+        MsgBox(zvLang::ReadFailureMessage(path, err), vbMsg::Information);
         return false;
     }
     const std::string full = Absolute(path);
@@ -331,19 +329,14 @@ bool OpenCircuit(std::string& path)
         if (!read) {
             DXF = std::move(previous.drawing);
         }
-        MsgBox(zvLang::Translate("$msg.filenotvalid"), vbMsg::Information);
+        // A file that changed after it was found may no longer be readable at all.
+        MsgBox(info.Fault != NUX_STD_library::ReadFault::None
+                   ? zvLang::ReadFailureMessage(path, info.Fault)
+                   : zvLang::Translate("$msg.filenotvalid"),
+               vbMsg::Information);
         return false;
     }
     return true;
-}
-
-bool OpenNamedCircuit(std::string& path)
-{
-    if (!Exists(path)) {
-        MsgBox(Fill(zvLang::Translate("$msg.filenotfound"), "1", path), vbMsg::Information);
-        return false;
-    }
-    return OpenCircuit(path);
 }
 
 bool SaveCircuit(std::string& fileName)

@@ -24,12 +24,10 @@ void NewCircuit();
 void StartPageChosen(const std::string& action, const std::string& setCode, std::int16_t lanes,
                      std::int16_t angle, const std::string& file);
 // Opens a circuit file as the current circuit; an empty path asks for one with the open dialog
-// (and receives it). A path that names no readable file does nothing; a file that is not a
-// circuit is reported and the current circuit stays exactly as it was. True when opened.
+// (and receives it; a cancelled dialog does nothing). A file that is not there, cannot be read
+// (with the reason: no permission, not a regular file, too large) or is not a circuit is
+// reported, and the current circuit stays exactly as it was. True when opened.
 bool OpenCircuit(std::string& path);
-// Opens the circuit file a path names, as OpenCircuit does, but says so when no readable file
-// is there ("$msg.filenotfound"). True when opened.
-bool OpenNamedCircuit(std::string& path);
 // Writes the current circuit. An empty name, or the name of a new circuit, asks for one with
 // the save dialog; a name without folder is written in the document's own folder. True when
 // written: the caller's variable then holds the full path, CurrentFile the name (so a caller

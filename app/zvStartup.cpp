@@ -177,9 +177,12 @@ void ShowMainWindow(frmMain& main, const zvCommandLine& cmd)
         main.RestoreLayout();
         main.setWindowState(Qt::WindowMaximized);
     } else {
-        main.resize(cmd.width, cmd.height);
+        main.SizeWithin(cmd.width, cmd.height);
     }
     main.show();
+    if (cmd.width != 0 && cmd.height != 0) {
+        main.KeepFrameOnWorkArea();
+    }
     main.repaint();
 }
 
@@ -249,7 +252,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
     Unload(zvForm::frmSplash);
     WaitCursor::Restore();
     // A file that cannot be opened is said, then the start page follows as without one.
-    if (CurrentFile.empty() || !OpenNamedCircuit(CurrentFile)) {
+    if (CurrentFile.empty() || !OpenCircuit(CurrentFile)) {
         CurrentFile.clear();
         NewCircuit();
     }

@@ -104,16 +104,17 @@ void cDXF::Reset()
     cur_ = Cursor{};
 }
 
-void cDXF::fileLoad(const std::string& path)
+bool cDXF::fileLoad(const std::string& path)
 {
     Reset();
     const bool fits = ReadFile(path);
     fileName_ = path;
     if (!fits) {
         Diagnose("The drawing " + path + " is too large to be read.");
-        return;
+        return false;
     }
     ReadBytes();
+    return true;
 }
 
 bool cDXF::ReadFile(const std::string& path)

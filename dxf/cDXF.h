@@ -130,10 +130,12 @@ class cDXF {
     cDXF& operator=(const cDXF&) = delete;
 
     // Reads the DXF file at path into memory, keeps its bytes (saved again as they were read,
-    // whatever becomes of the file), sets FileName and fits the scale. A file that cannot be
-    // opened raises cError with the cause's number (53, 70, 76; 75 for a named pipe, a device
-    // or a folder, refused at once), one that cannot be read cError 57.
-    void fileLoad(const std::string& path);
+    // whatever becomes of the file), sets FileName and fits the scale; true when it was read.
+    // A drawing larger than kMaxDrawingBytes gives false, with a diagnostic and nothing
+    // loaded. A file that cannot be opened raises cError with the cause's number (53, 70, 76;
+    // 75 for a named pipe, a device or a folder, refused at once), one that cannot be read
+    // cError 57.
+    bool fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
     // The path of the loaded DXF file, or empty.

@@ -254,4 +254,62 @@ std::string NotSavedMessage(const std::string& path)
     return text;
 }
 
+namespace {
+
+using NUX_STD_library::ReadFault;
+
+// The key of the reason why a file that is there could not be read.
+const char* readFailureKey(ReadFault fault)
+{
+    switch (fault) {
+    case ReadFault::Permission:
+        return "$msg.readfailed.denied";
+    case ReadFault::NotRegular:
+        return "$msg.readfailed.notfile";
+    case ReadFault::TooLarge:
+        return "$msg.readfailed.toolarge";
+    default:
+        return "$msg.readfailed.error";
+    }
+}
+
+// The fault an error number of FileExists stands for.
+ReadFault faultOfNumber(long errNumber)
+{
+    switch (errNumber) {
+    case 0:
+        return ReadFault::None;
+    case 53:
+        return ReadFault::NotFound;
+    case 76:
+        return ReadFault::PathNotFound;
+    case 70:
+        return ReadFault::Permission;
+    case 75:
+        return ReadFault::NotRegular;
+    default:
+        return ReadFault::OpenFailed;
+    }
+}
+
+} // namespace
+
+std::string ReadFailureMessage(const std::string& path, ReadFault fault)
+{
+    if (fault == ReadFault::NotFound || fault == ReadFault::PathNotFound) {
+        std::string text = Translate("$msg.filenotfound");
+        replaceAll(text, "%1", path);
+        return text;
+    }
+    std::string text = Translate("$msg.readfailed");
+    replaceAll(text, "%2", Translate(readFailureKey(fault)));
+    replaceAll(text, "%1", path);
+    return text;
+}
+
+std::string ReadFailureMessage(const std::string& path, long errNumber)
+{
+    return ReadFailureMessage(path, faultOfNumber(errNumber));
+}
+
 }  // namespace zvLang

@@ -3,6 +3,8 @@
 // "ID" and one text field per language code ("EN" always).
 #pragma once
 
+#include "foundation/NUX_STD_files.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -54,5 +56,13 @@ std::string WriteFailureReason(const std::string& path);
 // The message that a change of the settings or the user file could not be written at the path
 // ("$msg.notsaved" with the path and the reason filled in).
 std::string NotSavedMessage(const std::string& path);
+
+// The message that the file at the path could not be read, in the current language, for the
+// reader's fault: "$msg.filenotfound" when it is not there, else "$msg.readfailed" with the
+// reason ("$msg.readfailed." followed by denied, notfile, toolarge or error).
+std::string ReadFailureMessage(const std::string& path, NUX_STD_library::ReadFault fault);
+// The same message for the error number of a failed NUX_STD_library::FileExists (53 or 76 not
+// found, 70 permission denied, 75 a folder or not a regular file).
+std::string ReadFailureMessage(const std::string& path, long errNumber);
 
 }  // namespace zvLang

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "foundation/NUX_STD_encoding.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/cFixed.h"
 #include "model/cKeyedList.h"
 #include "model/zvItem.h"
@@ -42,6 +43,8 @@ struct zvFileOpenInfo {
     std::int32_t Skipped = 0;
     // Why the file was refused, in a sentence for developers; empty when it was loaded.
     std::string Reason;
+    // Why the file could not be read at all; None when its bytes were read.
+    NUX_STD_library::ReadFault Fault = NUX_STD_library::ReadFault::None;
 };
 
 class zvCircuit : public zvSelectionHost {

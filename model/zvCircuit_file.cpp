@@ -125,6 +125,7 @@ constexpr std::int64_t kFarthest = 1000000000;
 // Why a file is refused; caught by FileOpen and never let out.
 struct Refused {
     std::string reason;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
 };
 
 // Stops reading the file with the reason.
@@ -408,7 +409,9 @@ std::string fileBytes(const std::string& path)
     std::string bytes;
     NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
     if (!NUX_STD_library::ReadFileBytes(path, kMaxCircuitFileBytes, bytes, fault)) {
-        refuse("The file " + path + " cannot be read: " + NUX_STD_library::ReadFaultText(fault));
+        throw Refused{"The file " + path + " cannot be read: " +
+                          NUX_STD_library::ReadFaultText(fault),
+                      fault};
     }
     return bytes;
 }
@@ -543,6 +546,7 @@ std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* in
         zvLib::DXF = std::move(c.dxf);
     } catch (const Refused& r) {
         result.Reason = r.reason;
+        result.Fault = r.fault;
     } catch (const cError& e) {
         result.Reason = "The circuit cannot be built: " + e.Description();
     } catch (const std::exception& e) {

@@ -42,9 +42,12 @@ std::string ReportPage(const std::string& htmlTemplate, const std::string& repor
                        zvCircuit& circuit);
 // Asks for a report name, saves the canvas fitted to the whole circuit as name & ".jpg"
 // (quality 100) and writes the filled template as name & ".htm" beside it in ExportFolder,
-// then opens the page. An empty answer does nothing; a template that cannot be read or a page
-// that cannot be written raises cError 75, a picture that cannot be saved the error of
-// gdiplus::SavePicture (a canvas without a picture of its own raises error 5).
+// then opens the page. The status line shows "$msg.exporting" while it works and the ready
+// text again however it ends. An empty answer does nothing; a template that cannot be read
+// raises cError with its fault's number and zvLang::ReadFailureMessage; a picture or a page
+// that cannot be written raises cError (gdiplus::kErrStream, 75) with "$msg.reportfailed", the
+// file and the reason in the user's language; any other failure of the picture raises the
+// error of gdiplus::SavePicture (a canvas without a picture of its own raises error 5).
 void ExportHtml();
 
 } // namespace zvLib

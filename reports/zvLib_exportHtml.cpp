@@ -142,8 +142,41 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+constexpr const char* kSource = "zvLib.ExportHtml";
+
+// The error that a file of the report could not be written at the path: the message of the
+// language table with the path and the reason, as a failed save says it.
+cError WriteError(long number, const std::string& path)
+{
+    std::string text = zvLang::Translate("$msg.reportfailed");
+    const std::size_t reason = text.find("%2");
+    if (reason != std::string::npos) {
+        text.replace(reason, 2, zvLang::WriteFailureReason(path));
+    }
+    const std::size_t name = text.find("%1");
+    if (name != std::string::npos) {
+        text.replace(name, 2, path);
+    }
+    return cError(number, kSource, text);
+}
+
+// The report template of the program folder, whole; raises cError with the reason in the
+// user's language when it cannot be read.
+std::string ReadTemplate()
+{
+    const std::string path = NUX_STD_library::AppPath() + "zorv.htt";
+    std::string text;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    if (!NUX_STD_library::ReadFileBytes(path, NUX_STD_library::kMaxReadBytes, text, fault)) {
+        throw cError(NUX_STD_library::ReadFaultNumber(fault), kSource,
+                     zvLang::ReadFailureMessage(path, fault));
+    }
+    return text;
+}
+
 // The canvas as it shows now saved as a JPEG of the best quality; a canvas without a picture
-// of its own (a recording surface) has none to save and raises error 5.
+// of its own (a recording surface) has none to save and raises error 5, a file that cannot be
+// written the stream error with the file and the reason in the user's language.
 void SaveCanvasPicture(const std::string& fileName)
 {
     auto* canvas = dynamic_cast<cQtSurface*>(zvLib::MainPic);
@@ -151,6 +184,12 @@ void SaveCanvasPicture(const std::string& fileName)
     const std::int32_t token = gdiplus::GdipInit();
     try {
         gdiplus::SavePicture(picture.isNull() ? nullptr : &picture, fileName, gdiplus::kJpeg, 100);
+    } catch (const cError& e) {
+        gdiplus::GdipShutdown(token);
+        if (e.Number() == gdiplus::kErrStream) {
+            throw WriteError(e.Number(), fileName);
+        }
+        throw;
     } catch (...) {
         gdiplus::GdipShutdown(token);
         throw;
@@ -163,6 +202,16 @@ void Status(const std::string& text)
     std::string message = text;
     zvLib::SetStatus(message, false);
 }
+
+// The export's text in the status line while it works, and the ready text again however the
+// export ends.
+class ExportStatus {
+  public:
+    ExportStatus() { Status(zvLang::Translate("$msg.exporting")); }
+    ~ExportStatus() { Status(""); }
+    ExportStatus(const ExportStatus&) = delete;
+    ExportStatus& operator=(const ExportStatus&) = delete;
+};
 
 } // namespace
 
@@ -266,20 +315,17 @@ void ExportHtml()
     std::string page;
     {
         WaitCursor wait;
-        Status(zvLang::Translate("$msg.exporting"));
-        const std::string htmlTemplate =
-            NUX_STD_library::ReadFileText(NUX_STD_library::AppPath() + "zorv.htt");
+        ExportStatus status;
+        const std::string htmlTemplate = ReadTemplate();
         ZoomExtents();
         const std::string base = ExportFolder + NUX_STD_library::SafeFileName(*answer);
         SaveCanvasPicture(ExportFolder + ReportPictureName(*answer));
         page = base + ".htm";
         const std::string filled = ReportPage(htmlTemplate, *answer, *circuit);
         if (!NUX_STD_library::WriteFileText(page, filled + kCRLF)) {
-            Status("");
-            throw cError(75, "zvLib.ExportHtml", "Path/File access error: " + page);
+            throw WriteError(75, page);
         }
         ZoomExtents();
-        Status("");
     }
     NUX_STD_library::ShellOpen(0, page, 1);
 }

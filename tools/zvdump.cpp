@@ -33,10 +33,17 @@ class ToolUI : public zvQuietUI {
 // The command line.
 struct Options {
     std::string data;
-    std::string save;
+    std::optional<std::string> save;
     std::string file;
     bool dxf = false;
 };
+
+// True when a save can be made under the name: not empty and not a folder's (no "/" at its
+// end), so the file made is the one named.
+bool usableSaveName(const std::string& name)
+{
+    return !name.empty() && name.back() != '/';
+}
 
 // Reads the command line; none when it does not fit the usage.
 std::optional<Options> parseArguments(int argc, char** argv)
@@ -57,7 +64,11 @@ std::optional<Options> parseArguments(int argc, char** argv)
             return std::nullopt;
         }
     }
-    if (o.file.empty() || (o.dxf && (!o.data.empty() || !o.save.empty()))) {
+    if (o.file.empty() || (o.dxf && (!o.data.empty() || o.save))) {
+        return std::nullopt;
+    }
+    if (o.save && !usableSaveName(*o.save)) {
+        std::cerr << "zvdump: --save needs the name of a file, not \"" << *o.save << "\"\n";
         return std::nullopt;
     }
     return o;
@@ -192,20 +203,26 @@ int dumpCircuit(const Options& o)
         return 1;
     }
     zvLib::Circuit(c);
-    if (!o.save.empty() && !c->FileSave(o.save)) {
-        std::cerr << "zvdump: " << o.save
-                  << " cannot be written: " << zvLang::WriteFailureReason(o.save) << "\n";
+    if (o.save && !c->FileSave(*o.save)) {
+        std::cerr << "zvdump: " << *o.save
+                  << " cannot be written: " << zvLang::WriteFailureReason(*o.save) << "\n";
         return 1;
     }
     std::cout << describeCircuit(*c, info.Skipped);
     return 0;
 }
 
-// Reads a DXF file as the program loads a drawing and prints its description.
+// Reads a DXF file as the program loads a drawing and prints its description; a drawing that
+// could not be read is said and fails.
 int dumpDrawing(const Options& o)
 {
     cDXF d;
-    d.fileLoad(o.file);
+    if (!d.fileLoad(o.file)) {
+        for (const std::string& line : d.Diagnostics()) {
+            std::cerr << "zvdump: " << line << "\n";
+        }
+        return 1;
+    }
     std::cout << d.Describe() << "\n";
     return 0;
 }

@@ -1,7 +1,8 @@
 # Test of zvdump, run by CTest as a CMake script: every sample circuit opens and prints the JSON
 # of its golden file (tests/data/zvdump/<sample>.json; ZORV_UPDATE_GOLDEN=1 rewrites them), the
 # JSON holds together, a save through the tool opens to the same JSON, a bare DXF drawing is
-# described as the circuit carrying it describes it, and failures give their exit status.
+# described as the circuit carrying it describes it, and failures (a save without a usable name,
+# a drawing too large to be read among them) give their exit status.
 # Expects ZVDUMP, SAMPLES, GOLDEN and WORK to be defined.
 
 cmake_minimum_required(VERSION 3.25)
@@ -123,3 +124,24 @@ run_zvdump(--dxf "${WORK}/missing.dxf")
 expect_equal("${rc}" "1" "missing drawing: exit ${rc}")
 run_zvdump(--save)
 expect_equal("${rc}" "2" "usage: exit ${rc}")
+
+# A save without a usable name (empty, or a folder's with "/" at its end) is refused and makes
+# nothing; a drawing too large to be read fails.
+file(MAKE_DIRECTORY "${WORK}/saves")
+execute_process(COMMAND "${ZVDUMP}" --save "" "${sample}" RESULT_VARIABLE rc
+                WORKING_DIRECTORY "${WORK}/saves" OUTPUT_QUIET ERROR_QUIET)
+expect_equal("${rc}" "2" "save under an empty name: exit ${rc}")
+run_zvdump(--save "${WORK}/saves/new.zv6/" "${sample}")
+expect_equal("${rc}" "2" "save under a name ending in /: exit ${rc}")
+file(GLOB made "${WORK}/saves/*")
+if(made)
+    message(SEND_ERROR "a save without a usable name made ${made}")
+endif()
+execute_process(COMMAND truncate -s 600M "${WORK}/huge.dxf" RESULT_VARIABLE truncated)
+expect_equal("${truncated}" "0" "no drawing of 600 MB could be made")
+run_zvdump(--dxf "${WORK}/huge.dxf")
+expect_equal("${rc}" "1" "a drawing too large to be read: exit ${rc}")
+if(NOT err MATCHES "too large" OR NOT out STREQUAL "")
+    message(SEND_ERROR "a drawing too large to be read: reason '${err}', output '${out}'")
+endif()
+file(REMOVE "${WORK}/huge.dxf")

@@ -22,6 +22,7 @@
 #include "view/zvLib_view.h"
 #include "view/zvMainItemBar.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGuiApplication>
@@ -298,17 +299,13 @@ void frmMain::RestoreLayout()
         return;
     }
     const QRect area = screen->availableGeometry();
-    // The bands as they will be shown give the window its smallest size.
-    abrView_->Flush();
-    if (layout() != nullptr) {
-        layout()->activate();
-    }
     const std::optional<int> width = LayoutTwips("Width");
     const std::optional<int> height = LayoutTwips("Height");
-    QSize size = width && height ? QSize(TwipsToPixels(*width), TwipsToPixels(*height))
-                                 : QSize(area.width() * kDefaultQuarters / 4,
-                                         area.height() * kDefaultQuarters / 4);
-    size = size.boundedTo(area.size()).expandedTo(minimumSizeHint());
+    const QSize size = FitToArea(width && height
+                                     ? QSize(TwipsToPixels(*width), TwipsToPixels(*height))
+                                     : QSize(area.width() * kDefaultQuarters / 4,
+                                             area.height() * kDefaultQuarters / 4),
+                                 area.size());
     const std::optional<int> left = LayoutTwips("Left");
     const std::optional<int> top = LayoutTwips("Top");
     QPoint at = left && top ? QPoint(TwipsToPixels(*left), TwipsToPixels(*top))
@@ -318,6 +315,43 @@ void frmMain::RestoreLayout()
     at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
     at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
     setGeometry(QRect(at, size));
+}
+
+void frmMain::SizeWithin(int width, int height)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize wanted(width, height);
+    resize(screen != nullptr ? FitToArea(wanted, screen->availableGeometry().size()) : wanted);
+}
+
+void frmMain::KeepFrameOnWorkArea()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    // The window manager frames the window once it is shown.
+    QApplication::processEvents();
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (area.contains(frame)) {
+        return;
+    }
+    const QSize margins = frame.size() - size();
+    resize(FitToArea(size(), area.size() - margins));
+    const QSize outer = size() + margins;
+    move(std::max(area.left(), std::min(frame.x(), area.right() + 1 - outer.width())),
+         std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - outer.height())));
+}
+
+QSize frmMain::FitToArea(QSize wanted, QSize area)
+{
+    // The bands as they will be shown give the window its smallest size.
+    abrView_->Flush();
+    if (layout() != nullptr) {
+        layout()->activate();
+    }
+    return wanted.boundedTo(area).expandedTo(minimumSizeHint());
 }
 
 void frmMain::SaveLayout()

@@ -69,6 +69,14 @@ class frmMain : public QMainWindow {
     // the ones saved when it was last unloaded, else three quarters of the work area in its
     // middle; never smaller than the window's smallest usable size.
     void RestoreLayout();
+    // Gives the window, before it is shown, the size asked for in pixels (the command line's),
+    // kept within the work area as the restored layout is and never smaller than the window's
+    // smallest usable size; its place is left as it is.
+    void SizeWithin(int width, int height);
+    // Once shown, keeps the window with its frame on the work area: when the window manager's
+    // frame made it larger than the work area, the window gives up the frame's size and is
+    // moved onto the work area.
+    void KeepFrameOnWorkArea();
     // Saves the window's place and size when it is not maximised, once it has been shown.
     void SaveLayout();
 
@@ -150,6 +158,9 @@ class frmMain : public QMainWindow {
 
   private:
     void BuildBands();
+    // The size kept within the area's size and no smaller than the window's smallest usable
+    // size, the bands laid out as they will be shown.
+    QSize FitToArea(QSize wanted, QSize area);
     // Fits the view to the circuit without recording an undo state.
     static void FitView();
     void BuildControls();

@@ -431,7 +431,7 @@ TEST_F(ReportTest, ATypedLineBreakIsSavedWithTheFilesEscapeAndComesBack)
         << testsupport::readAll(path);
 
     run("VIEW.DESIGN");
-    ASSERT_TRUE(zvLib::OpenNamedCircuit(path));
+    ASSERT_TRUE(zvLib::OpenCircuit(path));
     EXPECT_EQ(circuit().Description(), "first\r\nsecond");
     run("VIEW.REPORT");
     ASSERT_NE(loaded(), nullptr);

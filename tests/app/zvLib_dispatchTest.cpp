@@ -248,7 +248,8 @@ TEST_F(DispatchTest, RecentFileVerbsAreExactlyMRU1ToMRU4)
     }
     tool("mnuFile", "mru2").Tag(documentsDir() + "track.zv6");
     markPanels();
-    EXPECT_EQ(run("file.mru2"), Messages{});
+    EXPECT_EQ(run("file.mru2"),
+              Messages{"The file " + documentsDir() + "track.zv6 cannot be found."});
     EXPECT_TRUE(panelsRefreshed()) << "the info follows the file opened";
 }
 

@@ -26,7 +26,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
+#include <linux/capability.h>
 #include <random>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using apptest::DocumentsFixture;
@@ -53,6 +56,34 @@ class CurrentFolder {
 
   private:
     fs::path old_;
+};
+
+// While it lives, this thread opens files as any user does: the superuser's power to pass over
+// permission bits is set aside (nothing changes for another user).
+class WithoutOverride {
+  public:
+    WithoutOverride()
+    {
+        if (syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct limited[2] = {saved_[0], saved_[1]};
+        limited[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        active_ = syscall(SYS_capset, &header_, limited) == 0;
+    }
+    ~WithoutOverride()
+    {
+        if (active_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+    }
+    WithoutOverride(const WithoutOverride&) = delete;
+    WithoutOverride& operator=(const WithoutOverride&) = delete;
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool active_ = false;
 };
 
 class DocumentsTest : public DocumentsFixture {};
@@ -222,7 +253,7 @@ TEST_F(DocumentsTest, AFileThatIsNoCircuitKeepsTheCurrentOneExactly)
 
     std::string missing = docs() + "missing.zv6";
     zvLib::OpenCircuit(missing);
-    EXPECT_TRUE(user_->messages.empty()) << "a missing file says nothing";
+    EXPECT_EQ(user_->messages, Messages{"The file " + missing + " cannot be found."});
 
     writeAll(docs() + "notes.zv6", "<zorv><circuit>half a file");
     std::string bad = docs() + "notes.zv6";
@@ -523,6 +554,35 @@ TEST_F(DocumentsTest, DroppedFilesOpenTheFirstAndReportOneThatIsNoCircuit)
     EXPECT_EQ(zvLib::Circuit(), current);
     main.Form_OLEDragDrop({});
     EXPECT_EQ(zvLib::Circuit(), current);
+}
+
+TEST_F(DocumentsTest, EveryWayOfOpeningSaysWhyAFileCannotBeRead)
+{
+    const std::string locked = sample();
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    const std::string pipe = docs() + "pipe.zv6";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    WithoutOverride asAnyUser;
+    const Messages denied = {"The file " + locked + " cannot be read: permission denied."};
+    writeSettings("[Options]\nLangID=EN\n[MRUFiles]\n1=" + locked + "\n2=" + pipe + "\n");
+
+    user_->steps.push_back([](QDialog& d) { apptest::Click(d, "cmd(99)"); }); // the start page
+    EXPECT_EQ(zvLib::Main("\"" + locked + "\""), std::nullopt);
+    EXPECT_EQ(user_->messages, denied) << "the command line";
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+
+    answerFile(locked);
+    EXPECT_EQ(run("FILE.OPEN"), denied) << "the open dialog";
+    zvLib::MRUShow();
+    EXPECT_EQ(run("FILE.MRU1"), denied) << "the recent files";
+    user_->messages.clear();
+    main->Form_OLEDragDrop({locked});
+    EXPECT_EQ(user_->messages, denied) << "a dropped file";
+    EXPECT_EQ(run("FILE.MRU2"),
+              Messages{"The file " + pipe +
+                       " cannot be read: it is a folder, a device or a pipe, not a regular file."});
+    EXPECT_EQ(zvLib::Circuit(), nullptr) << "nothing was opened";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "app/core/zvLib_sets.h"
 #include "app/zvLib_shell.h"
 #include "foundation/NUX_STD_apppath.h"
+#include "foundation/NUX_STD_files.h"
 #include "foundation/NUX_STD_system.h"
 #include "foundation/zvLang.h"
 #include "foundation/zvLib_canvas.h"
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 
@@ -259,6 +261,31 @@ TEST_F(ExportHtmlTest, APageThatCannotBeWrittenIsReported)
     const auto messages = run("FILE.EXPORT");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("locked.htm"), std::string::npos);
+}
+
+TEST_F(ExportHtmlTest, AFullDiskIsSaidWithTheFileAndWhyAndTheStatusLineIsReadyAgain)
+{
+    useLanguage("IT");
+    useTemplate("x");
+    answerName("full");
+    // Files may grow no larger than a kilobyte: the picture does not fit, as on a full disk.
+    NUX_STD_library::IgnoreFileSizeSignal();
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const rlimit small{1024, before.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto messages = run("FILE.EXPORT");
+    setrlimit(RLIMIT_FSIZE, &before);
+
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string picture = zvLib::ExportFolder + "full.jpg";
+    EXPECT_NE(messages[0].find(picture), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("il disco è pieno o non è scrivibile"), std::string::npos)
+        << messages[0];
+    EXPECT_EQ(messages[0].find("error"), std::string::npos) << messages[0];
+    EXPECT_EQ(tool("sbr", "pnlstatus").Caption(), "Pronto");
+    EXPECT_FALSE(fs::exists(picture));
+    EXPECT_FALSE(fs::exists(zvLib::ExportFolder + "full.htm"));
 }
 
 } // namespace

@@ -135,10 +135,10 @@ TEST_F(SavePromptTest, RecentFilesInTheFileMenu)
     EXPECT_NE(zvLib::Circuit(), before);
     EXPECT_EQ(zvLib::CurrentFile, "b.zv6");
 
-    // A recent file that is gone does nothing.
+    // A recent file that is gone is said and changes nothing.
     fs::remove(paths[2]);
     const auto current = zvLib::Circuit();
-    EXPECT_EQ(run("FILE.MRU3"), Messages{});
+    EXPECT_EQ(run("FILE.MRU3"), Messages{"The file " + paths[2] + " cannot be found."});
     EXPECT_EQ(zvLib::Circuit(), current);
     EXPECT_EQ(zvLib::CurrentFile, "b.zv6");
 }

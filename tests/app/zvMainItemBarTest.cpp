@@ -197,7 +197,7 @@ TEST_F(ItemBarTest, ACircuitsSetCodeInLowerCaseIsShownAsTheCataloguesSet)
     testsupport::writeAll(path, "<zorv><circuit><set>gt24;</set><tracks>1</tracks>"
                                 "<angle>0</angle><name>n</name><description></description>"
                                 "<items><track-1>gt24:BS1;</track-1></items></circuit></zorv>");
-    ASSERT_TRUE(zvLib::OpenNamedCircuit(path));
+    ASSERT_TRUE(zvLib::OpenCircuit(path));
     ASSERT_EQ(pieces(), std::vector<std::string>{"BS1"}) << "the file's pieces are recognised";
     EXPECT_EQ(chooser().Text(), "GT24");
     ASSERT_GE(chooser().ListIndex(), 0) << "an entry is chosen";

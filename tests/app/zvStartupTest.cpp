@@ -233,7 +233,7 @@ TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
              "<zorv><circuit><set>CL32;</set><tracks>1</tracks><angle>0</angle><name>Oval</name>"
              "<description></description><items><track-1>CL32:AS1;</track-1></items>"
              "</circuit></zorv>");
-    EXPECT_EQ(start("\"" + documentsDir() + "oval track.zv6\" -s:800x600"), std::nullopt);
+    EXPECT_EQ(start("\"" + documentsDir() + "oval track.zv6\" -s:720x540"), std::nullopt);
     EXPECT_TRUE(user_->dialogs.empty()) << "a named file is opened instead of the start page";
     EXPECT_EQ(zvLib::CurrentFile, "oval track.zv6");
     ASSERT_NE(zvLib::Circuit(), nullptr);
@@ -241,7 +241,22 @@ TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
     auto* main = zvLib::Form(zvForm::frmMain);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->isMaximized());
-    EXPECT_EQ(main->size(), QSize(800, 600));
+    EXPECT_EQ(main->size(), QSize(720, 540));
+}
+
+TEST_F(StartupTest, ACommandLineSizeBeyondTheScreenIsKeptOnTheWorkArea)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    user_->steps.push_back([](QDialog& d) { Click(d, "cmd(99)"); });
+    EXPECT_EQ(start("-s:4000x3000"), std::nullopt);
+    auto* main = zvLib::Form(zvForm::frmMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(main->isMaximized());
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(main->width(), area.width());
+    EXPECT_LE(main->height(), area.height());
+    EXPECT_TRUE(area.contains(main->frameGeometry())) << "its frame too";
+    EXPECT_GE(main->width(), main->minimumSizeHint().width());
 }
 
 TEST_F(StartupTest, TheRestoredWindowOfANewCircuitShowsItsCanvasAndItemBar)

@@ -59,7 +59,9 @@ const std::vector<std::string> kLookedUpKeys = {
     "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
     "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
     "$msg.savefailed.link", "$msg.savefailed.loop", "$msg.savefailed.notowner", "$msg.notsaved",
-    "$msg.piecesskipped",
+    "$msg.piecesskipped", "$msg.filenotfound", "$msg.readfailed", "$msg.readfailed.denied",
+    "$msg.readfailed.notfile", "$msg.readfailed.toolarge", "$msg.readfailed.error",
+    "$msg.reportfailed",
     "$msg.excelnotfound", "$msg.htmlfilename", "$msg.exporting", "$report.filename",
     "$allFilesTypes", "$zorvProject", "$left", "$right", "$track", "$items.selected",
     "$lang.caption", "$lang.legend", "$cmd.cancel", "$splash.caption.new", "$splash.2lanes",
@@ -306,6 +308,9 @@ TEST_F(LanguageTable, MessagesWithPlaceholdersHoldEachOnceInEveryLanguage)
         {"$msg.savefailed", {"%1", "%2"}},
         {"$msg.notsaved", {"%1", "%2"}},
         {"$msg.piecesskipped", {"%1", "%2"}},
+        {"$msg.filenotfound", {"%1"}},
+        {"$msg.readfailed", {"%1", "%2"}},
+        {"$msg.reportfailed", {"%1", "%2"}},
     };
     for (const auto& [key, marks] : messages) {
         ASSERT_TRUE(has(key)) << key;

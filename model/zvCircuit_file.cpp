@@ -154,8 +154,8 @@ pugi::xml_node select(const pugi::xml_document& doc, const std::string& path)
 }
 
 // All text below the node (text and CDATA sections) in document order, walked without
-// recursion so that deep nesting costs no stack; as UTF-8, bytes that are not read as
-// Windows-1252 (what an older file made on another system holds).
+// recursion so that deep nesting costs no stack; as UTF-8, each byte that is part of no UTF-8
+// sequence read as Windows-1252 (what an older file made on another system holds).
 std::string textOf(pugi::xml_node node)
 {
     std::string s;
@@ -176,10 +176,7 @@ std::string textOf(pugi::xml_node node)
         }
         cur = cur.next_sibling();
     }
-    if (!NUX_STD_library::IsUtf8(s)) {
-        s = NUX_STD_library::Windows1252ToUtf8(s);
-    }
-    return s;
+    return NUX_STD_library::TextFromBytes(s);
 }
 
 // The text of a required element; refused when it is missing.

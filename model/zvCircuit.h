@@ -146,7 +146,9 @@ class zvCircuit : public zvSelectionHost {
     // checked before anything changes; on success the file's first set is the current set
     // (zvLib::UI->LoadSet) and zvLib::DXF holds the file's background drawing or none. On a
     // refusal the circuit, the current set and the background drawing stay as they were.
-    // info, when given, receives the count of skipped piece entries and the refusal reason.
+    // The start angle and point are read in whole numbers (halves to even), as the file keeps
+    // them. info, when given, receives the count of skipped piece entries and the refusal
+    // reason.
     std::int16_t FileOpen(const std::string& FileName, zvFileOpenInfo* info = nullptr);
 
     // Adds the piece at the end of the current track's selection (once).

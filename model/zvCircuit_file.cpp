@@ -209,6 +209,12 @@ cFixed inRange(cFixed v, const std::string& what)
     return v;
 }
 
+// The value rounded to a whole number (halves to even), as the file writes it.
+cFixed whole(cFixed v)
+{
+    return cFixed::fromWhole(v.toWhole());
+}
+
 // The number of an optional element; 0 when it is missing or no number.
 cFixed optionalNumber(const pugi::xml_document& doc, const std::string& path)
 {
@@ -378,14 +384,16 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     if (c.setCode.empty()) {
         refuse("The file names no set");
     }
-    c.angle = inRange(requiredNumber(doc, "//zorv/circuit/angle"), "The start angle");
+    // The file keeps the start pose in whole numbers: a fraction is read as it will be written
+    // again, so the pieces stand where they will stand after a save.
+    c.angle = whole(inRange(requiredNumber(doc, "//zorv/circuit/angle"), "The start angle"));
     const std::int64_t tracks = requiredNumber(doc, "//zorv/circuit/tracks").toWhole();
     if (tracks < 1 || tracks > zvCircuit::kMaxTracks) {
         refuse("A circuit has 1 to 4 tracks, not " + std::to_string(tracks));
     }
     c.trackCount = static_cast<std::int16_t>(tracks);
-    c.startX = inRange(optionalNumber(doc, "//zorv/circuit/startx"), "The start point");
-    c.startY = inRange(optionalNumber(doc, "//zorv/circuit/starty"), "The start point");
+    c.startX = whole(inRange(optionalNumber(doc, "//zorv/circuit/startx"), "The start point"));
+    c.startY = whole(inRange(optionalNumber(doc, "//zorv/circuit/starty"), "The start point"));
     c.name = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/name"));
     c.description = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/description"));
     for (std::int16_t i = 1; i <= c.trackCount; ++i) {

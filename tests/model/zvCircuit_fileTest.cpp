@@ -315,16 +315,43 @@ TEST_F(zvCircuitFileTest, NumbersTakeEitherDecimalSignAndObjectsOnlyElements)
     std::string text = readAll(dataPath("circuits/expected.zv6"));
     text = replaced(text, "<offsetx>120.5</offsetx>", "<offsetx> 120,5 </offsetx>");
     text = replaced(text, "<scalefactor>0.2500</scalefactor>", "<scalefactor>0,2500</scalefactor>");
-    text = replaced(text, "<startx>12</startx>", "<startx>7,5</startx>");
+    text = replaced(text, "<startx>12</startx>", "<startx>6,75</startx>");
     text = replaced(text, "<starty>-4</starty>", "<starty>north</starty>");
     text = replaced(text, "<objects>\r\n", "<objects>\r\n<!-- notes -->stray text<?pi x?>\r\n");
     const auto c = opened(text);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(zvLib::DXF->OffsetX(), fx(120.5));
     EXPECT_EQ(zvLib::DXF->scaleFactor(), fx(0.25));
-    EXPECT_EQ(c->StartX(), fx(7.5));
+    // The start point is read in whole numbers, as the file keeps it.
+    EXPECT_EQ(c->StartX(), fx(7));
     EXPECT_EQ(c->StartY(), fx(0));
     EXPECT_EQ(c->objects().Count(), 4u);
+}
+
+TEST_F(zvCircuitFileTest, AFractionalStartPoseIsReadAsTheFileWillKeepIt)
+{
+    // The file keeps the start angle and point as whole numbers (halves to even), so a
+    // fraction is read as it will be written and the pieces stand where they will stand
+    // after a save and a reopening.
+    std::string text = readAll(dataPath("circuits/expected.zv6"));
+    text = replaced(text, "<angle>90</angle>", "<angle>0.5</angle>");
+    text = replaced(text, "<startx>12</startx>", "<startx>7.5</startx>");
+    text = replaced(text, "<starty>-4</starty>", "<starty>2.5</starty>");
+    const auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Angle(), fx(0));
+    EXPECT_EQ(c->StartX(), fx(8));
+    EXPECT_EQ(c->StartY(), fx(2));
+    const auto again = opened(saved(*c));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->DefString(), c->DefString());
+    for (std::size_t i = 1; i <= 2; ++i) {
+        const zvItem& a = *track(*c, i).items().Last();
+        const zvItem& b = *track(*again, i).items().Last();
+        EXPECT_EQ(a.xFine(), b.xFine()) << i;
+        EXPECT_EQ(a.yFine(), b.yFine()) << i;
+        EXPECT_EQ(a.aFine(), b.aFine()) << i;
+    }
 }
 
 TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)

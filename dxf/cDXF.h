@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class cSurface;
@@ -136,8 +137,10 @@ class cDXF {
     void fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
     void LoadBytes(std::string bytes);
-    // The path of the loaded DXF file, or empty.
+    // The name the drawing is known by: the path of the DXF file it was loaded from, or the
+    // name a circuit file keeps for it (set after loading; a load starts it empty).
     const std::string& FileName() const { return fileName_; }
+    void FileName(std::string name) { fileName_ = std::move(name); }
     // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
     // decodes it and loads it from memory; no file is written and FileName stays empty.
     // Raises cError 9 when the text holds no Base64 at all.

@@ -338,6 +338,8 @@ std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
     } catch (const cError& e) {
         refuse("The background drawing cannot be decoded: " + e.Description());
     }
+    // The name of the file the drawing came from travels with it, saved again as it was read.
+    dxf->FileName(textOf(select(doc, "//zorv/dxf/filename")));
     // Placed before the vertical offset, whose setting draws it, so it shows where it belongs.
     dxf->OffsetX(x);
     dxf->scaleFactor(scale);

@@ -289,6 +289,23 @@ TEST_F(zvCircuitFileTest, ObjectsOfEveryClassAndTheDrawingSurviveExactly)
     EXPECT_EQ(masked(saved(*back, "again.zv6")), masked(text));
 }
 
+TEST_F(zvCircuitFileTest, TheDrawingsFileNameIsReadAndSavedAgain)
+{
+    const std::string name = "C:\\plans\\plan & caf\xC3\xA9.dxf";
+    const std::string text =
+        replaced(readAll(dataPath("circuits/expected.zv6")), "<filename>@</filename>",
+                 "<filename>C:\\plans\\plan &amp; caf\xC3\xA9.dxf</filename>");
+    ASSERT_NE(opened(text), nullptr);
+    ASSERT_NE(zvLib::DXF, nullptr);
+    EXPECT_EQ(zvLib::DXF->FileName(), name);
+    const auto back = opened(saved(*opened(text)));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(zvLib::DXF->FileName(), name);
+    EXPECT_NE(
+        saved(*back).find("\r\n<filename>C:\\plans\\plan &amp; caf\xC3\xA9.dxf</filename>\r\n"),
+        std::string::npos);
+}
+
 TEST_F(zvCircuitFileTest, OpeningACircuitWithADrawingThriceLeavesNoFileBehind)
 {
     const auto c = sampleCircuit();

@@ -258,7 +258,14 @@ std::shared_ptr<zvObject> readObject(pugi::xml_node node, std::string& stamp)
 {
     auto o = std::make_shared<zvObject>();
     const std::string_view name = node.name();
-    o->Class(std::string(name.substr(name.find(':') + 1)));
+    // The class is the element's name without its prefix. It is written back as the element's
+    // name, so a name that would not read back as itself (nothing or a digit after the prefix,
+    // a second prefix) refuses the file rather than be saved in a form that does not open.
+    o->Class(NUX_STD_library::TextFromBytes(name.substr(name.find(':') + 1)));
+    if (!zvLib::IsPlainXmlName(o->Class())) {
+        refuse("An object element's name \"" + NUX_STD_library::TextFromBytes(name) +
+               "\" names no class that can be saved");
+    }
     o->ID(node.attribute("id").value());
     if (o->ID().empty()) {
         if (stamp.empty()) {

@@ -97,6 +97,9 @@ std::string ReadFileText(const std::string& path);
 // a link, a read-only or unwritable target, a missing folder, a folder in the way, a full
 // disk), with its cause kept for LastWriteFailure; the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
+// WriteFileText for a file whose reader takes at most maxBytes: a longer text is refused
+// before anything is touched, with the cause TooLarge and the bound kept for LastWriteFailure.
+bool WriteFileText(const std::string& path, const std::string& text, std::uint64_t maxBytes);
 // Why a write failed: a system call's error, or a cause of the writer's own.
 enum class WriteCause {
     None,         // no failure
@@ -105,12 +108,14 @@ enum class WriteCause {
     TooManyLinks, // links without end on the way
     ReadOnly,     // the file is there but the user may not write it
     NotOwner,     // the folder lets only the file's owner replace it (the sticky bit)
+    TooLarge,     // more bytes than the caller's bound (the most its reader takes back)
 };
 // The cause of the last failed WriteFileText of this thread, for the path it was given.
 struct WriteFailure {
     std::string path;                    // the path as the caller gave it
     WriteCause cause = WriteCause::None; // None after a write that succeeded
     int error = 0;                       // the errno for WriteCause::System
+    std::uint64_t limit = 0;             // the bound for WriteCause::TooLarge
 };
 // The outcome of this thread's last WriteFileText.
 const WriteFailure& LastWriteFailure();

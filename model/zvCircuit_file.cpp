@@ -26,6 +26,12 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
+// The largest circuit file read: the largest background drawing in Base64 and room to spare
+// for the circuit and its objects.
+constexpr std::uint64_t kMaxCircuitFileBytes =
+    cDXF::kMaxDrawingBytes / 3 * 4 + (std::uint64_t(64) << 20);
+std::uint64_t maxCircuitFileBytes = kMaxCircuitFileBytes;
+
 // ---- writing -------------------------------------------------------------------------------
 
 // Appends one line and its line end.
@@ -411,17 +417,12 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     }
 }
 
-// The largest circuit file read: the largest background drawing in Base64 and room to spare
-// for the circuit and its objects.
-constexpr std::uint64_t kMaxCircuitFileBytes =
-    cDXF::kMaxDrawingBytes / 3 * 4 + (std::uint64_t(64) << 20);
-
 // The whole file as bytes; refused when it cannot be read (a named pipe or a device at once).
 std::string fileBytes(const std::string& path)
 {
     std::string bytes;
     NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
-    if (!NUX_STD_library::ReadFileBytes(path, kMaxCircuitFileBytes, bytes, fault)) {
+    if (!NUX_STD_library::ReadFileBytes(path, zvCircuit::MaxFileBytes(), bytes, fault)) {
         refuse("The file " + path + " cannot be read: " + NUX_STD_library::ReadFaultText(fault));
     }
     return bytes;
@@ -468,6 +469,16 @@ void restoreSet(const std::string& previous)
 }
 
 } // namespace
+
+std::uint64_t zvCircuit::MaxFileBytes()
+{
+    return maxCircuitFileBytes;
+}
+
+void zvCircuit::MaxFileBytes(std::uint64_t bytes)
+{
+    maxCircuitFileBytes = bytes;
+}
 
 std::string zvCircuit::fileText() const
 {
@@ -522,7 +533,9 @@ std::string zvCircuit::fileText() const
 
 bool zvCircuit::FileSave(const std::string& FileName) const
 {
-    return NUX_STD_library::WriteFileText(FileName, fileText());
+    // Never more than the reader takes: a save that could not be opened again fails instead,
+    // before the old file is touched.
+    return NUX_STD_library::WriteFileText(FileName, fileText(), MaxFileBytes());
 }
 
 std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* info)

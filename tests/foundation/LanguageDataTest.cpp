@@ -59,7 +59,7 @@ const std::vector<std::string> kLookedUpKeys = {
     "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
     "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
     "$msg.savefailed.link", "$msg.savefailed.loop", "$msg.savefailed.notowner", "$msg.notsaved",
-    "$msg.piecesskipped",
+    "$msg.savefailed.toolarge", "$msg.piecesskipped",
     "$msg.excelnotfound", "$msg.htmlfilename", "$msg.exporting", "$report.filename",
     "$allFilesTypes", "$zorvProject", "$left", "$right", "$track", "$items.selected",
     "$lang.caption", "$lang.legend", "$cmd.cancel", "$splash.caption.new", "$splash.2lanes",

@@ -534,3 +534,31 @@ TEST_F(zvCircuitFileTest, FailedSaveLeavesTheOldFileAndSaysSo)
     EXPECT_TRUE(c->FileSave(target));
     EXPECT_EQ(readAll(target).rfind("<?xml", 0), 0u);
 }
+
+TEST_F(zvCircuitFileTest, ASaveLargerThanTheReaderTakesFailsBeforeTheOldFileIsTouched)
+{
+    // A text of ">" signs, which the file may hold as they are but a save writes as "&gt;".
+    const std::string full = readAll(dataPath("circuits/expected.zv6"));
+    std::string text = full.substr(0, full.find("<dxf>")) + full.substr(full.find("<fileinfo>"));
+    text = replaced(text, "Box &amp; &lt;start&gt;", std::string(3000, '>'));
+    // A small bound stands in for the reader's own: the file fits, its save would not.
+    struct BoundSwitch {
+        std::uint64_t old = zvCircuit::MaxFileBytes();
+        ~BoundSwitch() { zvCircuit::MaxFileBytes(old); }
+    } bound;
+    const std::uint64_t limit = text.size() + 1000;
+    zvCircuit::MaxFileBytes(limit);
+    const auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->objects().Item(2)->Text(), std::string(3000, '>'));
+
+    const std::string target = tmp.file("keep.zv6");
+    writeAll(target, "old bytes");
+    EXPECT_FALSE(c->FileSave(target));
+    EXPECT_EQ(readAll(target), "old bytes");
+    // The failure names the bound, so that the message can say it.
+    const NUX_STD_library::WriteFailure& why = NUX_STD_library::LastWriteFailure();
+    EXPECT_EQ(why.path, target);
+    EXPECT_EQ(why.cause, NUX_STD_library::WriteCause::TooLarge);
+    EXPECT_EQ(why.limit, limit);
+}

@@ -148,8 +148,7 @@ class cDXF {
     void FileName(std::string name) { fileName_ = std::move(name); }
     // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
     // decodes it and loads it from memory (LoadBytes); no file is written and FileName stays
-    // empty.
-    // Raises cError 9 when the text holds no Base64 at all.
+    // empty. Raises cError 9 when the text holds no Base64 at all.
     void FileStream(std::string text);
     // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
     std::string FileStream() const;

@@ -123,7 +123,7 @@ bool cDXF::ReadFile(const std::string& path)
     // for.
     std::uint64_t fileSize = 0;
     NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
-    const int fd = NUX_STD_library::OpenForReading(path, kMaxDrawingBytes, fileSize, fault);
+    const int fd = NUX_STD_library::OpenForReading(path, MaxDrawingBytes(), fileSize, fault);
     if (fault == NUX_STD_library::ReadFault::TooLarge) {
         return false;
     }
@@ -143,12 +143,12 @@ bool cDXF::ReadFile(const std::string& path)
     } else {
         // A file that grew past the largest drawing while it was read does not fit.
         const NUX_STD_library::ReadFault got =
-            NUX_STD_library::ReadOpenFile(fd, fileSize, kMaxDrawingBytes, owned_);
+            NUX_STD_library::ReadOpenFile(fd, fileSize, MaxDrawingBytes(), owned_);
         read = got != NUX_STD_library::ReadFault::ReadFailed;
         grew = got == NUX_STD_library::ReadFault::TooLarge;
         bytes_ = owned_;
     }
-    const bool fits = !grew && bytes_.size() <= kMaxDrawingBytes;
+    const bool fits = !grew && bytes_.size() <= MaxDrawingBytes();
     if (!read || !fits) {
         bytes_ = {};
         held_.reset();
@@ -163,12 +163,14 @@ bool cDXF::ReadFile(const std::string& path)
 void cDXF::LoadBytes(std::string bytes)
 {
     Reset();
-    if (bytes.size() > kMaxDrawingBytes) {
-        Diagnose("The drawing is too large to be read.");
-        return;
-    }
     owned_ = std::move(bytes);
     bytes_ = owned_;
+    if (bytes_.size() > MaxDrawingBytes()) {
+        // Not read, but kept: it is saved again as it came, never dropped.
+        Diagnose("The drawing is too large to be read; it is kept and saved again unchanged.");
+        FitScale();
+        return;
+    }
     ReadBytes();
 }
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class cSurface;
@@ -109,7 +110,7 @@ struct DXFExtent {
 
 class cDXF {
   public:
-    // Largest drawing read, in bytes; a larger one is refused with a diagnostic.
+    // Largest drawing read, in bytes, unless MaxDrawingBytes is set otherwise.
     static constexpr std::size_t kMaxDrawingBytes = std::size_t(512) << 20;
     // Most layers a drawing may name; reading stops with a diagnostic beyond.
     static constexpr std::int32_t kMaxLayers = 65536;
@@ -123,6 +124,10 @@ class cDXF {
     static constexpr double kPi = 3.14159265358979;
     static constexpr double k2Pi = 6.28318530717958;
 
+    // The largest drawing read, in bytes (kMaxDrawingBytes until set; tests set a small one).
+    static std::size_t MaxDrawingBytes() { return maxDrawingBytes_; }
+    static void MaxDrawingBytes(std::size_t bytes) { maxDrawingBytes_ = bytes; }
+
     // An empty drawing: no entities, the sixteen preset layers, scale factor 100.
     cDXF();
     // A drawing is held in one place (its bytes are viewed where they lie): never copied.
@@ -131,18 +136,21 @@ class cDXF {
 
     // Reads the DXF file at path into memory, keeps its bytes (saved again as they were read,
     // whatever becomes of the file), sets FileName and fits the scale; true when it was read.
-    // A drawing larger than kMaxDrawingBytes gives false, with a diagnostic and nothing
+    // A drawing larger than MaxDrawingBytes gives false, with a diagnostic and nothing
     // loaded. A file that cannot be opened raises cError with the cause's number (53, 70, 76;
     // 75 for a named pipe, a device or a folder, refused at once), one that cannot be read
     // cError 57.
     bool fileLoad(const std::string& path);
-    // Reads a drawing from its bytes (FileName stays empty) and fits the scale.
+    // Reads a drawing from its bytes (FileName stays empty) and fits the scale. Bytes beyond
+    // MaxDrawingBytes are not read but kept, with a diagnostic, and given back by FileStream.
     void LoadBytes(std::string bytes);
-    // The path of the loaded DXF file, or empty.
+    // The name the drawing is known by: the path of the DXF file it was loaded from, or the
+    // name a circuit file keeps for it (set after loading; a load starts it empty).
     const std::string& FileName() const { return fileName_; }
+    void FileName(std::string name) { fileName_ = std::move(name); }
     // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
-    // decodes it and loads it from memory; no file is written and FileName stays empty.
-    // Raises cError 9 when the text holds no Base64 at all.
+    // decodes it and loads it from memory (LoadBytes); no file is written and FileName stays
+    // empty. Raises cError 9 when the text holds no Base64 at all.
     void FileStream(std::string text);
     // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
     std::string FileStream() const;
@@ -304,6 +312,8 @@ class cDXF {
                      std::int32_t color);
     void DrawFace(cSurface& pic, const DXFFaceRecord& f, std::int32_t color);
     std::int32_t LayerColor(std::int32_t layer) const;
+
+    static inline std::size_t maxDrawingBytes_ = kMaxDrawingBytes;
 
     std::string fileName_;
     // The drawing's bytes as they were loaded: a text handed in or a small file read

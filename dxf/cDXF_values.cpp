@@ -182,8 +182,8 @@ void cDXF::ValueText(std::string_view raw, std::string& out)
     if (NUX_STD_library::IsUtf8(raw)) {
         out.assign(raw);
     } else {
-        // Not UTF-8: the bytes are read as Windows-1252.
-        out = NUX_STD_library::Windows1252ToUtf8(raw);
+        // Each byte that is part of no UTF-8 sequence is read as Windows-1252.
+        out = NUX_STD_library::TextFromBytes(raw);
     }
     for (char& ch : out) {
         if (ch == '\t') {

@@ -133,6 +133,38 @@ void AppendUtf8(std::string& out, char16_t cp)
     }
 }
 
+// Appends the character that the byte stands for in Windows-1252, in UTF-8.
+void AppendWindows1252(std::string& out, char ch)
+{
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+        out += ch;
+    } else if (c < 0xA0) {
+        AppendUtf8(out, kCp1252High[c - 0x80]);
+    } else {
+        AppendUtf8(out, c);
+    }
+}
+
+// The offset of the first byte that is not part of a well-formed UTF-8 sequence; the size of
+// s when there is none.
+std::size_t FirstMalformed(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t bad = 0;
+        const std::size_t n = Utf8SequenceAt(s, i, bad);
+        if (n == 0) {
+            return i;
+        }
+        i += n;
+    }
+    return s.size();
+}
+
 } // namespace
 
 std::string Base64Encode(std::string_view s)
@@ -202,19 +234,7 @@ std::string Utf8Decode(const std::string& s)
 
 bool IsUtf8(std::string_view s)
 {
-    for (std::size_t i = 0; i < s.size();) {
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t bad = 0;
-        const std::size_t n = Utf8SequenceAt(s, i, bad);
-        if (n == 0) {
-            return false;
-        }
-        i += n;
-    }
-    return true;
+    return FirstMalformed(s) == s.size();
 }
 
 std::string Windows1252ToUtf8(std::string_view s)
@@ -222,21 +242,33 @@ std::string Windows1252ToUtf8(std::string_view s)
     std::string out;
     out.reserve(s.size() * 2);
     for (const char ch : s) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else if (c < 0xA0) {
-            AppendUtf8(out, kCp1252High[c - 0x80]);
-        } else {
-            AppendUtf8(out, c);
-        }
+        AppendWindows1252(out, ch);
     }
     return out;
 }
 
 std::string TextFromBytes(std::string_view s)
 {
-    return IsUtf8(s) ? std::string(s) : Windows1252ToUtf8(s);
+    std::size_t i = FirstMalformed(s);
+    if (i == s.size()) {
+        return std::string(s);
+    }
+    std::string out;
+    out.reserve(s.size() + (s.size() - i) * 2);
+    out.append(s.substr(0, i));
+    while (i < s.size()) {
+        std::size_t bad = 0;
+        const std::size_t n = Utf8SequenceAt(s, i, bad);
+        if (n > 0) {
+            out.append(s.substr(i, n));
+            i += n;
+        } else {
+            // Only this byte is taken as Windows-1252: the next one may begin a valid sequence.
+            AppendWindows1252(out, s[i]);
+            ++i;
+        }
+    }
+    return out;
 }
 
 std::string GetMimeType(const std::string& fileName)

@@ -26,8 +26,10 @@ bool IsUtf8(std::string_view s);
 // The bytes read as Windows-1252 characters, in UTF-8; the five bytes that code page leaves
 // unassigned stand for the control characters of the same value.
 std::string Windows1252ToUtf8(std::string_view s);
-// The text the bytes hold: the bytes themselves when they are UTF-8, else read as
-// Windows-1252 (what a text made on an older system most likely holds), so nothing is lost.
+// The text the bytes hold, in UTF-8: every well-formed UTF-8 sequence kept as it is and each
+// byte that is part of none read as Windows-1252 (what a text made on an older system most
+// likely holds), so nothing is lost. A wholly valid text is unchanged, and a single-byte one
+// reads as Windows1252ToUtf8 gives it unless some of its bytes happen to form UTF-8.
 std::string TextFromBytes(std::string_view s);
 // The MIME content type for the file name's extension ("application/octet-stream" for an
 // unknown one or none).

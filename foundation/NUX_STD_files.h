@@ -89,6 +89,7 @@ enum class WriteCause {
     ReadOnly,     // the file is there but the user may not write it
     NotOwner,     // the folder lets only the file's owner replace it (the sticky bit)
     NotRegular,   // a named pipe, a device or a socket is there, which is never replaced
+    TooLarge,     // more bytes than the caller's bound (the most its reader takes back)
 };
 
 // A new file written in place of the one at a path. The path is walked once, part by part
@@ -136,11 +137,15 @@ class cFileReplacement {
 // or anything but a regular file in the way, a name ending with "/", a full disk), with its
 // cause kept for LastWriteFailure; the old file is then left untouched.
 bool WriteFileText(const std::string& path, const std::string& text);
+// WriteFileText for a file whose reader takes at most maxBytes: a longer text is refused
+// before anything is touched, with the cause TooLarge and the bound kept for LastWriteFailure.
+bool WriteFileText(const std::string& path, const std::string& text, std::uint64_t maxBytes);
 // The cause of the last failed WriteFileText of this thread, for the path it was given.
 struct WriteFailure {
     std::string path;                    // the path as the caller gave it
     WriteCause cause = WriteCause::None; // None after a write that succeeded
     int error = 0;                       // the errno for WriteCause::System
+    std::uint64_t limit = 0;             // the bound for WriteCause::TooLarge
 };
 // The outcome of this thread's last WriteFileText.
 const WriteFailure& LastWriteFailure();

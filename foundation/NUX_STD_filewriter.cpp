@@ -468,6 +468,15 @@ bool WriteFileText(const std::string& path, const std::string& text)
     return true;
 }
 
+bool WriteFileText(const std::string& path, const std::string& text, std::uint64_t maxBytes)
+{
+    if (text.size() > maxBytes) {
+        tLastWrite = WriteFailure{path, WriteCause::TooLarge, 0, maxBytes};
+        return false;
+    }
+    return WriteFileText(path, text);
+}
+
 const WriteFailure& LastWriteFailure()
 {
     return tLastWrite;

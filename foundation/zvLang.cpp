@@ -191,6 +191,8 @@ const char* recordedKey(const NUX_STD_library::WriteFailure& failure)
         return "$msg.savefailed.notowner";
     case WriteCause::NotRegular:
         return "$msg.savefailed.notfile";
+    case WriteCause::TooLarge:
+        return "$msg.savefailed.toolarge";
     default:
         return errorKey(failure.error);
     }
@@ -243,7 +245,13 @@ const char* writeFailureKey(const std::string& path)
 
 std::string WriteFailureReason(const std::string& path)
 {
-    return Translate(writeFailureKey(path));
+    std::string text = Translate(writeFailureKey(path));
+    // A text too large for its reader names the bound.
+    const NUX_STD_library::WriteFailure& last = NUX_STD_library::LastWriteFailure();
+    if (last.cause == WriteCause::TooLarge && last.path == path) {
+        replaceAll(text, "%1", std::to_string(last.limit));
+    }
+    return text;
 }
 
 std::string NotSavedMessage(const std::string& path)

@@ -48,9 +48,9 @@ ToolTexts ToolCaptionAndTip(std::string_view toolName);
 // Why a file could not be written at the path, in the current language: the cause the last
 // failed write of this thread recorded for that path, else one guessed from what is there: a
 // link of another user, links in a circle, a folder in the way, a read-only file, another
-// user's file in a sticky folder, no folder, no permission, else a full or unwritable disk
-// ("$msg.savefailed." followed by link, loop, folder, readonly, notowner, nofolder, denied,
-// write).
+// user's file in a sticky folder, no folder, no permission, more bytes than the reader takes
+// (its bound in place of %1), else a full or unwritable disk ("$msg.savefailed." followed by
+// link, loop, folder, readonly, notowner, nofolder, denied, toolarge, write).
 std::string WriteFailureReason(const std::string& path);
 
 // The message that a change of the settings or the user file could not be written at the path

@@ -51,6 +51,10 @@ class zvCircuit : public zvSelectionHost {
   public:
     // Most tracks a circuit holds: lane colours exist for eight lanes.
     static constexpr std::int16_t kMaxTracks = 4;
+    // The largest circuit file read, in bytes: the largest background drawing in Base64 and
+    // 64 MiB to spare, unless set otherwise (tests set a small one).
+    static std::uint64_t MaxFileBytes();
+    static void MaxFileBytes(std::uint64_t bytes);
 
     // An empty document: no tracks, no objects, no current piece.
     zvCircuit() = default;
@@ -143,13 +147,17 @@ class zvCircuit : public zvSelectionHost {
 
     // Writes the circuit file (UTF-8 XML, CR LF line ends) with the tracks, objects and the
     // background drawing; the file is replaced whole through a temporary file in its folder.
-    // False when it could not be written: an existing file is then left as it was.
+    // False when it could not be written, or when it would be larger than MaxFileBytes, the
+    // most the reader takes (LastWriteFailure then says TooLarge with that bound): an existing
+    // file is then left as it was.
     bool FileSave(const std::string& FileName) const;
     // Reads a circuit file into this circuit: 0 when loaded, -1 when refused. Every value is
     // checked before anything changes; on success the file's first set is the current set
     // (zvLib::UI->LoadSet) and zvLib::DXF holds the file's background drawing or none. On a
     // refusal the circuit, the current set and the background drawing stay as they were.
-    // info, when given, receives the count of skipped piece entries and the refusal reason.
+    // The start angle and point are read in whole numbers (halves to even), as the file keeps
+    // them. info, when given, receives the count of skipped piece entries and the refusal
+    // reason.
     std::int16_t FileOpen(const std::string& FileName, zvFileOpenInfo* info = nullptr);
 
     // Adds the piece at the end of the current track's selection (once).

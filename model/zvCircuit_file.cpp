@@ -26,6 +26,12 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
+// The largest circuit file read: the largest background drawing in Base64 and room to spare
+// for the circuit and its objects.
+constexpr std::uint64_t kMaxCircuitFileBytes =
+    cDXF::kMaxDrawingBytes / 3 * 4 + (std::uint64_t(64) << 20);
+std::uint64_t maxCircuitFileBytes = kMaxCircuitFileBytes;
+
 // ---- writing -------------------------------------------------------------------------------
 
 // Appends one line and its line end.
@@ -155,8 +161,8 @@ pugi::xml_node select(const pugi::xml_document& doc, const std::string& path)
 }
 
 // All text below the node (text and CDATA sections) in document order, walked without
-// recursion so that deep nesting costs no stack; as UTF-8, bytes that are not read as
-// Windows-1252 (what an older file made on another system holds).
+// recursion so that deep nesting costs no stack; as UTF-8, each byte that is part of no UTF-8
+// sequence read as Windows-1252 (what an older file made on another system holds).
 std::string textOf(pugi::xml_node node)
 {
     std::string s;
@@ -177,10 +183,7 @@ std::string textOf(pugi::xml_node node)
         }
         cur = cur.next_sibling();
     }
-    if (!NUX_STD_library::IsUtf8(s)) {
-        s = NUX_STD_library::Windows1252ToUtf8(s);
-    }
-    return s;
+    return NUX_STD_library::TextFromBytes(s);
 }
 
 // The text of a required element; refused when it is missing.
@@ -211,6 +214,12 @@ cFixed inRange(cFixed v, const std::string& what)
         refuse(what + " lies beyond the drawing range: " + v.str());
     }
     return v;
+}
+
+// The value rounded to a whole number (halves to even), as the file writes it.
+cFixed whole(cFixed v)
+{
+    return cFixed::fromWhole(v.toWhole());
 }
 
 // The number of an optional element; 0 when it is missing or no number.
@@ -256,7 +265,14 @@ std::shared_ptr<zvObject> readObject(pugi::xml_node node, std::string& stamp)
 {
     auto o = std::make_shared<zvObject>();
     const std::string_view name = node.name();
-    o->Class(std::string(name.substr(name.find(':') + 1)));
+    // The class is the element's name without its prefix. It is written back as the element's
+    // name, so a name that would not read back as itself (nothing or a digit after the prefix,
+    // a second prefix) refuses the file rather than be saved in a form that does not open.
+    o->Class(NUX_STD_library::TextFromBytes(name.substr(name.find(':') + 1)));
+    if (!zvLib::IsPlainXmlName(o->Class())) {
+        refuse("An object element's name \"" + NUX_STD_library::TextFromBytes(name) +
+               "\" names no class that can be saved");
+    }
     o->ID(node.attribute("id").value());
     if (o->ID().empty()) {
         if (stamp.empty()) {
@@ -336,6 +352,8 @@ std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
     } catch (const cError& e) {
         refuse("The background drawing cannot be decoded: " + e.Description());
     }
+    // The name of the file the drawing came from travels with it, saved again as it was read.
+    dxf->FileName(textOf(select(doc, "//zorv/dxf/filename")));
     // Placed before the vertical offset, whose setting draws it, so it shows where it belongs.
     dxf->OffsetX(x);
     dxf->scaleFactor(scale);
@@ -382,14 +400,16 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     if (c.setCode.empty()) {
         refuse("The file names no set");
     }
-    c.angle = inRange(requiredNumber(doc, "//zorv/circuit/angle"), "The start angle");
+    // The file keeps the start pose in whole numbers: a fraction is read as it will be written
+    // again, so the pieces stand where they will stand after a save.
+    c.angle = whole(inRange(requiredNumber(doc, "//zorv/circuit/angle"), "The start angle"));
     const std::int64_t tracks = requiredNumber(doc, "//zorv/circuit/tracks").toWhole();
     if (tracks < 1 || tracks > zvCircuit::kMaxTracks) {
         refuse("A circuit has 1 to 4 tracks, not " + std::to_string(tracks));
     }
     c.trackCount = static_cast<std::int16_t>(tracks);
-    c.startX = inRange(optionalNumber(doc, "//zorv/circuit/startx"), "The start point");
-    c.startY = inRange(optionalNumber(doc, "//zorv/circuit/starty"), "The start point");
+    c.startX = whole(inRange(optionalNumber(doc, "//zorv/circuit/startx"), "The start point"));
+    c.startY = whole(inRange(optionalNumber(doc, "//zorv/circuit/starty"), "The start point"));
     c.name = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/name"));
     c.description = zvLib::UnescapeText(requiredText(doc, "//zorv/circuit/description"));
     for (std::int16_t i = 1; i <= c.trackCount; ++i) {
@@ -398,17 +418,12 @@ void readCircuit(const pugi::xml_document& doc, FileContent& c)
     }
 }
 
-// The largest circuit file read: the largest background drawing in Base64 and room to spare
-// for the circuit and its objects.
-constexpr std::uint64_t kMaxCircuitFileBytes =
-    cDXF::kMaxDrawingBytes / 3 * 4 + (std::uint64_t(64) << 20);
-
 // The whole file as bytes; refused when it cannot be read (a named pipe or a device at once).
 std::string fileBytes(const std::string& path)
 {
     std::string bytes;
     NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
-    if (!NUX_STD_library::ReadFileBytes(path, kMaxCircuitFileBytes, bytes, fault)) {
+    if (!NUX_STD_library::ReadFileBytes(path, zvCircuit::MaxFileBytes(), bytes, fault)) {
         throw Refused{"The file " + path + " cannot be read: " +
                           NUX_STD_library::ReadFaultText(fault),
                       fault};
@@ -457,6 +472,16 @@ void restoreSet(const std::string& previous)
 }
 
 } // namespace
+
+std::uint64_t zvCircuit::MaxFileBytes()
+{
+    return maxCircuitFileBytes;
+}
+
+void zvCircuit::MaxFileBytes(std::uint64_t bytes)
+{
+    maxCircuitFileBytes = bytes;
+}
 
 std::string zvCircuit::fileText() const
 {
@@ -511,7 +536,9 @@ std::string zvCircuit::fileText() const
 
 bool zvCircuit::FileSave(const std::string& FileName) const
 {
-    return NUX_STD_library::WriteFileText(FileName, fileText());
+    // Never more than the reader takes: a save that could not be opened again fails instead,
+    // before the old file is touched.
+    return NUX_STD_library::WriteFileText(FileName, fileText(), MaxFileBytes());
 }
 
 std::int16_t zvCircuit::FileOpen(const std::string& FileName, zvFileOpenInfo* info)

@@ -52,6 +52,25 @@ bool xmlAllowed(char32_t cp)
     return cp != 0xFFFE && cp != 0xFFFF;
 }
 
+// True for the characters that may begin an XML 1.0 name, the colon left out.
+bool nameStart(char32_t cp)
+{
+    return (cp >= 'A' && cp <= 'Z') || (cp >= 'a' && cp <= 'z') || cp == '_' ||
+           (cp >= 0xC0 && cp <= 0xD6) || (cp >= 0xD8 && cp <= 0xF6) ||
+           (cp >= 0xF8 && cp <= 0x2FF) || (cp >= 0x370 && cp <= 0x37D) ||
+           (cp >= 0x37F && cp <= 0x1FFF) || (cp >= 0x200C && cp <= 0x200D) ||
+           (cp >= 0x2070 && cp <= 0x218F) || (cp >= 0x2C00 && cp <= 0x2FEF) ||
+           (cp >= 0x3001 && cp <= 0xD7FF) || (cp >= 0xF900 && cp <= 0xFDCF) ||
+           (cp >= 0xFDF0 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0xEFFFF);
+}
+
+// True for the characters an XML 1.0 name may hold after its first, the colon left out.
+bool nameChar(char32_t cp)
+{
+    return nameStart(cp) || cp == '-' || cp == '.' || (cp >= '0' && cp <= '9') || cp == 0xB7 ||
+           (cp >= 0x300 && cp <= 0x36F) || (cp >= 0x203F && cp <= 0x2040);
+}
+
 // What stands for a character in XML: & and < always, > in element text, the double quote
 // and the tab in attribute values; line feeds and carriage returns as character references,
 // so that they read back unchanged and the element stays on one line. Null for the rest.
@@ -112,6 +131,22 @@ std::string XmlEscapeText(std::string_view text)
 std::string XmlEscapeAttribute(std::string_view text)
 {
     return escape(text, true);
+}
+
+bool IsPlainXmlName(std::string_view text)
+{
+    if (text.empty()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        const std::size_t len = utf8Sequence(text, i, cp);
+        if (len == 0 || !(i == 0 ? nameStart(cp) : nameChar(cp))) {
+            return false;
+        }
+        i += len;
+    }
+    return true;
 }
 
 } // namespace zvLib

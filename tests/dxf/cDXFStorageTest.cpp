@@ -78,6 +78,24 @@ TEST(cDXFStorage, Base64InGivesADrawingAndTheSameBytesOut)
     EXPECT_EQ(d.FileStream(), b64);
 }
 
+TEST(cDXFStorage, ADrawingTooLargeToReadIsKeptAndGivenBackAsItCame)
+{
+    // A small bound stands in for the reader's own: the drawing lies one byte beyond it.
+    const std::string bytes = readAll(dataPath("dxf/entities.dxf"));
+    struct BoundSwitch {
+        std::size_t old = cDXF::MaxDrawingBytes();
+        ~BoundSwitch() { cDXF::MaxDrawingBytes(old); }
+    } bound;
+    cDXF::MaxDrawingBytes(bytes.size() - 1);
+    cDXF d;
+    d.FileStream(Wrapped(NUX_STD_library::Base64Encode(bytes)));
+    // Nothing of it is read and the note says why, but its bytes go back out unchanged.
+    EXPECT_EQ(d.Lines().size() + d.Arcs().size() + d.Texts().size(), 0u);
+    ASSERT_EQ(d.Diagnostics().size(), 1u);
+    EXPECT_NE(d.Diagnostics()[0].find("too large to be read"), std::string::npos);
+    EXPECT_EQ(d.FileStream(), NUX_STD_library::Base64Encode(bytes));
+}
+
 TEST(cDXFStorage, NothingIsWrittenThroughAPlantedLinkAndTheFolderStaysPrivate)
 {
     namespace fs = std::filesystem;

@@ -59,7 +59,7 @@ const std::vector<std::string> kLookedUpKeys = {
     "$msg.savefailed", "$msg.savefailed.folder", "$msg.savefailed.readonly",
     "$msg.savefailed.nofolder", "$msg.savefailed.denied", "$msg.savefailed.write",
     "$msg.savefailed.link", "$msg.savefailed.loop", "$msg.savefailed.notowner",
-    "$msg.savefailed.notfile", "$msg.notsaved",
+    "$msg.savefailed.notfile", "$msg.savefailed.toolarge", "$msg.notsaved",
     "$msg.piecesskipped", "$msg.filenotfound", "$msg.readfailed", "$msg.readfailed.denied",
     "$msg.readfailed.notfile", "$msg.readfailed.toolarge", "$msg.readfailed.error",
     "$msg.reportfailed",

@@ -138,6 +138,21 @@ TEST(NUX_STD_encoding, Utf8Decode)
     EXPECT_EQ(Utf8Decode("\xF4\x90\x80\x80"), bad + bad + bad + bad); // beyond U+10FFFF
 }
 
+TEST(NUX_STD_encoding, TextFromBytesKeepsEveryValidSequenceBesideAStrayByte)
+{
+    // "Café ☕ " in UTF-8 followed by the single byte of "é" in Windows-1252: the valid
+    // characters stay as they are, the stray byte alone is read as Windows-1252.
+    const std::string mixed = "Caf\xC3\xA9 \xE2\x98\x95 \xE9";
+    EXPECT_EQ(TextFromBytes(mixed), "Caf\xC3\xA9 \xE2\x98\x95 \xC3\xA9");
+    // A cut sequence is read byte by byte; a byte of 0x80 to 0x9F takes its Windows-1252 sign.
+    EXPECT_EQ(TextFromBytes("CL\xC3\x89\xE2\x82;\x80"),
+              "CL\xC3\x89\xC3\xA2\xE2\x80\x9A;\xE2\x82\xAC");
+    // A wholly valid text is unchanged; a wholly single-byte one reads as before.
+    EXPECT_EQ(TextFromBytes("\xE2\x98\x95"), "\xE2\x98\x95");
+    EXPECT_EQ(TextFromBytes("D\xE9j\xE0"), Windows1252ToUtf8("D\xE9j\xE0"));
+    EXPECT_TRUE(IsUtf8(TextFromBytes(mixed)));
+}
+
 TEST(NUX_STD_encoding, MimeTypes)
 {
     EXPECT_EQ(GetMimeType("photo.JPEG"), "image/jpeg");

@@ -289,6 +289,23 @@ TEST_F(zvCircuitFileTest, ObjectsOfEveryClassAndTheDrawingSurviveExactly)
     EXPECT_EQ(masked(saved(*back, "again.zv6")), masked(text));
 }
 
+TEST_F(zvCircuitFileTest, TheDrawingsFileNameIsReadAndSavedAgain)
+{
+    const std::string name = "C:\\plans\\plan & caf\xC3\xA9.dxf";
+    const std::string text =
+        replaced(readAll(dataPath("circuits/expected.zv6")), "<filename>@</filename>",
+                 "<filename>C:\\plans\\plan &amp; caf\xC3\xA9.dxf</filename>");
+    ASSERT_NE(opened(text), nullptr);
+    ASSERT_NE(zvLib::DXF, nullptr);
+    EXPECT_EQ(zvLib::DXF->FileName(), name);
+    const auto back = opened(saved(*opened(text)));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(zvLib::DXF->FileName(), name);
+    EXPECT_NE(
+        saved(*back).find("\r\n<filename>C:\\plans\\plan &amp; caf\xC3\xA9.dxf</filename>\r\n"),
+        std::string::npos);
+}
+
 TEST_F(zvCircuitFileTest, OpeningACircuitWithADrawingThriceLeavesNoFileBehind)
 {
     const auto c = sampleCircuit();
@@ -315,16 +332,43 @@ TEST_F(zvCircuitFileTest, NumbersTakeEitherDecimalSignAndObjectsOnlyElements)
     std::string text = readAll(dataPath("circuits/expected.zv6"));
     text = replaced(text, "<offsetx>120.5</offsetx>", "<offsetx> 120,5 </offsetx>");
     text = replaced(text, "<scalefactor>0.2500</scalefactor>", "<scalefactor>0,2500</scalefactor>");
-    text = replaced(text, "<startx>12</startx>", "<startx>7,5</startx>");
+    text = replaced(text, "<startx>12</startx>", "<startx>6,75</startx>");
     text = replaced(text, "<starty>-4</starty>", "<starty>north</starty>");
     text = replaced(text, "<objects>\r\n", "<objects>\r\n<!-- notes -->stray text<?pi x?>\r\n");
     const auto c = opened(text);
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(zvLib::DXF->OffsetX(), fx(120.5));
     EXPECT_EQ(zvLib::DXF->scaleFactor(), fx(0.25));
-    EXPECT_EQ(c->StartX(), fx(7.5));
+    // The start point is read in whole numbers, as the file keeps it.
+    EXPECT_EQ(c->StartX(), fx(7));
     EXPECT_EQ(c->StartY(), fx(0));
     EXPECT_EQ(c->objects().Count(), 4u);
+}
+
+TEST_F(zvCircuitFileTest, AFractionalStartPoseIsReadAsTheFileWillKeepIt)
+{
+    // The file keeps the start angle and point as whole numbers (halves to even), so a
+    // fraction is read as it will be written and the pieces stand where they will stand
+    // after a save and a reopening.
+    std::string text = readAll(dataPath("circuits/expected.zv6"));
+    text = replaced(text, "<angle>90</angle>", "<angle>0.5</angle>");
+    text = replaced(text, "<startx>12</startx>", "<startx>7.5</startx>");
+    text = replaced(text, "<starty>-4</starty>", "<starty>2.5</starty>");
+    const auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Angle(), fx(0));
+    EXPECT_EQ(c->StartX(), fx(8));
+    EXPECT_EQ(c->StartY(), fx(2));
+    const auto again = opened(saved(*c));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->DefString(), c->DefString());
+    for (std::size_t i = 1; i <= 2; ++i) {
+        const zvItem& a = *track(*c, i).items().Last();
+        const zvItem& b = *track(*again, i).items().Last();
+        EXPECT_EQ(a.xFine(), b.xFine()) << i;
+        EXPECT_EQ(a.yFine(), b.yFine()) << i;
+        EXPECT_EQ(a.aFine(), b.aFine()) << i;
+    }
 }
 
 TEST_F(zvCircuitFileTest, RefusedFilesLeaveCircuitSetAndDrawingAsTheyWere)
@@ -489,4 +533,32 @@ TEST_F(zvCircuitFileTest, FailedSaveLeavesTheOldFileAndSaysSo)
     chmod(target.c_str(), 0644);
     EXPECT_TRUE(c->FileSave(target));
     EXPECT_EQ(readAll(target).rfind("<?xml", 0), 0u);
+}
+
+TEST_F(zvCircuitFileTest, ASaveLargerThanTheReaderTakesFailsBeforeTheOldFileIsTouched)
+{
+    // A text of ">" signs, which the file may hold as they are but a save writes as "&gt;".
+    const std::string full = readAll(dataPath("circuits/expected.zv6"));
+    std::string text = full.substr(0, full.find("<dxf>")) + full.substr(full.find("<fileinfo>"));
+    text = replaced(text, "Box &amp; &lt;start&gt;", std::string(3000, '>'));
+    // A small bound stands in for the reader's own: the file fits, its save would not.
+    struct BoundSwitch {
+        std::uint64_t old = zvCircuit::MaxFileBytes();
+        ~BoundSwitch() { zvCircuit::MaxFileBytes(old); }
+    } bound;
+    const std::uint64_t limit = text.size() + 1000;
+    zvCircuit::MaxFileBytes(limit);
+    const auto c = opened(text);
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->objects().Item(2)->Text(), std::string(3000, '>'));
+
+    const std::string target = tmp.file("keep.zv6");
+    writeAll(target, "old bytes");
+    EXPECT_FALSE(c->FileSave(target));
+    EXPECT_EQ(readAll(target), "old bytes");
+    // The failure names the bound, so that the message can say it.
+    const NUX_STD_library::WriteFailure& why = NUX_STD_library::LastWriteFailure();
+    EXPECT_EQ(why.path, target);
+    EXPECT_EQ(why.cause, NUX_STD_library::WriteCause::TooLarge);
+    EXPECT_EQ(why.limit, limit);
 }

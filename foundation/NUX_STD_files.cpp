@@ -115,7 +115,6 @@ void CreateFolder(const std::string& path)
     Raise(PathErr(e), "MakePath", path);
 }
 
-
 // True when the user may read the file at the path (errno tells why not), found out without
 // opening it.
 bool MayRead(const std::string& path)
@@ -381,7 +380,7 @@ ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::
             }
             return ReadFault::ReadFailed;
         }
-        if (static_cast<std::uint64_t>(n) > maxBytes - std::min<std::uint64_t>(out.size(), maxBytes)) {
+        if (static_cast<std::uint64_t>(out.size()) + static_cast<std::uint64_t>(n) > maxBytes) {
             return ReadFault::TooLarge;
         }
         if (out.size() + static_cast<std::size_t>(n) > out.capacity()) {

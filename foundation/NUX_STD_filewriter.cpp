@@ -123,7 +123,8 @@ struct cEntry {
 // One walk of a path to the entry a write replaces: the state between its steps.
 class cWalk {
   public:
-    explicit cWalk(const std::string& path) : dir_(OpenFolderAt(AT_FDCWD, path[0] == '/' ? "/" : "."))
+    explicit cWalk(const std::string& path)
+        : dir_(OpenFolderAt(AT_FDCWD, path[0] == '/' ? "/" : "."))
     {
         PushParts(path, rest_);
     }
@@ -245,15 +246,13 @@ WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, const std::
 // The process's file-creation mask, read without changing it where the system tells it.
 mode_t CurrentUmask()
 {
-    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-        char line[256];
+    std::string status;
+    ReadFault fault = ReadFault::None;
+    if (ReadFileBytes("/proc/self/status", std::uint64_t(64) << 10, status, fault)) {
+        const std::size_t at = status.find("\nUmask:");
         unsigned mask = 0;
-        bool found = false;
-        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
-            found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        }
-        std::fclose(status);
-        if (found) {
+        if (at != std::string::npos &&
+            std::sscanf(status.c_str() + at, "\nUmask: %o", &mask) == 1) {
             return static_cast<mode_t>(mask);
         }
     }
@@ -373,8 +372,7 @@ void cFileReplacement::MakeHiddenFile(const char* suffix)
         std::snprintf(name, sizeof name, ".zorv-%016llx%s", static_cast<unsigned long long>(gen()),
                       suffix);
         // Private while it is written: no group or other bits until it takes its place.
-        fd_ = openat(folder_, name,
-                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd_ = openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd_ >= 0) {
             hidden_ = name;
             return;

@@ -77,12 +77,17 @@ std::string Fill(std::string text, const std::string& n, const std::string& valu
     return text;
 }
 
-// The path made absolute against the current folder, without "." and ".." steps.
+// The path made absolute by joining it to the current folder. Its "." and ".." steps stay as
+// they are: after a link, ".." goes up from the folder the link leads to, which only the
+// system's own lookup knows.
 std::string Absolute(const std::string& path)
 {
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
     std::error_code ec;
-    const std::filesystem::path p = std::filesystem::absolute(path, ec);
-    return ec ? path : p.lexically_normal().string();
+    const std::filesystem::path folder = std::filesystem::current_path(ec);
+    return ec ? path : NUX_STD_library::AddBackslash(folder.string()) + path;
 }
 
 // The folder (ending with "/") and the name with its extension.

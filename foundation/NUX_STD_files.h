@@ -93,9 +93,14 @@ enum class WriteCause {
 };
 
 // A new file written in place of the one at a path. The path is walked once, part by part
-// from open folder descriptors: a symbolic link of the user or of root is followed (at most
-// 40), another user's link to a folder on the way is refused, and another user's final link
-// is replaced itself where its folder allows, else refused. The hidden file is then made in
+// from open folder descriptors, as the system's own lookup walks it: ".." goes up from the
+// folder reached, and a name followed by "/" or "/." (in the path or in a link's text) must be
+// a folder. A symbolic link of the user or of root is followed (at most 40): the file is
+// written where it leads, a missing target is made there, and a final link that leads to
+// anything but a regular file or a folder (a pipe, a device, a descriptor's link under /proc
+// to one) is refused. Another user's link to a folder on the way is refused, and another
+// user's final link is replaced itself where its folder allows, else refused. A path as long
+// as the system's path limit is refused before anything is done. The hidden file is then made in
 // the final folder (mode 0600), written, and renamed over the target, or removed, through
 // that folder's descriptor alone. Just before the rename it takes the replaced regular file's
 // permission bits (& 0777) and group, and for root its owner too; where the owner cannot be

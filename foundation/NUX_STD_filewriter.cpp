@@ -1,7 +1,8 @@
 // NUX_STD_library, the one file writer: a path is walked once, part by part from open folder
-// descriptors, deciding every link on what is there at that moment; the private hidden file,
-// its rename over the target and its removal on failure then act through the final folder's
-// descriptor, so a folder swapped for a link half-way can never send a write elsewhere.
+// descriptors as the system's own lookup walks it, deciding every link on what is there at
+// that moment; the private hidden file, its rename over the target and its removal on failure
+// then act through the final folder's descriptor, so a folder swapped for a link half-way can
+// never send a write elsewhere.
 #include "foundation/NUX_STD_files.h"
 
 #include <cerrno>
@@ -96,20 +97,25 @@ bool MayReplaceEntry(int folder, const struct stat& entry)
     return (st.st_mode & S_ISVTX) == 0 || me == 0 || st.st_uid == me || entry.st_uid == me;
 }
 
-// Puts the parts of a path (the names between its "/", without empty ones and ".") in front
-// of the parts still to walk, in their order.
+// Puts the parts of a path in front of the parts still to walk, in their order: the names
+// between its "/", without empty ones and ".", except that a path ending with "/" or "/." (or
+// that is ".") ends with the part ".", so that the name before it must be a folder, as for the
+// system's own lookup. ".." is kept: it goes up from the folder actually reached.
 void PushParts(const std::string& text, std::deque<std::string>& parts)
 {
     std::vector<std::string> found;
-    for (std::size_t begin = 0; begin <= text.size();) {
-        std::size_t end = text.find('/', begin);
+    std::size_t end = 0;
+    for (std::size_t begin = 0; begin <= text.size(); begin = end + 1) {
+        end = text.find('/', begin);
         if (end == std::string::npos) {
             end = text.size();
         }
+        const bool lastPart = end == text.size();
         if (end > begin && text.compare(begin, end - begin, ".") != 0) {
             found.push_back(text.substr(begin, end - begin));
+        } else if (lastPart) {
+            found.emplace_back(".");
         }
-        begin = end + 1;
     }
     parts.insert(parts.begin(), found.begin(), found.end());
 }
@@ -133,25 +139,17 @@ class cWalk {
 
   private:
     WriteCause Step(const std::string& part, bool last, cEntry& found, bool& done, int& error);
-    WriteCause FollowLink(const cFd& link, const struct stat& st, const std::string& part,
-                          bool last, int& error);
+    WriteCause FollowLink(const cFd& link, const struct stat& st, int& error);
 
     cFd dir_;
     std::deque<std::string> rest_;
     int links_ = 0;
-    // The final link of the user's own that was followed: when what it leads to is missing,
-    // the link itself is replaced.
-    cEntry finalLink_;
 };
 
 WriteCause cWalk::Run(cEntry& found, int& error)
 {
     if (dir_.get() < 0) {
         error = LastError();
-        return WriteCause::System;
-    }
-    if (rest_.empty()) {
-        error = EISDIR; // the root or the current folder itself
         return WriteCause::System;
     }
     bool done = false;
@@ -166,6 +164,20 @@ WriteCause cWalk::Run(cEntry& found, int& error)
     return WriteCause::None;
 }
 
+// Why the write may not go through the user's own final link, judged on what the system's own
+// lookup reaches by it: a pipe, a terminal, a socket or a device (also through a descriptor's
+// link under /proc, whose text names no entry) is never written. None when the link may be
+// followed on; a missing target or a folder is then told by the rest of the walk.
+WriteCause FinalLinkRefusal(int folder, const std::string& name)
+{
+    const cFd reached(openat(folder, name.c_str(), O_PATH | O_CLOEXEC));
+    struct stat st {};
+    if (reached.get() < 0 || fstat(reached.get(), &st) != 0) {
+        return WriteCause::None;
+    }
+    return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode) ? WriteCause::None : WriteCause::NotRegular;
+}
+
 // One part of the path: the entry is opened itself (never through a link), and what it is
 // decides the next step, so nothing can change between the look and the use.
 WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& done, int& error)
@@ -175,10 +187,7 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
     if (entry.get() < 0 || fstat(entry.get(), &st) != 0) {
         error = LastError();
         done = true;
-        if (error == ENOENT && finalLink_.folder.get() >= 0) {
-            found = std::move(finalLink_);
-            return WriteCause::None;
-        }
+        // A missing last part is the new file, wherever the links on the way led.
         if (error == ENOENT && last) {
             found = cEntry{std::move(dir_), part};
             return WriteCause::None;
@@ -195,7 +204,13 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
             found = cEntry{std::move(dir_), part};
             return WriteCause::None;
         }
-        return FollowLink(entry, st, part, last, error);
+        const WriteCause refusal =
+            last ? FinalLinkRefusal(dir_.get(), part) : WriteCause::None;
+        if (refusal != WriteCause::None) {
+            done = true;
+            return refusal;
+        }
+        return FollowLink(entry, st, error);
     }
     if (last) {
         found = cEntry{std::move(dir_), part};
@@ -211,8 +226,7 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
 }
 
 // Goes on along the text of a link of the user or of root, read from the link just opened.
-WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, const std::string& part,
-                             bool last, int& error)
+WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, int& error)
 {
     if (++links_ > kMostLinks) {
         return WriteCause::TooManyLinks;
@@ -224,9 +238,6 @@ WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, const std::
         return WriteCause::System;
     }
     text.resize(static_cast<std::size_t>(n));
-    if (last && finalLink_.folder.get() < 0) {
-        finalLink_ = cEntry{cFd(fcntl(dir_.get(), F_DUPFD_CLOEXEC, 0)), part};
-    }
     if (text[0] == '/') {
         dir_ = OpenFolderAt(AT_FDCWD, "/");
         if (dir_.get() < 0) {
@@ -235,11 +246,6 @@ WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, const std::
         }
     }
     PushParts(text, rest_);
-    if (rest_.empty()) {
-        // A link to "/" or ".": the folder it names is no file.
-        error = EISDIR;
-        return WriteCause::System;
-    }
     return WriteCause::None;
 }
 
@@ -346,6 +352,11 @@ cFileReplacement::cFileReplacement(const std::string& path, const char* suffix)
     if (path.back() == '/') {
         // A name ending with "/" names a folder, never a file to be made.
         Fail(WriteCause::System, EISDIR);
+        return;
+    }
+    if (path.size() >= PATH_MAX) {
+        // The system opens no path this long: what is saved by it could not be opened again.
+        Fail(WriteCause::System, ENAMETOOLONG);
         return;
     }
     cEntry entry;

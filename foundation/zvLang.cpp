@@ -163,11 +163,14 @@ const char* errorKey(int error)
     switch (error) {
     case ELOOP:
         return "$msg.savefailed.loop";
+    case ENAMETOOLONG:
+        return "$msg.savefailed.longname";
     case EISDIR:
         return "$msg.savefailed.folder";
     case ENOENT:
-    case ENOTDIR:
         return "$msg.savefailed.nofolder";
+    case ENOTDIR:
+        return "$msg.savefailed.notfolder";
     case EACCES:
     case EPERM:
         return "$msg.savefailed.denied";
@@ -203,8 +206,8 @@ const char* recordedKey(const NUX_STD_library::WriteFailure& failure)
 const char* guessedKey(const std::string& path)
 {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0 && errno == ELOOP) {
-        return "$msg.savefailed.loop";
+    if (stat(path.c_str(), &st) != 0 && (errno == ELOOP || errno == ENAMETOOLONG)) {
+        return errorKey(errno);
     }
     if (NUX_STD_library::IsRefusedLink(path)) {
         return "$msg.savefailed.link";

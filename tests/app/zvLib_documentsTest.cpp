@@ -556,6 +556,52 @@ TEST_F(DocumentsTest, DroppedFilesOpenTheFirstAndReportOneThatIsNoCircuit)
     EXPECT_EQ(zvLib::Circuit(), current);
 }
 
+// "ldir" leads to "real/sub": "ldir/../c.zv6" is "real/c.zv6" to the system, not "c.zv6".
+TEST_F(DocumentsTest, ANameWithDotDotAfterALinkOpensAndSavesTheFileTheSystemNames)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    const fs::path g = fs::path(docs()) / "g";
+    fs::create_directories(g / "real" / "sub");
+    fs::create_directory_symlink("real/sub", g / "ldir");
+    fs::copy_file(sample(), g / "real" / "c.zv6");
+    fs::copy_file(sample("mini-three-lane.zv6"), g / "c.zv6");
+    const std::string named = (g / "ldir" / ".." / "c.zv6").string();
+    const std::string threeLane = readAll((g / "c.zv6").string());
+    CurrentFolder in(g.string());
+
+    EXPECT_EQ(zvLib::Main("\"ldir/../c.zv6\""), std::nullopt);
+    ASSERT_NE(zvLib::Circuit(), nullptr);
+    EXPECT_EQ(zvLib::Circuit()->Name(), "Club oval") << "the command line";
+    EXPECT_EQ(zvLib::MRUEntries()[0], named);
+    change();
+    EXPECT_TRUE(run("FILE.SAVE").empty());
+    EXPECT_EQ(readAll((g / "c.zv6").string()), threeLane) << "saved over the wrong file";
+    EXPECT_NE(readAll((g / "real" / "c.zv6").string()).find("Club oval"), std::string::npos);
+    auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
+    ASSERT_NE(main, nullptr);
+
+    const auto opened = [] { return zvLib::Circuit() ? zvLib::Circuit()->Name() : ""; };
+    makeNew();
+    zvLib::MRUShow();
+    EXPECT_TRUE(run("FILE.MRU1").empty());
+    EXPECT_EQ(opened(), "Club oval") << "the recent files";
+    makeNew();
+    main->Form_OLEDragDrop({named});
+    EXPECT_EQ(opened(), "Club oval") << "a dropped file";
+    // With the file that ".." names as text gone, the one the system names still opens. (While
+    // it is there, the file dialog itself shows and gives back that one.)
+    fs::remove(g / "c.zv6");
+    makeNew();
+    answerFile(named);
+    EXPECT_TRUE(run("FILE.OPEN").empty());
+    EXPECT_EQ(opened(), "Club oval") << "the open dialog";
+    makeNew();
+    std::string relative = "ldir/../c.zv6";
+    EXPECT_TRUE(zvLib::OpenCircuit(relative));
+    EXPECT_EQ(opened(), "Club oval");
+    EXPECT_TRUE(user_->messages.empty());
+}
+
 TEST_F(DocumentsTest, EveryWayOfOpeningSaysWhyAFileCannotBeRead)
 {
     const std::string locked = sample();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -443,6 +444,98 @@ TEST(NUX_STD_files, ANamedPipeIsNeverOpened)
     const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     writer.join();
     close(reader);
+}
+
+// A save by a name the system's own lookup leads to a pipe: whether named through the
+// descriptor's link under /proc, through /dev/fd or through a link of the user's own to it.
+TEST(NUX_STD_files, ASaveThroughADescriptorsLinkToAPipeIsRefusedAsNoFile)
+{
+    TempDir t;
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    const std::string n = std::to_string(ends[1]);
+    const std::string own = t.file("out.zv6");
+    fs::create_symlink("/proc/self/fd/" + n, own);
+    for (const std::string& path : {own, "/proc/self/fd/" + n, "/dev/fd/" + n}) {
+        EXPECT_FALSE(WriteFileText(path, "circuit")) << path;
+        EXPECT_EQ(LastWriteFailure().cause, WriteCause::NotRegular) << path;
+    }
+    EXPECT_TRUE(fs::is_symlink(own)) << "the link was replaced";
+    EXPECT_EQ(Names(t.path()), std::vector<std::string>{"out.zv6"});
+    close(ends[0]);
+    close(ends[1]);
+}
+
+TEST(NUX_STD_files, AnOwnLinkToAMissingFileMakesTheFileWhereItPointsAndStays)
+{
+    TempDir t;
+    fs::create_directory(t.path() / "usb");
+    fs::create_directory(t.path() / "home");
+    const fs::path link = t.path() / "home" / "current.zv6";
+    fs::create_symlink("../usb/current.zv6", link);
+    ASSERT_TRUE(WriteFileText(link.string(), "saved"));
+    EXPECT_TRUE(fs::is_symlink(link)) << "the link became a file";
+    EXPECT_EQ(testsupport::readAll(t.file("usb/current.zv6")), "saved");
+    // A folder named in the link's text is missing: nothing is made, the link stays.
+    const fs::path lost = t.path() / "home" / "lost.zv6";
+    fs::create_symlink("../nofolder/lost.zv6", lost);
+    EXPECT_FALSE(WriteFileText(lost.string(), "saved"));
+    EXPECT_EQ(LastWriteFailure().error, ENOENT);
+    EXPECT_TRUE(fs::is_symlink(lost));
+    EXPECT_EQ(Names(t.path() / "home"), (std::vector<std::string>{"current.zv6", "lost.zv6"}));
+    EXPECT_EQ(Names(t.path()), (std::vector<std::string>{"home", "usb"}));
+}
+
+TEST(NUX_STD_files, ANameFollowedBySlashOrSlashDotMustBeAFolder)
+{
+    TempDir t;
+    fs::create_directory(t.path() / "dir");
+    fs::create_directory(t.path() / "real");
+    testsupport::writeAll(t.file("dir/file.zv6"), "old");
+    testsupport::writeAll(t.file("real/target.zv6"), "old");
+    fs::create_symlink("real/target.zv6/", t.path() / "l");
+    EXPECT_FALSE(WriteFileText(t.file("dir/file.zv6/."), "new"));
+    EXPECT_EQ(LastWriteFailure().error, ENOTDIR);
+    EXPECT_FALSE(WriteFileText(t.file("l"), "new"));
+    EXPECT_EQ(LastWriteFailure().error, ENOTDIR);
+    EXPECT_FALSE(WriteFileText(t.file("dir/nodir/."), "new"));
+    EXPECT_FALSE(WriteFileText(t.file("dir/."), "new"));
+    EXPECT_EQ(testsupport::readAll(t.file("dir/file.zv6")), "old");
+    EXPECT_EQ(testsupport::readAll(t.file("real/target.zv6")), "old");
+    EXPECT_EQ(Names(t.path() / "dir"), std::vector<std::string>{"file.zv6"});
+    // A link to a folder may end with "/", and "." and ".." apply to the folder reached.
+    fs::create_directory(t.path() / "real" / "sub");
+    fs::create_symlink("real/sub/", t.path() / "ldir");
+    ASSERT_TRUE(WriteFileText(t.file("ldir/./../target.zv6"), "through"));
+    EXPECT_EQ(testsupport::readAll(t.file("real/target.zv6")), "through");
+    EXPECT_EQ(Names(t.path()), (std::vector<std::string>{"dir", "l", "ldir", "real"}));
+}
+
+TEST(NUX_STD_files, APathLongerThanTheSystemTakesIsNotSaved)
+{
+    TempDir t;
+    // 21 folders of 200 bytes, each made from its parent's descriptor (and so removed again).
+    std::string path = t.path().string();
+    std::vector<int> levels{open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)};
+    const std::string part(200, 'f');
+    for (int i = 0; i < 21; ++i) {
+        ASSERT_EQ(mkdirat(levels.back(), part.c_str(), 0700), 0);
+        levels.push_back(openat(levels.back(), part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        path += "/" + part;
+    }
+    ASSERT_GT(path.size(), std::size_t(PATH_MAX));
+    EXPECT_FALSE(WriteFileText(path + "/c.zv6", "circuit"));
+    EXPECT_EQ(LastWriteFailure().error, ENAMETOOLONG);
+    EXPECT_NE(faccessat(levels.back(), "c.zv6", F_OK, 0), 0) << "saved, but cannot be opened";
+    unlinkat(levels.back(), "c.zv6", 0);
+    for (std::size_t i = levels.size() - 1; i > 0; --i) {
+        close(levels[i]);
+        unlinkat(levels[i - 1], part.c_str(), AT_REMOVEDIR);
+    }
+    close(levels[0]);
+    // One name part longer than a name may be.
+    EXPECT_FALSE(WriteFileText(t.file(std::string(300, 'a') + ".zv6"), "circuit"));
+    EXPECT_EQ(LastWriteFailure().error, ENAMETOOLONG);
 }
 
 TEST(NUX_STD_files, WriteBeyondTheFileSizeLimitFailsWithoutEndingTheProgram)

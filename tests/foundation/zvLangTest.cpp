@@ -177,6 +177,31 @@ TEST_F(zvLangTest, WriteFailureReasonsNameTheRealCause)
     EXPECT_EQ(testsupport::readAll(theirs), "theirs");
 }
 
+TEST_F(zvLangTest, ANameTooLongAndAnotherUsersLinkAreSaidAsTheyAre)
+{
+    testsupport::TempDir t;
+    const std::string longName = t.file(std::string(300, 'a') + ".zv6");
+    EXPECT_FALSE(NUX_STD_library::WriteFileText(longName, "x"));
+    EXPECT_EQ(zvLang::WriteFailureReason(longName), zvLang::Translate("$msg.savefailed.longname"));
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a link of another user needs root";
+    }
+    // Another user's link in a folder only its owner may write, read from the shipped table:
+    // the words say what the link is, not where it would be.
+    NUX_STD_library::AppPath(std::string(ZORV_SOURCE_DIR) + "/resources");
+    ASSERT_EQ(zvLang::LoadLanguageFile(), 0);
+    zvLang::LangID("EN");
+    ASSERT_EQ(chmod(t.path().c_str(), 0755), 0);
+    std::filesystem::create_directory_symlink("/", t.file("theirs"));
+    ASSERT_EQ(lchown(t.file("theirs").c_str(), 12345, 12345), 0);
+    const std::string through = t.file("theirs/c.zv6");
+    EXPECT_FALSE(NUX_STD_library::WriteFileText(through, "x"));
+    const std::string reason = zvLang::WriteFailureReason(through);
+    EXPECT_EQ(reason, zvLang::Translate("$msg.savefailed.link"));
+    EXPECT_NE(reason.find("another user"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find("shared"), std::string::npos) << reason;
+}
+
 TEST(zvLangTools, CaptionAndTipRuleOnAnyLookup)
 {
     std::map<std::string, std::string> texts = {

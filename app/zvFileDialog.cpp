@@ -10,6 +10,8 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 using cQtConvert::FromQString;
@@ -80,6 +82,28 @@ std::string Run(QFileDialog& dialog, const std::string& fileName)
     return files.isEmpty() ? std::string() : FromQString(files.front());
 }
 
+// The folder as the dialog is to show it. Qt's dialog takes ".." as text, so the path up to
+// its last ".." part is first looked up as the system does: after a link, ".." leads up from
+// the folder the link leads to. Links after it keep their names.
+QString ShownFolder(const std::string& folder)
+{
+    std::size_t end = 0; // where the last ".." part ends
+    for (std::size_t at = folder.find(".."); at != std::string::npos;
+         at = folder.find("..", at + 1)) {
+        const bool starts = at == 0 || folder[at - 1] == '/';
+        const bool ends = at + 2 == folder.size() || folder[at + 2] == '/';
+        if (starts && ends) {
+            end = at + 2;
+        }
+    }
+    if (end == 0) {
+        return ToQString(folder);
+    }
+    std::unique_ptr<char, decltype(&std::free)> real(
+        realpath(folder.substr(0, end).c_str(), nullptr), &std::free);
+    return ToQString(real ? std::string(real.get()) + folder.substr(end) : folder);
+}
+
 } // namespace
 
 namespace zvLib {
@@ -105,7 +129,7 @@ QStringList QtNameFilters(const std::string& filter)
 
 std::string ShowOpenDialog(const std::string& folder)
 {
-    QFileDialog dialog(Form(zvForm::frmMain), QString(), ToQString(folder));
+    QFileDialog dialog(Form(zvForm::frmMain), QString(), ShownFolder(folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return Run(dialog, {});
@@ -113,7 +137,7 @@ std::string ShowOpenDialog(const std::string& folder)
 
 std::string ShowSaveDialog(const std::string& folder, const std::string& fileName)
 {
-    QFileDialog dialog(Form(zvForm::frmMain), QString(), ToQString(folder));
+    QFileDialog dialog(Form(zvForm::frmMain), QString(), ShownFolder(folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return Run(dialog, fileName);

@@ -576,6 +576,9 @@ TEST_F(DocumentsTest, ANameWithDotDotAfterALinkOpensAndSavesTheFileTheSystemName
     change();
     EXPECT_TRUE(run("FILE.SAVE").empty());
     EXPECT_EQ(readAll((g / "c.zv6").string()), threeLane) << "saved over the wrong file";
+    answerCancel();
+    run("FILE.SAVEAS");
+    EXPECT_EQ(lastDialog.folder, (g / "real").string() + "/") << "the folder the file is in";
     EXPECT_NE(readAll((g / "real" / "c.zv6").string()).find("Club oval"), std::string::npos);
     auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
     ASSERT_NE(main, nullptr);

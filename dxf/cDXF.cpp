@@ -183,9 +183,20 @@ void cDXF::ReadBytes()
 
 void cDXF::FileStream(std::string text)
 {
+    // Blanks and line ends alone are an empty text laid out in the file, not a broken one.
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        Reset();
+        return;
+    }
     // The drawing is read from the decoded bytes and saved again from them: no file is made
-    // for it, so none is left behind.
-    LoadBytes(NUX_STD_library::Base64Decode(text, true));
+    // for it, so none is left behind. No bytes are no drawing, not an empty DXF file to
+    // complain about.
+    std::string bytes = NUX_STD_library::Base64Decode(text, true);
+    if (bytes.empty()) {
+        Reset();
+        return;
+    }
+    LoadBytes(std::move(bytes));
 }
 
 std::string cDXF::FileStream() const

@@ -150,10 +150,15 @@ class cDXF {
     void FileName(std::string name) { fileName_ = std::move(name); }
     // Takes the drawing as Base64 text (characters outside the alphabet are passed over),
     // decodes it and loads it from memory (LoadBytes); no file is written and FileName stays
-    // empty. Raises cError 9 when the text holds no Base64 at all.
+    // empty. A text that holds no drawing bytes (empty, nothing but blanks and line ends, or
+    // the Base64 of nothing such as "==") leaves the drawing empty, with no diagnostic.
+    // Raises cError 9 when some other text holds no Base64 at all.
     void FileStream(std::string text);
     // The loaded drawing's bytes in Base64, as they were loaded; empty when nothing was.
     std::string FileStream() const;
+    // Whether drawing bytes are held (read, or kept because too large to read); without them
+    // there is nothing to show and no extent, only a name and a placement to keep.
+    bool HasDrawing() const { return !bytes_.empty(); }
     // Circuit units per hundredth of a drawing unit; 0 is stored as 0.0001.
     cFixed scaleFactor() const { return scale_; }
     void scaleFactor(cFixed v);

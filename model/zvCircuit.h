@@ -153,8 +153,10 @@ class zvCircuit : public zvSelectionHost {
     bool FileSave(const std::string& FileName) const;
     // Reads a circuit file into this circuit: 0 when loaded, -1 when refused. Every value is
     // checked before anything changes; on success the file's first set is the current set
-    // (zvLib::UI->LoadSet) and zvLib::DXF holds the file's background drawing or none. On a
-    // refusal the circuit, the current set and the background drawing stay as they were.
+    // (zvLib::UI->LoadSet) and zvLib::DXF holds the file's background drawing or none (a
+    // drawing element whose stream holds no bytes gives a drawing without bytes that keeps the
+    // element's name and placement, and is saved again as it was read). On a refusal the
+    // circuit, the current set and the background drawing stay as they were.
     // The start angle and point are read in whole numbers (halves to even), as the file keeps
     // them. info, when given, receives the count of skipped piece entries and the refusal
     // reason.

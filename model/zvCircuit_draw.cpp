@@ -58,7 +58,7 @@ void zvCircuit::Draw() const
             o->Draw();
         }
     }
-    if (zvLib::DXF && NUX_STD_library::IsInIDE()) {
+    if (zvLib::DXF && zvLib::DXF->HasDrawing() && NUX_STD_library::IsInIDE()) {
         zvLib::DXF->Draw();
     }
 }

@@ -222,11 +222,12 @@ cFixed whole(cFixed v)
     return cFixed::fromWhole(v.toWhole());
 }
 
-// The number of an optional element; 0 when it is missing or no number.
-cFixed optionalNumber(const pugi::xml_document& doc, const std::string& path)
+// The number of an optional element; missing (0 unless given) when it is missing or no number.
+cFixed optionalNumber(const pugi::xml_document& doc, const std::string& path,
+                      cFixed missing = cFixed())
 {
     const pugi::xml_node n = select(doc, path);
-    return n ? cFixed::parse(textOf(n)).value_or(cFixed()) : cFixed();
+    return n ? cFixed::parse(textOf(n)).value_or(missing) : missing;
 }
 
 // A whole 32-bit number of an attribute (halves to even); the default when it is missing,
@@ -333,27 +334,40 @@ void checkPlacement(const cDXF& dxf, cFixed y)
     }
 }
 
-// The background drawing of the file, loaded and placed; null when the file carries none.
+// The placement of a drawing element that holds no drawing: it places nothing, so it refuses
+// nothing. A number is kept as the file gives it; a missing one or one that is no number takes
+// the drawing's own value, which every later save writes alike.
+void keepPlacement(const pugi::xml_document& doc, cDXF& dxf)
+{
+    dxf.OffsetX(optionalNumber(doc, "//zorv/dxf/offsetx", dxf.OffsetX()));
+    dxf.scaleFactor(optionalNumber(doc, "//zorv/dxf/scalefactor", dxf.scaleFactor()));
+    dxf.OffsetY(optionalNumber(doc, "//zorv/dxf/offsety", dxf.OffsetY()));
+}
+
+// The background drawing of the file, loaded and placed; null when the file carries no drawing
+// element. An element whose stream holds no drawing bytes (empty, blank or the Base64 of
+// nothing) gives a drawing without bytes that keeps the element's name and placement, so that
+// every save writes the element as it was read; one whose stream does not decode is refused.
 std::unique_ptr<cDXF> readDrawing(const pugi::xml_document& doc)
 {
     if (!select(doc, "//zorv/dxf")) {
         return nullptr;
     }
-    std::string stream = textOf(select(doc, "//zorv/dxf/filestream"));
-    if (stream.empty()) {
-        return nullptr;
-    }
-    const cFixed x = inRange(requiredNumber(doc, "//zorv/dxf/offsetx"), "The drawing's offset");
-    const cFixed y = inRange(requiredNumber(doc, "//zorv/dxf/offsety"), "The drawing's offset");
-    const cFixed scale = requiredNumber(doc, "//zorv/dxf/scalefactor");
     auto dxf = std::make_unique<cDXF>();
     try {
-        dxf->FileStream(std::move(stream));
+        dxf->FileStream(textOf(select(doc, "//zorv/dxf/filestream")));
     } catch (const cError& e) {
         refuse("The background drawing cannot be decoded: " + e.Description());
     }
     // The name of the file the drawing came from travels with it, saved again as it was read.
     dxf->FileName(textOf(select(doc, "//zorv/dxf/filename")));
+    if (!dxf->HasDrawing()) {
+        keepPlacement(doc, *dxf);
+        return dxf;
+    }
+    const cFixed x = inRange(requiredNumber(doc, "//zorv/dxf/offsetx"), "The drawing's offset");
+    const cFixed y = inRange(requiredNumber(doc, "//zorv/dxf/offsety"), "The drawing's offset");
+    const cFixed scale = requiredNumber(doc, "//zorv/dxf/scalefactor");
     // Placed before the vertical offset, whose setting draws it, so it shows where it belongs.
     dxf->OffsetX(x);
     dxf->scaleFactor(scale);

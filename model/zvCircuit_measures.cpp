@@ -107,7 +107,8 @@ std::array<cFixed, 6> zvCircuit::GetExtent() const
             widen(e, *box);
         }
     }
-    if (zvLib::DXF) {
+    // A drawing element without drawing bytes shows nothing and reaches nowhere.
+    if (zvLib::DXF && zvLib::DXF->HasDrawing()) {
         widen(e, zvLib::DXF->GetExtent());
     }
     if (e[0] == far) {

@@ -306,6 +306,56 @@ TEST_F(zvCircuitFileTest, TheDrawingsFileNameIsReadAndSavedAgain)
         std::string::npos);
 }
 
+TEST_F(zvCircuitFileTest, ADrawingElementWithoutDrawingBytesOpensEmptyAndSavesAlike)
+{
+    // A stream that is empty, blank or the Base64 of nothing holds no drawing: the circuit
+    // opens without one and without a problem to show, and every save writes the element as
+    // it was read, its name and placement included.
+    const std::string good = readAll(dataPath("circuits/expected.zv6"));
+    const std::string head = good.substr(0, good.find("<dxf>"));
+    const std::string tail = good.substr(good.find("</dxf>\r\n") + 8);
+    const auto plain = opened(head + tail);
+    ASSERT_NE(plain, nullptr);
+    const auto extent = plain->GetExtent();
+    const std::string placed = "<filename>a.dxf</filename><filestream>@</filestream>"
+                               "<offsetx>5000</offsetx><offsety>6000</offsety>"
+                               "<scalefactor>2</scalefactor>";
+    const std::string written = "<dxf>\r\n<filename>a.dxf</filename>\r\n"
+                                "<filestream><![CDATA[]]></filestream>\r\n"
+                                "<offsetx>5000</offsetx>\r\n<offsety>6000</offsety>\r\n"
+                                "<scalefactor>2.0000</scalefactor>\r\n</dxf>\r\n";
+    const auto unstamped = [](const std::string& text) {
+        return withContent(text, "lastsaved", "@");
+    };
+    for (const std::string stream : {"==", "A=", "====", " ", "\n", "\r\n\t ", ""}) {
+        for (const bool withPlacement : {true, false}) {
+            const std::string why = "\"" + stream + "\"" + (withPlacement ? " placed" : "");
+            const std::string element = withPlacement ? replaced(placed, "@", stream)
+                                                      : "<filestream>" + stream + "</filestream>";
+            zvFileOpenInfo info;
+            const auto c = opened(head + "<dxf>" + element + "</dxf>\r\n" + tail, &info);
+            ASSERT_NE(c, nullptr) << why << ": " << info.Reason;
+            ASSERT_NE(zvLib::DXF, nullptr) << why;
+            EXPECT_FALSE(zvLib::DXF->HasDrawing()) << why;
+            EXPECT_EQ(zvLib::DXF->DiagnosticCount(), 0u) << why;
+            EXPECT_TRUE(c->GetExtent() == extent) << why << ": the placement widens nothing";
+            const std::string first = saved(*c, "first.zv6");
+            if (withPlacement) {
+                EXPECT_NE(first.find(written), std::string::npos) << why;
+            }
+            const auto back = opened(first);
+            ASSERT_NE(back, nullptr) << why;
+            EXPECT_EQ(unstamped(saved(*back, "second.zv6")), unstamped(first)) << why;
+        }
+    }
+    // A stream holding text that is no Base64 is still refused.
+    for (const std::string stream : {"!!", "A", "%%%%"}) {
+        EXPECT_EQ(opened(head + "<dxf><filestream>" + stream + "</filestream></dxf>" + tail),
+                  nullptr)
+            << stream;
+    }
+}
+
 TEST_F(zvCircuitFileTest, OpeningACircuitWithADrawingThriceLeavesNoFileBehind)
 {
     const auto c = sampleCircuit();

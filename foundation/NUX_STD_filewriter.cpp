@@ -323,7 +323,7 @@ WriteCause EntryRefusal(int folder, const std::string& name, int& error)
         error = LastError();
         return error == ENOENT ? WriteCause::None : WriteCause::System;
     }
-    // A link still here (another user's, or the user's own to nothing) is replaced itself.
+    // A link still here (another user's, where its folder allows) is replaced itself.
     if (S_ISLNK(st.st_mode)) {
         return WriteCause::None;
     }

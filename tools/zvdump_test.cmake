@@ -2,7 +2,7 @@
 # of its golden file (tests/data/zvdump/<sample>.json; ZORV_UPDATE_GOLDEN=1 rewrites them), the
 # JSON holds together, a save through the tool opens to the same JSON, a bare DXF drawing is
 # described as the circuit carrying it describes it, and failures (a save without a usable name,
-# a drawing too large to be read among them) give their exit status.
+# a drawing too large to be read, a save into a pipe among them) give their exit status.
 # Expects ZVDUMP, SAMPLES, GOLDEN and WORK to be defined.
 
 cmake_minimum_required(VERSION 3.25)
@@ -145,3 +145,13 @@ if(NOT err MATCHES "too large" OR NOT out STREQUAL "")
     message(SEND_ERROR "a drawing too large to be read: reason '${err}', output '${out}'")
 endif()
 file(REMOVE "${WORK}/huge.dxf")
+
+# A save by a link of the user's own to the standard output (a pipe here) is refused as no file,
+# and the link stays.
+file(REMOVE "${WORK}/stdout.zv6")
+file(CREATE_LINK "/proc/self/fd/1" "${WORK}/stdout.zv6" SYMBOLIC)
+run_zvdump(--save "${WORK}/stdout.zv6" "${sample}")
+expect_equal("${rc}" "1" "save into the standard output: exit ${rc}")
+if(NOT err MATCHES "not a file" OR NOT IS_SYMLINK "${WORK}/stdout.zv6")
+    message(SEND_ERROR "save into the standard output: reason '${err}', link kept or not")
+endif()

@@ -15,19 +15,27 @@ namespace fs = std::filesystem;
 
 constexpr int kLevels = 30;
 
-// A fresh folder 30 levels deep below the temporary folder, removed when done.
+// About the size of a small saved circuit.
+const std::string kText(4096, 'x');
+
+// A fresh folder 30 levels deep below the temporary folder holding a saved file, and a link of
+// the user's own to that file beside the top folder; removed when done.
 class DeepFolder {
   public:
     DeepFolder()
     {
         std::string pattern = NUX_STD_library::GetTempFolder() + "zorv-bench-XXXXXX";
-        root_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-        fs::path deep = root_;
+        const std::string root = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+        fs::path deep = root;
         for (int i = 0; i < kLevels; ++i) {
             deep /= "level" + std::to_string(i);
         }
         fs::create_directories(deep);
-        deep_ = deep.string();
+        root_ = root;
+        file_ = (deep / "circuit.zv6").string();
+        link_ = root + "/current.zv6";
+        NUX_STD_library::WriteFileText(file_, kText);
+        fs::create_symlink(file_, link_);
     }
     ~DeepFolder()
     {
@@ -36,68 +44,66 @@ class DeepFolder {
     }
     DeepFolder(const DeepFolder&) = delete;
     DeepFolder& operator=(const DeepFolder&) = delete;
-    const std::string& root() const { return root_; }
-    const std::string& deep() const { return deep_; }
+    // The file 30 levels deep.
+    const std::string& file() const { return file_; }
+    // The user's own link to it.
+    const std::string& link() const { return link_; }
 
   private:
     std::string root_;
-    std::string deep_;
+    std::string file_;
+    std::string link_;
 };
 
-// About the size of a small saved circuit.
-const std::string kText(4096, 'x');
-
-void BM_SaveThirtyLevelsDeep(benchmark::State& state)
+// Saves by the path, again and again.
+void Save(benchmark::State& state, const std::string& path)
 {
-    DeepFolder folder;
-    const std::string path = folder.deep() + "/circuit.zv6";
     for (auto _ : state) {
         benchmark::DoNotOptimize(NUX_STD_library::WriteFileText(path, kText));
     }
 }
-BENCHMARK(BM_SaveThirtyLevelsDeep)->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly();
 
-void BM_SaveThroughAnOwnLinkThirtyLevelsDeep(benchmark::State& state)
+// Walks the path as a save does, without the disk's flush that dominates a save: what the
+// writer's lookup of a path costs.
+void Walk(benchmark::State& state, const std::string& path)
 {
-    DeepFolder folder;
-    const std::string file = folder.deep() + "/circuit.zv6";
-    NUX_STD_library::WriteFileText(file, kText);
-    const std::string link = folder.root() + "/current.zv6";
-    fs::create_symlink(file, link);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(NUX_STD_library::WriteFileText(link, kText));
-    }
-}
-BENCHMARK(BM_SaveThroughAnOwnLinkThirtyLevelsDeep)
-    ->Iterations(1000)
-    ->Repetitions(5)
-    ->ReportAggregatesOnly();
-
-// The walk alone, without the disk's flush that dominates a save: what the writer's lookup of
-// a path costs.
-void BM_WalkThirtyLevelsDeep(benchmark::State& state)
-{
-    DeepFolder folder;
-    const std::string path = folder.deep() + "/circuit.zv6";
     for (auto _ : state) {
         benchmark::DoNotOptimize(NUX_STD_library::IsRefusedLink(path));
     }
 }
-BENCHMARK(BM_WalkThirtyLevelsDeep)->Iterations(10000)->Repetitions(5)->ReportAggregatesOnly();
 
-// The walk through a link of the user's own to the same file, which the walk judges by what
-// the system's own lookup reaches before it follows the link's text.
+void BM_SaveThirtyLevelsDeep(benchmark::State& state)
+{
+    const DeepFolder folder;
+    Save(state, folder.file());
+}
+
+// Through the link, which the walk judges by what the system's own lookup reaches before it
+// follows the link's text.
+void BM_SaveThroughAnOwnLinkThirtyLevelsDeep(benchmark::State& state)
+{
+    const DeepFolder folder;
+    Save(state, folder.link());
+}
+
+void BM_WalkThirtyLevelsDeep(benchmark::State& state)
+{
+    const DeepFolder folder;
+    Walk(state, folder.file());
+}
+
 void BM_WalkThroughAnOwnLinkThirtyLevelsDeep(benchmark::State& state)
 {
-    DeepFolder folder;
-    const std::string file = folder.deep() + "/circuit.zv6";
-    NUX_STD_library::WriteFileText(file, kText);
-    const std::string link = folder.root() + "/current.zv6";
-    fs::create_symlink(file, link);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(NUX_STD_library::IsRefusedLink(link));
-    }
+    const DeepFolder folder;
+    Walk(state, folder.link());
 }
+
+BENCHMARK(BM_SaveThirtyLevelsDeep)->Iterations(1000)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_SaveThroughAnOwnLinkThirtyLevelsDeep)
+    ->Iterations(1000)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_WalkThirtyLevelsDeep)->Iterations(10000)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_WalkThroughAnOwnLinkThirtyLevelsDeep)
     ->Iterations(10000)
     ->Repetitions(5)

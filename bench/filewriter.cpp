@@ -1,6 +1,7 @@
 // Benchmarks of the one file writer: saves of a circuit-sized text into a folder 30 levels
-// deep, by its plain name and through a link of the user's own, each save walking the path
-// part by part before the hidden file is written and renamed into place, and the walk alone.
+// deep, by its plain name, through a link of the user's own and through a chain of such links,
+// each save walking the path part by part before the hidden file is written and renamed into
+// place, and the walk alone.
 #include "foundation/NUX_STD_files.h"
 
 #include <benchmark/benchmark.h>
@@ -14,12 +15,15 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kLevels = 30;
+// How many links lead one to the next to the file.
+constexpr int kChain = 8;
 
 // About the size of a small saved circuit.
 const std::string kText(4096, 'x');
 
-// A fresh folder 30 levels deep below the temporary folder holding a saved file, and a link of
-// the user's own to that file beside the top folder; removed when done.
+// A fresh folder 30 levels deep below the temporary folder holding a saved file, a link of the
+// user's own to that file beside the top folder, and a chain of links to that link, each but
+// the last relative; removed when done.
 class DeepFolder {
   public:
     DeepFolder()
@@ -36,6 +40,13 @@ class DeepFolder {
         link_ = root + "/current.zv6";
         NUX_STD_library::WriteFileText(file_, kText);
         fs::create_symlink(file_, link_);
+        fs::path next = "current.zv6";
+        for (int i = 0; i < kChain; ++i) {
+            const std::string name = "chain" + std::to_string(i) + ".zv6";
+            fs::create_symlink(next, fs::path(root) / name);
+            next = name;
+        }
+        chain_ = root + "/" + next.string();
     }
     ~DeepFolder()
     {
@@ -48,11 +59,14 @@ class DeepFolder {
     const std::string& file() const { return file_; }
     // The user's own link to it.
     const std::string& link() const { return link_; }
+    // The first of a chain of links that ends at that link.
+    const std::string& chain() const { return chain_; }
 
   private:
     std::string root_;
     std::string file_;
     std::string link_;
+    std::string chain_;
 };
 
 // Saves by the path, again and again.
@@ -86,6 +100,12 @@ void BM_SaveThroughAnOwnLinkThirtyLevelsDeep(benchmark::State& state)
     Save(state, folder.link());
 }
 
+void BM_SaveThroughAChainOfLinksThirtyLevelsDeep(benchmark::State& state)
+{
+    const DeepFolder folder;
+    Save(state, folder.chain());
+}
+
 void BM_WalkThirtyLevelsDeep(benchmark::State& state)
 {
     const DeepFolder folder;
@@ -103,8 +123,22 @@ BENCHMARK(BM_SaveThroughAnOwnLinkThirtyLevelsDeep)
     ->Iterations(1000)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
+void BM_WalkThroughAChainOfLinksThirtyLevelsDeep(benchmark::State& state)
+{
+    const DeepFolder folder;
+    Walk(state, folder.chain());
+}
+
+BENCHMARK(BM_SaveThroughAChainOfLinksThirtyLevelsDeep)
+    ->Iterations(1000)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_WalkThirtyLevelsDeep)->Iterations(10000)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_WalkThroughAnOwnLinkThirtyLevelsDeep)
+    ->Iterations(10000)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_WalkThroughAChainOfLinksThirtyLevelsDeep)
     ->Iterations(10000)
     ->Repetitions(5)
     ->ReportAggregatesOnly();

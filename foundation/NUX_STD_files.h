@@ -90,13 +90,18 @@ enum class WriteCause {
     NotOwner,     // the folder lets only the file's owner replace it (the sticky bit)
     NotRegular,   // a named pipe, a device or a socket is there, which is never replaced
     TooLarge,     // more bytes than the caller's bound (the most its reader takes back)
+    Nameless,     // a link holds a file that has no name in any folder (deleted, in memory)
+    Elsewhere,    // a link's text names another file than the one the link holds
 };
 
 // A new file written in place of the one at a path. The path is walked once, part by part
 // from open folder descriptors, as the system's own lookup walks it: ".." goes up from the
 // folder reached, and a name followed by "/" or "/." (in the path or in a link's text) must be
-// a folder. A symbolic link of the user or of root is followed (at most 40): the file is
-// written where it leads, a missing target is made there, and a final link that leads to
+// a folder. A symbolic link of the user or of root is followed (at most 40) by its text, read
+// whole, only where that text leads to the very file or folder the system reaches through the
+// link: a descriptor's link under /proc to a deleted or memory file (Nameless), or whose text
+// now names another file (Elsewhere), is refused. The file is written where the link leads, a
+// missing target is made there when the system reaches nothing, and a final link that leads to
 // anything but a regular file or a folder (a pipe, a device, a descriptor's link under /proc
 // to one) is refused. Another user's link to a folder on the way is refused, and another
 // user's final link is replaced itself where its folder allows, else refused. A path as long

@@ -126,6 +126,22 @@ struct cEntry {
     std::string name;
 };
 
+// What the system's own lookup reached through a link that the walk follows by its text:
+// once the parts of the text are walked (when as many parts are left as before them), the walk
+// must stand on that very file. The descriptor keeps it alive until then, so that a file of
+// /proc keeps its inode number.
+struct cLinkCheck {
+    std::size_t partsLeft; // the parts left after the link's text
+    cFd reached;           // what an open through the link reached
+    struct stat st;        // and its device and inode
+};
+
+// True when the two are one file.
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // One walk of a path to the entry a write replaces: the state between its steps.
 class cWalk {
   public:
@@ -139,10 +155,14 @@ class cWalk {
 
   private:
     WriteCause Step(const std::string& part, bool last, cEntry& found, bool& done, int& error);
-    WriteCause FollowLink(const cFd& link, const struct stat& st, int& error);
+    WriteCause OwnLink(const std::string& part, bool last, const cFd& link, int& error);
+    WriteCause FollowLink(const cFd& link, int& error);
+    WriteCause CheckFolderReached();
+    WriteCause CheckEntryReached(const cEntry& found);
 
     cFd dir_;
     std::deque<std::string> rest_;
+    std::vector<cLinkCheck> checks_;
     int links_ = 0;
 };
 
@@ -156,7 +176,10 @@ WriteCause cWalk::Run(cEntry& found, int& error)
     while (!done) {
         const std::string part = rest_.front();
         rest_.pop_front();
-        const WriteCause cause = Step(part, rest_.empty(), found, done, error);
+        WriteCause cause = Step(part, rest_.empty(), found, done, error);
+        if (cause == WriteCause::None) {
+            cause = done ? CheckEntryReached(found) : CheckFolderReached();
+        }
         if (cause != WriteCause::None) {
             return cause;
         }
@@ -164,18 +187,38 @@ WriteCause cWalk::Run(cEntry& found, int& error)
     return WriteCause::None;
 }
 
-// Why the write may not go through the user's own final link, judged on what the system's own
-// lookup reaches by it: a pipe, a terminal, a socket or a device (also through a descriptor's
-// link under /proc, whose text names no entry) is never written. None when the link may be
-// followed on; a missing target or a folder is then told by the rest of the walk.
-WriteCause FinalLinkRefusal(int folder, const std::string& name)
+// Where the text of a link that led on to a folder is walked to its end, the walk must stand
+// on the folder the system reached through the link.
+WriteCause cWalk::CheckFolderReached()
 {
-    const cFd reached(openat(folder, name.c_str(), O_PATH | O_CLOEXEC));
-    struct stat st {};
-    if (reached.get() < 0 || fstat(reached.get(), &st) != 0) {
+    while (!checks_.empty() && checks_.back().partsLeft == rest_.size()) {
+        struct stat st {};
+        if (fstat(dir_.get(), &st) != 0 || !SameFile(st, checks_.back().st)) {
+            return WriteCause::Elsewhere;
+        }
+        checks_.pop_back();
+    }
+    return WriteCause::None;
+}
+
+// The entry the write replaces must be the file the system reached through every final link
+// on the way (followed, as the system follows it); where the links' texts name nothing while
+// the system reached a file, that file has no name the write could go by.
+WriteCause cWalk::CheckEntryReached(const cEntry& found)
+{
+    if (checks_.empty()) {
         return WriteCause::None;
     }
-    return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode) ? WriteCause::None : WriteCause::NotRegular;
+    struct stat st {};
+    if (fstatat(found.folder.get(), found.name.c_str(), &st, 0) != 0) {
+        return errno == ENOENT ? WriteCause::Nameless : WriteCause::Elsewhere;
+    }
+    for (const cLinkCheck& check : checks_) {
+        if (!SameFile(st, check.st)) {
+            return WriteCause::Elsewhere;
+        }
+    }
+    return WriteCause::None;
 }
 
 // One part of the path: the entry is opened itself (never through a link), and what it is
@@ -204,13 +247,9 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
             found = cEntry{std::move(dir_), part};
             return WriteCause::None;
         }
-        const WriteCause refusal =
-            last ? FinalLinkRefusal(dir_.get(), part) : WriteCause::None;
-        if (refusal != WriteCause::None) {
-            done = true;
-            return refusal;
-        }
-        return FollowLink(entry, st, error);
+        const WriteCause refusal = OwnLink(part, last, entry, error);
+        done = refusal != WriteCause::None;
+        return refusal;
     }
     if (last) {
         found = cEntry{std::move(dir_), part};
@@ -225,19 +264,60 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
     return WriteCause::None;
 }
 
+// A link of the user or of root, judged on what the system's own lookup reaches through it:
+// where the last part of the path leads to a pipe, a terminal, a socket or a device (also
+// through a descriptor's link under /proc), the write is refused; otherwise the walk goes on
+// along the link's text, which must lead to that same file or folder. Where the system reaches
+// nothing, the text tells what is missing, or names the new file.
+WriteCause cWalk::OwnLink(const std::string& part, bool last, const cFd& link, int& error)
+{
+    cFd reached(openat(dir_.get(), part.c_str(), O_PATH | O_CLOEXEC));
+    struct stat st {};
+    if (reached.get() >= 0 && fstat(reached.get(), &st) == 0) {
+        if (last && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+            return WriteCause::NotRegular;
+        }
+        checks_.push_back(cLinkCheck{rest_.size(), std::move(reached), st});
+    }
+    return FollowLink(link, error);
+}
+
+// The whole text of the opened link. The size the system gives a link may be less than its
+// text (64 for every descriptor's link under /proc), so the text is read until it fits.
+bool ReadLinkText(const cFd& link, std::string& text, int& error)
+{
+    for (std::size_t size = 256;; size *= 2) {
+        text.assign(size, '\0');
+        const ssize_t n = readlinkat(link.get(), "", text.data(), text.size());
+        if (n < 0) {
+            error = LastError();
+            return false;
+        }
+        if (n == 0) {
+            error = ENOENT; // an empty text leads nowhere
+            return false;
+        }
+        if (static_cast<std::size_t>(n) < size) {
+            text.resize(static_cast<std::size_t>(n));
+            return true;
+        }
+        if (size >= PATH_MAX) {
+            error = ENAMETOOLONG;
+            return false;
+        }
+    }
+}
+
 // Goes on along the text of a link of the user or of root, read from the link just opened.
-WriteCause cWalk::FollowLink(const cFd& link, const struct stat& st, int& error)
+WriteCause cWalk::FollowLink(const cFd& link, int& error)
 {
     if (++links_ > kMostLinks) {
         return WriteCause::TooManyLinks;
     }
-    std::string text(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1, '\0');
-    const ssize_t n = readlinkat(link.get(), "", text.data(), text.size());
-    if (n <= 0 || static_cast<std::size_t>(n) >= text.size()) {
-        error = n < 0 ? LastError() : ENOENT;
+    std::string text;
+    if (!ReadLinkText(link, text, error)) {
         return WriteCause::System;
     }
-    text.resize(static_cast<std::size_t>(n));
     if (text[0] == '/') {
         dir_ = OpenFolderAt(AT_FDCWD, "/");
         if (dir_.get() < 0) {

@@ -196,6 +196,10 @@ const char* recordedKey(const NUX_STD_library::WriteFailure& failure)
         return "$msg.savefailed.notfile";
     case WriteCause::TooLarge:
         return "$msg.savefailed.toolarge";
+    case WriteCause::Nameless:
+        return "$msg.savefailed.noname";
+    case WriteCause::Elsewhere:
+        return "$msg.savefailed.elsewhere";
     default:
         return errorKey(failure.error);
     }

@@ -2,7 +2,8 @@
 # of its golden file (tests/data/zvdump/<sample>.json; ZORV_UPDATE_GOLDEN=1 rewrites them), the
 # JSON holds together, a save through the tool opens to the same JSON, a bare DXF drawing is
 # described as the circuit carrying it describes it, and failures (a save without a usable name,
-# a drawing too large to be read, a save into a pipe among them) give their exit status.
+# a drawing too large to be read, a save into a pipe among them) give their exit status, and a
+# save through the standard output lands in the file it is sent to.
 # Expects ZVDUMP, SAMPLES, GOLDEN and WORK to be defined.
 
 cmake_minimum_required(VERSION 3.25)
@@ -154,4 +155,19 @@ run_zvdump(--save "${WORK}/stdout.zv6" "${sample}")
 expect_equal("${rc}" "1" "save into the standard output: exit ${rc}")
 if(NOT err MATCHES "not a file" OR NOT IS_SYMLINK "${WORK}/stdout.zv6")
     message(SEND_ERROR "save into the standard output: reason '${err}', link kept or not")
+endif()
+
+# A save through the standard output into a file of a long path (longer than the 64 bytes the
+# system gives as the size of every descriptor's link): the file holds the circuit.
+string(REPEAT "d" 200 part)
+set(deep "${WORK}/${part}/${part}")
+file(MAKE_DIRECTORY "${deep}")
+execute_process(COMMAND "${ZVDUMP}" --save /dev/stdout "${sample}" OUTPUT_FILE "${deep}/out.zv6"
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+expect_equal("${rc}" "0" "save through the standard output into a long path: exit ${rc}: ${err}")
+run_zvdump("${sample}")
+set(wanted "${out}")
+run_zvdump("${deep}/out.zv6")
+if(NOT rc EQUAL 0 OR NOT out STREQUAL wanted)
+    message(SEND_ERROR "save through the standard output into a long path: ${err}")
 endif()

@@ -17,6 +17,7 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -536,6 +537,111 @@ TEST(NUX_STD_files, APathLongerThanTheSystemTakesIsNotSaved)
     // One name part longer than a name may be.
     EXPECT_FALSE(WriteFileText(t.file(std::string(300, 'a') + ".zv6"), "circuit"));
     EXPECT_EQ(LastWriteFailure().error, ENAMETOOLONG);
+}
+
+// A descriptor's link under /proc is read whole, however long the path of the file or folder
+// it holds: the system gives 64 as the size of every such link, whatever its text.
+TEST(NUX_STD_files, ADescriptorsLinkLeadsToItsFileWhateverTheLengthOfThePath)
+{
+    TempDir t;
+    const std::string part(200, 'd');
+    for (const std::size_t length : {std::size_t(100), std::size_t(1000), std::size_t(4000)}) {
+        std::string folder = t.path().string() + "/l" + std::to_string(length);
+        while (length - folder.size() - 1 > 250) {
+            folder += "/" + part;
+        }
+        fs::create_directories(folder);
+        const std::string file = folder + "/" + std::string(length - folder.size() - 5, 'n') +
+                                 ".zv6";
+        ASSERT_EQ(file.size(), length);
+        // Through /proc, through /dev/fd and through a link of the user's own to the first;
+        // each save replaces the file, so the descriptor is opened anew for each.
+        const std::string own = t.file("own.zv6");
+        for (const char* prefix : {"/proc/self/fd/", "/dev/fd/", ""}) {
+            testsupport::writeAll(file, "old");
+            const int fd = open(file.c_str(), O_WRONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            fs::remove(own);
+            fs::create_symlink("/proc/self/fd/" + std::to_string(fd), own);
+            const std::string path = *prefix == '\0' ? own : prefix + std::to_string(fd);
+            EXPECT_TRUE(WriteFileText(path, "circuit")) << path << " for a path of " << length;
+            EXPECT_EQ(testsupport::readAll(file), "circuit") << path << " for " << length;
+            close(fd);
+        }
+        // A folder's descriptor: the new file is made in that folder.
+        const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ASSERT_GE(dir, 0);
+        const std::string n = std::to_string(dir);
+        EXPECT_TRUE(WriteFileText("/proc/self/fd/" + n + "/new.zv6", "made")) << length;
+        EXPECT_TRUE(WriteFileText("/dev/fd/" + n + "/new2.zv6", "made")) << length;
+        EXPECT_EQ(testsupport::readAll(folder + "/new.zv6"), "made") << length;
+        EXPECT_EQ(testsupport::readAll(folder + "/new2.zv6"), "made") << length;
+        close(dir);
+    }
+}
+
+// A descriptor's link holds a file that has no name any more (deleted, or a memory file): its
+// text is a description, not a path, and no file is made by it anywhere.
+TEST(NUX_STD_files, ASaveThroughTheLinkOfAFileWithoutANameIsRefused)
+{
+    TempDir t;
+    fs::create_directory(t.path() / "del");
+    fs::create_directory(t.path() / "links");
+    const std::string gone = t.file("del/gone.zv6");
+    testsupport::writeAll(gone, "old");
+    const int fd = open(gone.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(unlink(gone.c_str()), 0);
+    const std::string n = std::to_string(fd);
+    const std::string own = t.file("links/own.zv6");
+    fs::create_symlink("/proc/self/fd/" + n, own);
+    for (const std::string& path : {"/proc/self/fd/" + n, "/dev/fd/" + n, own}) {
+        EXPECT_FALSE(WriteFileText(path, "circuit")) << path;
+        EXPECT_EQ(LastWriteFailure().cause, WriteCause::Nameless) << path;
+    }
+    EXPECT_TRUE(Names(t.path() / "del").empty()) << "a file was made by the link's text";
+    EXPECT_EQ(Names(t.path() / "links"), std::vector<std::string>{"own.zv6"});
+    EXPECT_TRUE(fs::is_symlink(own));
+    char held[8] = {};
+    EXPECT_EQ(pread(fd, held, sizeof held, 0), 3);
+    EXPECT_EQ(std::string(held), "old");
+
+    // Another file now has the name the link's text gives: it is not taken for the one held.
+    testsupport::writeAll(gone + " (deleted)", "other");
+    EXPECT_FALSE(WriteFileText("/proc/self/fd/" + n, "circuit"));
+    EXPECT_EQ(LastWriteFailure().cause, WriteCause::Elsewhere);
+    EXPECT_EQ(testsupport::readAll(gone + " (deleted)"), "other");
+    close(fd);
+
+    // A file that only ever lived in memory: its text names an entry of the root folder.
+    const std::string memName = "zorv-test-" + std::to_string(getpid());
+    const int mem = memfd_create(memName.c_str(), MFD_CLOEXEC);
+    ASSERT_GE(mem, 0);
+    EXPECT_FALSE(WriteFileText("/proc/self/fd/" + std::to_string(mem), "circuit"));
+    EXPECT_EQ(LastWriteFailure().cause, WriteCause::Nameless);
+    const fs::path stray = "/memfd:" + memName + " (deleted)";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stray))) << "a file was made at " << stray;
+    fs::remove(stray);
+    close(mem);
+}
+
+// A descriptor of a folder that was removed: its link's text names nothing, or another folder
+// that took the name, and nothing is made in either.
+TEST(NUX_STD_files, ASaveIntoARemovedFoldersDescriptorMakesNothing)
+{
+    TempDir t;
+    const fs::path folder = t.path() / "gonedir";
+    fs::create_directory(folder);
+    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(dir, 0);
+    ASSERT_EQ(rmdir(folder.c_str()), 0);
+    const std::string path = "/proc/self/fd/" + std::to_string(dir) + "/new.zv6";
+    EXPECT_FALSE(WriteFileText(path, "circuit"));
+    fs::create_directory(t.path() / "gonedir (deleted)");
+    EXPECT_FALSE(WriteFileText(path, "circuit"));
+    EXPECT_EQ(LastWriteFailure().cause, WriteCause::Elsewhere);
+    EXPECT_TRUE(Names(t.path() / "gonedir (deleted)").empty());
+    close(dir);
 }
 
 TEST(NUX_STD_files, WriteBeyondTheFileSizeLimitFailsWithoutEndingTheProgram)

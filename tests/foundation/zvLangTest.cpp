@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
 #include <map>
@@ -132,6 +133,30 @@ TEST_F(zvLangTest, ASaveOverSomethingThatIsNoFileSaysSo)
         EXPECT_EQ(zvLang::WriteFailureReason(target), zvLang::Translate("$msg.savefailed.notfile"))
             << target;
     }
+}
+
+// A descriptor's link to a deleted file, and one whose text names another file: the shipped
+// table says which.
+TEST_F(zvLangTest, ASaveThroughALinkToAFileWithoutANameSaysSo)
+{
+    testsupport::TempDir t;
+    NUX_STD_library::AppPath(std::string(ZORV_SOURCE_DIR) + "/resources");
+    ASSERT_EQ(zvLang::LoadLanguageFile(), 0);
+    zvLang::LangID("EN");
+    const std::string gone = t.file("gone.zv6");
+    testsupport::writeAll(gone, "old");
+    const int fd = open(gone.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(unlink(gone.c_str()), 0);
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    EXPECT_FALSE(NUX_STD_library::WriteFileText(link, "x"));
+    const std::string reason = zvLang::WriteFailureReason(link);
+    EXPECT_EQ(reason, zvLang::Translate("$msg.savefailed.noname"));
+    EXPECT_NE(reason.find("no name"), std::string::npos) << reason;
+    testsupport::writeAll(gone + " (deleted)", "other");
+    EXPECT_FALSE(NUX_STD_library::WriteFileText(link, "x"));
+    EXPECT_EQ(zvLang::WriteFailureReason(link), zvLang::Translate("$msg.savefailed.elsewhere"));
+    close(fd);
 }
 
 TEST_F(zvLangTest, WriteFailureReasonsNameTheRealCause)

@@ -1,14 +1,32 @@
 // zvLib, the recent-files list read from and written to the settings file. A list with gaps
-// (a hand-edited file) is closed up when the next file is added.
+// (a hand-edited file) is closed up when the next file is added. Files are told apart as the
+// system tells them apart, never by a name folded to one case.
 #include "app/core/zvLib_recent.h"
 
 #include "app/core/zvLib_settings.h"
-#include "foundation/zvLib_text.h"
 
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 namespace zvLib {
+
+namespace {
+
+// True when the two paths name one file: the same device and inode, links followed as an open
+// follows them. When either cannot be found, only the very same text names the same file. The
+// files themselves are never opened.
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) {
+        return a == b;
+    }
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+} // namespace
 
 std::array<std::string, kMRUCount> MRUEntries()
 {
@@ -29,12 +47,13 @@ void MRUAdd(const std::string& path)
     const std::array<std::string, kMRUCount> old = MRUEntries();
     std::vector<std::string> list{path};
     for (const std::string& entry : old) {
-        if (SameText(entry, path)) {
+        if (entry.empty()) {
+            continue;
+        }
+        if (SameFile(entry, path)) {
             return;
         }
-        if (!entry.empty()) {
-            list.push_back(entry);
-        }
+        list.push_back(entry);
     }
     std::vector<std::pair<std::string, std::string>> writes;
     for (int n = 1; n <= kMRUCount; ++n) {

@@ -16,10 +16,12 @@ inline constexpr const char* kMRUSection = "MRUFiles";
 // The entries "1" to "4" as the settings file holds them, trimmed; "" for an empty entry.
 std::array<std::string, kMRUCount> MRUEntries();
 
-// Records a file just opened: when the list holds the path already (compared without regard
-// to case) nothing changes and that entry keeps its place; otherwise the path becomes entry 1,
-// the others move down without gaps and the fifth drops out. One rewrite of the settings file.
-// An empty path, or one holding a line break, is not recorded.
+// Records a file just opened: when the list holds the file already (an entry naming the same
+// device and inode, whatever its spelling; where either file is gone, the same text byte for
+// byte) nothing changes and that entry keeps its place; otherwise the path becomes entry 1, the
+// others move down without gaps and the fifth drops out. Names differing only in case are two
+// files. One rewrite of the settings file. An empty path, or one holding a line break, is not
+// recorded.
 void MRUAdd(const std::string& path);
 
 } // namespace zvLib

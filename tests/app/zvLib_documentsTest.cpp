@@ -1,7 +1,8 @@
 // Documents: a new circuit from the start page, open and save with their dialogs and cancel
 // paths, the document's own folder, a file that is no circuit, a save that fails, a file
 // opened with pieces the catalogue lacks, far-out and huge-scale circuits that are refused or
-// shown but never end the program, and opening from the command line and by drop.
+// shown but never end the program, opening from the command line and by drop, and the recent
+// files, where names differing only in case are two files.
 #include "DocumentsFixture.h"
 #include "app/core/zvLib_recent.h"
 #include "app/core/zvLib_settings.h"
@@ -603,6 +604,34 @@ TEST_F(DocumentsTest, ANameWithDotDotAfterALinkOpensAndSavesTheFileTheSystemName
     EXPECT_TRUE(zvLib::OpenCircuit(relative));
     EXPECT_EQ(opened(), "Club oval");
     EXPECT_TRUE(user_->messages.empty());
+}
+
+// "C.zv6" beside "c.zv6" is another file: after opening both, the File menu lists both and
+// each entry opens its own.
+TEST_F(DocumentsTest, FilesWhoseNamesDifferOnlyInCaseAreBothRecentFiles)
+{
+    frmMain& main = mainWindow();
+    const std::string lower = docs() + "c.zv6";
+    const std::string upper = docs() + "C.zv6";
+    fs::copy_file(sample(), lower);
+    fs::copy_file(sample("mini-three-lane.zv6"), upper);
+    if (fs::equivalent(lower, upper)) {
+        GTEST_SKIP() << "the documents folder ignores case";
+    }
+    const auto opened = [] { return zvLib::Circuit() ? zvLib::Circuit()->Name() : ""; };
+    for (std::string path : {lower, upper}) {
+        answerFile(path);
+        EXPECT_TRUE(run("FILE.OPEN").empty()) << path;
+    }
+    EXPECT_EQ(opened(), "Mini tri-track");
+    main.abr_BandOpen(main.abr.Band("mnuFile"));
+    cBarBand& file = main.abr.Band("mnuFile");
+    EXPECT_EQ(file.Tool("mru1").Tag(), upper);
+    EXPECT_EQ(file.Tool("mru2").Tag(), lower);
+    EXPECT_TRUE(run("FILE.MRU2").empty());
+    EXPECT_EQ(opened(), "Club oval");
+    EXPECT_TRUE(run("FILE.MRU1").empty());
+    EXPECT_EQ(opened(), "Mini tri-track");
 }
 
 TEST_F(DocumentsTest, EveryWayOfOpeningSaysWhyAFileCannotBeRead)

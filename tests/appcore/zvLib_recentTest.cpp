@@ -1,6 +1,7 @@
-// The recent-files list: newest first, at most four, a path already listed keeps its place
-// whatever its letter case, gaps closed up, the settings file rewritten once and not at all
-// once the settings are frozen by a reset.
+// The recent-files list: newest first, at most four, a file already listed keeps its place
+// whatever name it is opened by, names differing only in case are two files, a file that is
+// gone is known by its exact text, gaps closed up, the settings file rewritten once and not at
+// all once the settings are frozen by a reset.
 #include "app/core/zvLib_recent.h"
 
 #include "app/core/zvLib_settings.h"
@@ -43,18 +44,66 @@ TEST_F(RecentFiles, NewestFirstAndAtMostFour)
     EXPECT_EQ(zvLib::GetSetting("Zorv", "MRUFiles", "5"), "") << "the fifth dropped out";
 }
 
-TEST_F(RecentFiles, ListedPathKeepsItsPlaceWhateverItsCase)
+// Nothing is made in "gone": its files are known by their text alone, byte for byte.
+TEST_F(RecentFiles, AGoneFileKeepsItsPlaceByItsExactText)
 {
-    zvLib::MRUAdd("/c/A.zv6");
-    zvLib::MRUAdd("/c/b.zv6");
+    const std::string a = tmp.file("gone/A.zv6");
+    const std::string b = tmp.file("gone/b.zv6");
+    zvLib::MRUAdd(a);
+    zvLib::MRUAdd(b);
     const std::string before = readAll(zvLib::IniFile);
-    zvLib::MRUAdd("/c/A.zv6");
-    zvLib::MRUAdd("/C/a.ZV6");
-    EXPECT_EQ(zvLib::MRUEntries(), (Entries{"/c/b.zv6", "/c/A.zv6", "", ""}));
+    zvLib::MRUAdd(a);
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{b, a, "", ""}));
     EXPECT_EQ(readAll(zvLib::IniFile), before) << "nothing rewritten";
     zvLib::MRUAdd("");
-    zvLib::MRUAdd("/c/two\nlines.zv6");
-    EXPECT_EQ(zvLib::MRUEntries(), (Entries{"/c/b.zv6", "/c/A.zv6", "", ""}));
+    zvLib::MRUAdd(tmp.file("gone/two\nlines.zv6"));
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{b, a, "", ""}));
+    const std::string otherCase = tmp.file("gone/a.ZV6");
+    zvLib::MRUAdd(otherCase);
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{otherCase, b, a, ""})) << "another name";
+}
+
+// On Linux "C.zv6" beside "c.zv6" is another file: opening it puts it first.
+TEST_F(RecentFiles, NamesDifferingOnlyInCaseAreTwoFiles)
+{
+    const std::string lower = tmp.file("c.zv6");
+    const std::string upper = tmp.file("C.zv6");
+    writeAll(lower, "one circuit");
+    writeAll(upper, "another circuit");
+    if (std::filesystem::equivalent(lower, upper)) {
+        GTEST_SKIP() << "the temporary folder ignores case";
+    }
+    zvLib::MRUAdd(lower);
+    zvLib::MRUAdd(upper);
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{upper, lower, "", ""}));
+}
+
+// "ldir" leads to "real/sub", so "ldir/../c.zv6" is "real/c.zv6" to the system, not "c.zv6";
+// "lc.zv6" is a link to that file and "hard.zv6" a second name of it.
+TEST_F(RecentFiles, OneFileBySeveralNamesKeepsTheEntryListedFirst)
+{
+    namespace fs = std::filesystem;
+    fs::create_directories(tmp.path() / "real" / "sub");
+    fs::create_directory_symlink("real/sub", tmp.path() / "ldir");
+    const std::string file = tmp.file("real/c.zv6");
+    writeAll(file, "one circuit");
+    fs::create_symlink("real/c.zv6", tmp.path() / "lc.zv6");
+    fs::create_hard_link(file, tmp.path() / "hard.zv6");
+    const std::string beside = tmp.file("c.zv6");
+    writeAll(beside, "another circuit");
+    const std::string other = tmp.file("b.zv6");
+    writeAll(other, "a third circuit");
+
+    zvLib::MRUAdd(file);
+    zvLib::MRUAdd(other);
+    const std::string before = readAll(zvLib::IniFile);
+    for (const char* name : {"ldir/../c.zv6", "lc.zv6", "hard.zv6", "./real//c.zv6"}) {
+        zvLib::MRUAdd(tmp.file(name));
+        EXPECT_EQ(zvLib::MRUEntries(), (Entries{other, file, "", ""})) << name;
+    }
+    EXPECT_EQ(readAll(zvLib::IniFile), before) << "nothing rewritten";
+    zvLib::MRUAdd(beside);
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{beside, other, file, ""}));
 }
 
 TEST_F(RecentFiles, GapsAreClosedAndOtherSectionsKept)

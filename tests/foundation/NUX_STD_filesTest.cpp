@@ -13,8 +13,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/mman.h>
@@ -26,6 +24,7 @@
 
 namespace fs = std::filesystem;
 using namespace NUX_STD_library;
+using testsupport::AsUser;
 using testsupport::TempDir;
 
 namespace {
@@ -39,24 +38,6 @@ std::vector<std::string> Names(const fs::path& dir)
     }
     std::sort(out.begin(), out.end());
     return out;
-}
-
-// Runs the action in a child process as another user (with the further groups given); true
-// when the action gave true there.
-bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& action)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgroups(groups.size(), groups.data()) != 0 || setresgid(uid, uid, uid) != 0 ||
-            setresuid(uid, uid, uid) != 0) {
-            _exit(9);
-        }
-        umask(022);
-        _exit(action() ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
 }
 
 } // namespace

@@ -1,10 +1,17 @@
 // Helpers shared by the test executables.
 #include "support/TestSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <grp.h>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 namespace testsupport {
 
@@ -70,6 +77,60 @@ bool matchesGolden(const std::string& name, const std::string& actual)
     }
     writeAll(path + ".actual", actual);
     return false;
+}
+
+bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& action)
+{
+    const auto told = [&] { return action() ? std::string() : std::string("the action failed"); };
+    return AsUserReport(uid, std::move(groups), told).empty();
+}
+
+std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,
+                         const std::function<std::string()>& action)
+{
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        return "no pipe to the child";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ends[0]);
+        if (setgroups(groups.size(), groups.data()) != 0 || setresgid(uid, uid, uid) != 0 ||
+            setresuid(uid, uid, uid) != 0) {
+            _exit(9);
+        }
+        umask(022);
+        const std::string report = action();
+        for (std::size_t done = 0; done < report.size();) {
+            const ssize_t n = write(ends[1], report.data() + done, report.size() - done);
+            if (n <= 0 && errno != EINTR) {
+                _exit(8);
+            }
+            done += n > 0 ? static_cast<std::size_t>(n) : 0;
+        }
+        _exit(report.empty() ? 0 : 1);
+    }
+    close(ends[1]);
+    std::string report;
+    char buffer[4096];
+    for (ssize_t n = 0; child > 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0) {
+            report.append(buffer, static_cast<std::size_t>(n));
+        } else if (errno != EINTR) {
+            break;
+        }
+    }
+    close(ends[0]);
+    int status = 0;
+    if (child <= 0 || waitpid(child, &status, 0) != child) {
+        return "the child could not be started or waited for";
+    }
+    const int expected = report.empty() ? 0 : 1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != expected) {
+        return "the child as user " + std::to_string(uid) + " ended with status " +
+               std::to_string(status) + (report.empty() ? "" : ": " + report);
+    }
+    return report;
 }
 
 std::string Mutate(std::string s, std::mt19937& rng, const std::vector<std::string>& tokens,

@@ -1,9 +1,12 @@
-// Helpers shared by the test executables: temporary folders, file reading and golden files.
+// Helpers shared by the test executables: temporary folders, file reading, golden files and
+// actions run as another user.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace testsupport {
@@ -36,6 +39,15 @@ void writeAll(const std::string& path, const std::string& bytes);
 // Compares text with the golden file tests/data/<name>. On a mismatch writes the actual text
 // beside it as <name>.actual and returns false; with ZORV_UPDATE_GOLDEN=1 rewrites the golden.
 bool matchesGolden(const std::string& name, const std::string& actual);
+
+// Runs the action in a child process as another user (with the further groups given, umask
+// 022); true when the action gave true there. Needs root.
+bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& action);
+// Runs the action in a child process as another user like AsUser and hands back the text it
+// returned, read through a pipe: empty when all went well there. A child that could not become
+// the user or did not end as its text says gives a note saying so.
+std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,
+                         const std::function<std::string()>& action);
 
 // A few random edits of a text for the fuzz smoke tests: flipped bytes, inserted tokens,
 // cuts, copies of its own pieces and truncation, at most maxSteps of them.

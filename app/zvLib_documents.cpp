@@ -152,17 +152,11 @@ void CommitReportTexts()
     }
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
 // False when the path is the file opened with unknown pieces and the user would rather not
 // lose them by saving over it.
 bool MayOverwrite(const std::string& path)
 {
-    if (incomplete.skipped == 0 || !SameFile(path, incomplete.path)) {
+    if (incomplete.skipped == 0 || !NUX_STD_library::SameFile(path, incomplete.path)) {
         return true;
     }
     const std::string text =
@@ -365,7 +359,7 @@ bool SaveCircuit(std::string& fileName)
         return false;
     }
     MarkUnchanged();
-    if (SameFile(path, incomplete.path)) {
+    if (NUX_STD_library::SameFile(path, incomplete.path)) {
         incomplete = {};
     }
     std::string folder;

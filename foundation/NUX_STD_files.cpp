@@ -234,6 +234,14 @@ bool FileExists(const std::string& path, long& errNumber)
     return errNumber == 0;
 }
 
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 std::string GetTempFolder()
 {
     const char* t = std::getenv("TMPDIR");

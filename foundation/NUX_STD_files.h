@@ -24,6 +24,9 @@ bool FolderExists(const std::string& path, long& errNumber);
 // True when the path names a file that can be opened for reading; errNumber gets 0 or the
 // error number of the failed open (a folder gives 75).
 bool FileExists(const std::string& path, long& errNumber);
+// True when both paths name one existing file (the same device and inode, links followed as an
+// open follows them), however they are spelt; false when either is missing. Never opens them.
+bool SameFile(const std::string& a, const std::string& b);
 // The system's temporary folder ($TMPDIR, else /tmp), ending with "/".
 std::string GetTempFolder();
 // The program's private temporary folder, ending with "/": $XDG_RUNTIME_DIR/Zorv when that is

@@ -4,29 +4,12 @@
 #include "app/core/zvLib_recent.h"
 
 #include "app/core/zvLib_settings.h"
+#include "foundation/NUX_STD_files.h"
 
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 namespace zvLib {
-
-namespace {
-
-// True when the two paths name one file: the same device and inode, links followed as an open
-// follows them. When either cannot be found, only the very same text names the same file. The
-// files themselves are never opened.
-bool SameFile(const std::string& a, const std::string& b)
-{
-    struct stat sa {};
-    struct stat sb {};
-    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) {
-        return a == b;
-    }
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-} // namespace
 
 std::array<std::string, kMRUCount> MRUEntries()
 {
@@ -50,7 +33,8 @@ void MRUAdd(const std::string& path)
         if (entry.empty()) {
             continue;
         }
-        if (SameFile(entry, path)) {
+        // One file however spelt; a file that is gone, only by the very same text.
+        if (entry == path || NUX_STD_library::SameFile(entry, path)) {
             return;
         }
         list.push_back(entry);

@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -265,7 +266,7 @@ std::optional<int> StartWithLanguage(frmMain& main, const zvCommandLine& cmd)
 
 } // namespace
 
-std::optional<int> Main(const std::string& commandLine)
+std::optional<int> Main(const std::vector<std::string>& args)
 {
     ResetProgramEnd();
     ConnectFoundation();
@@ -273,7 +274,7 @@ std::optional<int> Main(const std::string& commandLine)
     const std::string dataFolder =
         NUX_STD_library::AddBackslash(NUX_STD_library::GetSpecialFolder(28)) + "NUX/Zorv/";
     WaitCursor wait;
-    const zvCommandLine cmd = ParseCommandLine(commandLine);
+    const zvCommandLine cmd = ParseCommandLine(args);
     CurrentFile = cmd.file;
     try {
         std::string folder = dataFolder;
@@ -306,12 +307,15 @@ int RunProgram(int argc, char** argv)
 {
     // A save beyond the file-size limit fails with its message instead of ending the program.
     NUX_STD_library::IgnoreFileSizeSignal();
-    zvApplication app(argc, argv);
-    std::string line;
+    // The arguments are the program's own, taken before Qt could read any of them as one of
+    // its options: a file named like one ("-style", "-reverse") is still that file.
+    std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
-        line += (i > 1 ? " " : "") + std::string(argv[i]);
+        args.emplace_back(argv[i]);
     }
-    const std::optional<int> ended = Main(line);
+    int qtArgc = std::min(argc, 1);
+    zvApplication app(qtArgc, argv);
+    const std::optional<int> ended = Main(args);
     const int status = ended ? *ended : QApplication::exec();
     // A window owned by another goes with its owner.
     std::vector<QPointer<QWidget>> forms;

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The program's Qt application: an error raised while a window event is handled (paint,
 // resize, mouse, wheel, key, timer, drop, close, a dialog's own events) is shown the way the
@@ -42,16 +43,18 @@ struct zvCommandLine {
     int height = 0;
 };
 
-// Reads a command line: an optional "-s:" followed by width "x" height (without regard to
-// case; the first one counts, every copy of it is removed), the rest, without double quotes
-// and the blanks around it, being the file. A size that does not give two numbers, or gives a
-// negative one, leaves width and height 0.
-zvCommandLine ParseCommandLine(const std::string& line);
+// Reads the program's arguments, each as the system hands it over. An argument that is wholly
+// "-s:" (without regard to case) and a size text, width "x" height, is a size token: the first
+// one sets the window size, and no size token is part of the file. Every other argument is
+// part of the file's name byte for byte (nothing trimmed, no quote removed), several joined by
+// one blank. A size that does not give two numbers, or gives a negative one, leaves width and
+// height 0.
+zvCommandLine ParseCommandLine(const std::vector<std::string>& args);
 
-// Runs the start-up with the command line (the program's arguments joined by blanks) inside a
+// Runs the start-up with the program's arguments (without the program's own name) inside a
 // running QApplication. None when the program goes on in the event loop; otherwise the exit
 // status, the windows already unloaded.
-std::optional<int> Main(const std::string& commandLine);
+std::optional<int> Main(const std::vector<std::string>& args);
 
 // The program: the Qt application, the start-up, then the event loop; returns the exit status.
 int RunProgram(int argc, char** argv);

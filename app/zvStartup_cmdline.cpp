@@ -1,4 +1,5 @@
-// zvLib, the command line: the window size token "-s:" width "x" height and the circuit file.
+// zvLib, the command line: the window size token "-s:" width "x" height and the circuit file,
+// read from the arguments as the system hands them over, each one whole.
 #include "app/zvStartup.h"
 
 #include "foundation/cFixed.h"
@@ -58,50 +59,52 @@ std::vector<std::string> SplitAtX(const std::string& text)
     return parts;
 }
 
-// Removes every copy of what from text, found without regard to case.
-void RemoveAll(std::string& text, const std::string& what)
+// True when the argument is wholly a size token: "-s:" in any case, then the size text, which
+// runs to the end of the argument (a blank would end it, leaving the rest for a file name).
+bool IsSizeToken(const std::string& arg)
 {
-    const std::string key = Lower(what);
-    for (std::size_t at = Lower(text).find(key); at != std::string::npos;
-         at = Lower(text).find(key, at)) {
-        text.erase(at, what.size());
-    }
+    return arg.size() >= 3 && Lower(arg.substr(0, 3)) == "-s:" &&
+           arg.find(' ') == std::string::npos;
 }
 
-std::string TrimBlanks(const std::string& s)
+// The window size a size text gives: width "x" height, each the number its part begins with.
+// Fewer than two parts, or a negative number, give no size.
+void ReadSize(const std::string& size, zvCommandLine& cmd)
 {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
+    const std::vector<std::string> parts = SplitAtX(size);
+    if (parts.size() < 2) {
+        return;
     }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+    cmd.width = LeadingNumber(parts[0]);
+    cmd.height = LeadingNumber(parts[1]);
+    if (cmd.width < 0 || cmd.height < 0) {
+        cmd.width = 0;
+        cmd.height = 0;
+    }
 }
 
 } // namespace
 
-zvCommandLine ParseCommandLine(const std::string& line)
+zvCommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     zvCommandLine cmd;
-    std::string rest = line;
-    const std::size_t at = Lower(line).find("-s:");
-    if (at != std::string::npos) {
-        const std::size_t from = at + 3;
-        const std::size_t blank = line.find(' ', from);
-        const std::string size =
-            line.substr(from, blank == std::string::npos ? std::string::npos : blank - from);
-        RemoveAll(rest, "-s:" + size);
-        const std::vector<std::string> parts = SplitAtX(size);
-        if (parts.size() >= 2) {
-            cmd.width = LeadingNumber(parts[0]);
-            cmd.height = LeadingNumber(parts[1]);
-            if (cmd.width < 0 || cmd.height < 0) {
-                cmd.width = 0;
-                cmd.height = 0;
+    bool sized = false;
+    bool named = false;
+    for (const std::string& arg : args) {
+        if (IsSizeToken(arg)) {
+            if (!sized) {
+                ReadSize(arg.substr(3), cmd);
+                sized = true;
             }
+            continue;
         }
+        // Every other argument is part of the name, byte for byte, as the system handed it.
+        if (named) {
+            cmd.file += ' ';
+        }
+        cmd.file += arg;
+        named = true;
     }
-    rest.erase(std::remove(rest.begin(), rest.end(), '"'), rest.end());
-    cmd.file = TrimBlanks(rest);
     return cmd;
 }
 

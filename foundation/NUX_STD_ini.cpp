@@ -105,6 +105,27 @@ std::string Unquote(std::string_view v)
     return std::string(v);
 }
 
+// True when reading would give back another text than the value: blanks, tabs, VT or FF at
+// either end are taken off, and so is one pair of enclosing quotes.
+bool ChangedByReading(std::string_view v)
+{
+    if (v.empty()) {
+        return false;
+    }
+    const bool blankEnd = kBlanks.find(v.front()) != std::string_view::npos ||
+                          kBlanks.find(v.back()) != std::string_view::npos;
+    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') &&
+                        v.back() == v.front();
+    return blankEnd || quoted;
+}
+
+// The text a value is written as: the value itself, or where reading would change it, the
+// value inside one pair of double quotes, which reading takes off again.
+std::string Stored(std::string_view v)
+{
+    return ChangedByReading(v) ? "\"" + std::string(v) + "\"" : std::string(v);
+}
+
 // The file as lines, with its byte-order mark and the line end new lines get.
 struct Profile {
     std::string bom;
@@ -320,7 +341,7 @@ bool Apply(Profile& p, std::string_view section, const Change& c)
     if (!c.value) {
         return RemoveKey(p, section, *c.key);
     }
-    return SetKey(p, section, *c.key, *c.value);
+    return SetKey(p, section, *c.key, Stored(*c.value));
 }
 
 // The private-profile write of several changes to one section, applied in order: a change
@@ -362,6 +383,28 @@ std::string IniRead(const std::string& section, const std::string& key,
     }
     const std::size_t k = FindKey(p, h, Trim(key));
     return k == kNone ? std::string() : Unquote(Classify(p.lines[k].text).value);
+}
+
+std::optional<std::string> IniReadExact(const std::string& section, const std::string& key,
+                                        const std::string& iniFile)
+{
+    Profile p;
+    if (LoadProfile(iniFile, p) != Loaded::Read) {
+        return std::string();
+    }
+    const std::size_t h = FindSection(p, Trim(section));
+    const std::size_t k = h == kNone ? kNone : FindKey(p, h, Trim(key));
+    if (k == kNone) {
+        return std::string();
+    }
+    // The key line's name stands before its first "=", so what follows it is the value as
+    // stored, blanks and all.
+    const std::string_view line = p.lines[k].text;
+    const std::string_view stored = line.substr(line.find('=') + 1);
+    if (Trim(stored) != stored) {
+        return std::nullopt;
+    }
+    return Unquote(stored);
 }
 
 int IniReadSection(const std::string& section, const std::string& iniFile,

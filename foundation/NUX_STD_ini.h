@@ -4,6 +4,7 @@
 // leaves the old file as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,13 @@ namespace NUX_STD_library {
 std::string IniRead(const std::string& section, const std::string& key,
                     const std::string& iniFile);
 
+// The value of a key exactly as IniWrite was given it (one pair of enclosing quotes removed);
+// empty when the file, the section or the key is missing. None when the key's value stands
+// with blanks, tabs, VT or FF around it, which reading takes off, so that what was meant may
+// have been another text (IniWrite never writes a value so).
+std::optional<std::string> IniReadExact(const std::string& section, const std::string& key,
+                                        const std::string& iniFile);
+
 // Reads every key of a section with its value, in file order (a key written twice counts
 // once, with its first value): pairs[i].first is the i-th key, pairs[i].second its value.
 // Returns the number of keys; when the section is missing or has no keys, returns 0 and
@@ -23,7 +31,8 @@ int IniReadSection(const std::string& section, const std::string& iniFile,
                    std::vector<std::pair<std::string, std::string>>& pairs);
 
 // Writes key=value, creating the file and the section when needed and replacing an existing
-// value in place. An empty key deletes the whole section whatever the value; an empty value
+// value in place. A value that reading would change (blanks, tabs, VT or FF at either end, or
+// one pair of enclosing quotes) is written inside double quotes, so that it reads back whole. An empty key deletes the whole section whatever the value; an empty value
 // deletes the key. A name or value holding a line break is refused and leaves the file
 // unchanged. False when the file could not be read or written (no folder, a full disk, a
 // file that may not be replaced): the file is then as it was.

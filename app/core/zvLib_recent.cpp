@@ -1,10 +1,12 @@
 // zvLib, the recent-files list read from and written to the settings file. A list with gaps
 // (a hand-edited file) is closed up when the next file is added. Files are told apart as the
-// system tells them apart, never by a name folded to one case.
+// system tells them apart, never by a name folded to one case, and each entry gives back the
+// very name that was added, blanks at its ends included.
 #include "app/core/zvLib_recent.h"
 
 #include "app/core/zvLib_settings.h"
 #include "foundation/NUX_STD_files.h"
+#include "foundation/NUX_STD_ini.h"
 
 #include <utility>
 #include <vector>
@@ -13,10 +15,12 @@ namespace zvLib {
 
 std::array<std::string, kMRUCount> MRUEntries()
 {
+    // Read as written, blanks and all: an entry whose blanks around it would be taken off in
+    // reading may have named another file, and is left out rather than read as another name.
     std::array<std::string, kMRUCount> entries;
     for (int n = 1; n <= kMRUCount; ++n) {
         entries[static_cast<std::size_t>(n - 1)] =
-            GetSetting("Zorv", kMRUSection, std::to_string(n), "");
+            NUX_STD_library::IniReadExact(kMRUSection, std::to_string(n), IniFile).value_or("");
     }
     return entries;
 }

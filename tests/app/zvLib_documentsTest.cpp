@@ -517,7 +517,7 @@ TEST_F(DocumentsTest, CommandLineFileOpensTheSameWayAndKeepsItsFolder)
     writeSettings("[Options]\nLangID=EN\n");
     sample();
     CurrentFolder in(docs());
-    EXPECT_EQ(zvLib::Main("\"club-oval.zv6\" -s:800x600"), std::nullopt);
+    EXPECT_EQ(zvLib::Main({"club-oval.zv6", "-s:800x600"}), std::nullopt);
     EXPECT_TRUE(user_->dialogs.empty()) << "no start page";
     ASSERT_NE(zvLib::Circuit(), nullptr);
     EXPECT_EQ(zvLib::Circuit()->Name(), "Club oval");
@@ -570,7 +570,7 @@ TEST_F(DocumentsTest, ANameWithDotDotAfterALinkOpensAndSavesTheFileTheSystemName
     const std::string threeLane = readAll((g / "c.zv6").string());
     CurrentFolder in(g.string());
 
-    EXPECT_EQ(zvLib::Main("\"ldir/../c.zv6\""), std::nullopt);
+    EXPECT_EQ(zvLib::Main({"ldir/../c.zv6"}), std::nullopt);
     ASSERT_NE(zvLib::Circuit(), nullptr);
     EXPECT_EQ(zvLib::Circuit()->Name(), "Club oval") << "the command line";
     EXPECT_EQ(zvLib::MRUEntries()[0], named);
@@ -645,7 +645,7 @@ TEST_F(DocumentsTest, EveryWayOfOpeningSaysWhyAFileCannotBeRead)
     writeSettings("[Options]\nLangID=EN\n[MRUFiles]\n1=" + locked + "\n2=" + pipe + "\n");
 
     user_->steps.push_back([](QDialog& d) { apptest::Click(d, "cmd(99)"); }); // the start page
-    EXPECT_EQ(zvLib::Main("\"" + locked + "\""), std::nullopt);
+    EXPECT_EQ(zvLib::Main({locked}), std::nullopt);
     EXPECT_EQ(user_->messages, denied) << "the command line";
     auto* main = qobject_cast<frmMain*>(zvLib::Form(zvForm::frmMain));
     ASSERT_NE(main, nullptr);

@@ -40,37 +40,51 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(CommandLine, SizeTokenAndFile)
+TEST(CommandLine, EachArgumentIsTakenAsItArrives)
 {
-    zvLib::zvCommandLine c = zvLib::ParseCommandLine("-s:1024x768");
-    EXPECT_EQ(c.width, 1024);
-    EXPECT_EQ(c.height, 768);
-    EXPECT_EQ(c.file, "");
-    c = zvLib::ParseCommandLine("\"/home/a b/track.zv5\" -S:640X480");
-    EXPECT_EQ(c.width, 640);
-    EXPECT_EQ(c.height, 480);
-    EXPECT_EQ(c.file, "/home/a b/track.zv5");
-    c = zvLib::ParseCommandLine("-s:");
-    EXPECT_EQ(c.width, 0);
-    EXPECT_EQ(c.file, "");
-    c = zvLib::ParseCommandLine("-s:800");
-    EXPECT_EQ(c.width, 0) << "one part gives no size";
-    c = zvLib::ParseCommandLine("-s:800.5x600.5wide c.zvd");
-    EXPECT_EQ(c.width, 800) << "halves to even";
-    EXPECT_EQ(c.height, 600);
-    EXPECT_EQ(c.file, "c.zvd");
-    c = zvLib::ParseCommandLine("-s:wx600 -s:wx600");
-    EXPECT_EQ(c.width, 0);
-    EXPECT_EQ(c.height, 600);
-    EXPECT_EQ(c.file, "") << "every copy of the token is removed";
-    c = zvLib::ParseCommandLine("-s:-800x600");
-    EXPECT_EQ(c.width, 0);
-    EXPECT_EQ(c.height, 0) << "a negative size gives a maximised window";
+    using Args = std::vector<std::string>;
+    const struct {
+        Args args;
+        int width;
+        int height;
+        std::string file;
+    } cases[] = {
+        {{}, 0, 0, ""},
+        {{"-s:1024x768"}, 1024, 768, ""},
+        {{"-s:800x600", "/t/a.zv6"}, 800, 600, "/t/a.zv6"},
+        {{"/t/a.zv6", "-s:800x600"}, 800, 600, "/t/a.zv6"},
+        {{"x y.zv6", "-S:640X480"}, 640, 480, "x y.zv6"},
+        {{"-s:"}, 0, 0, ""},
+        {{"-s:800"}, 0, 0, ""},                          // one part gives no size
+        {{"-s:800.5x600.5wide", "c.zvd"}, 800, 600, "c.zvd"}, // halves to even
+        {{"-s:wx600", "-s:1x1"}, 0, 600, ""},            // the first token counts
+        {{"-s:-800x600"}, 0, 0, ""},                     // a negative size: maximised
+        // Names are kept byte for byte: quotes, blanks at either end, "-s:" inside a name.
+        {{"/t/a\"b.zv6"}, 0, 0, "/t/a\"b.zv6"},
+        {{"\"/t/q.zv6\""}, 0, 0, "\"/t/q.zv6\""},
+        {{"/t/lap-s:800x600.zv6"}, 0, 0, "/t/lap-s:800x600.zv6"},
+        {{"/t/lap-S:1x1.zv6"}, 0, 0, "/t/lap-S:1x1.zv6"},
+        {{"/t/b.zv6 "}, 0, 0, "/t/b.zv6 "},
+        {{" a.zv6"}, 0, 0, " a.zv6"},
+        {{"-s:1x1 a.zv6"}, 0, 0, "-s:1x1 a.zv6"}, // not wholly a size token
+        {{"/t/two", "parts.zv6", "-s:9x9"}, 9, 9, "/t/two parts.zv6"},
+        {{"", "a.zv6"}, 0, 0, " a.zv6"},
+    };
+    for (const auto& k : cases) {
+        std::string shown;
+        for (const std::string& a : k.args) {
+            shown += "[" + a + "]";
+        }
+        const zvLib::zvCommandLine c = zvLib::ParseCommandLine(k.args);
+        EXPECT_EQ(c.width, k.width) << shown;
+        EXPECT_EQ(c.height, k.height) << shown;
+        EXPECT_EQ(c.file, k.file) << shown;
+    }
 }
 
 class StartupTest : public AppFixture {
   protected:
-    std::optional<int> start(const std::string& line = {}) { return zvLib::Main(line); }
+    std::optional<int> start(const std::vector<std::string>& args = {}) { return zvLib::Main(args); }
 };
 
 TEST_F(StartupTest, FirstRunCancelledEndsWithoutAWord)
@@ -233,7 +247,7 @@ TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
              "<zorv><circuit><set>CL32;</set><tracks>1</tracks><angle>0</angle><name>Oval</name>"
              "<description></description><items><track-1>CL32:AS1;</track-1></items>"
              "</circuit></zorv>");
-    EXPECT_EQ(start("\"" + documentsDir() + "oval track.zv6\" -s:720x540"), std::nullopt);
+    EXPECT_EQ(start({documentsDir() + "oval track.zv6", "-s:720x540"}), std::nullopt);
     EXPECT_TRUE(user_->dialogs.empty()) << "a named file is opened instead of the start page";
     EXPECT_EQ(zvLib::CurrentFile, "oval track.zv6");
     ASSERT_NE(zvLib::Circuit(), nullptr);
@@ -244,11 +258,44 @@ TEST_F(StartupTest, CommandLineSizesTheWindowAndNamesTheFile)
     EXPECT_EQ(main->size(), QSize(720, 540));
 }
 
+TEST_F(StartupTest, ACommandLineNameOpensTheVeryFileItNamesNotItsLookAlike)
+{
+    writeSettings("[Options]\nLangID=EN\n");
+    const auto circuit = [](const std::string& name) {
+        return "<zorv><circuit><set>CL32;</set><tracks>1</tracks><angle>0</angle><name>" + name +
+               "</name><description></description><items><track-1>CL32:AS1;</track-1></items>"
+               "</circuit></zorv>";
+    };
+    // Each name beside the file that a changed name would reach instead.
+    const struct {
+        std::string named;
+        std::string lookAlike;
+    } cases[] = {
+        {"a\"b.zv6", "ab.zv6"},
+        {"b.zv6 ", "b.zv6"},
+        {"lap-s:800x600.zv6", "lap.zv6"},
+    };
+    for (const auto& k : cases) {
+        writeAll(documentsDir() + k.named, circuit("Named"));
+        writeAll(documentsDir() + k.lookAlike, circuit("Look-alike"));
+    }
+    for (const auto& k : cases) {
+        EXPECT_EQ(start({documentsDir() + k.named}), std::nullopt);
+        EXPECT_TRUE(user_->messages.empty()) << k.named;
+        ASSERT_NE(zvLib::Circuit(), nullptr);
+        EXPECT_EQ(zvLib::Circuit()->Name(), "Named") << k.named;
+        EXPECT_EQ(zvLib::CurrentFile, k.named);
+        auto* main = zvLib::Form(zvForm::frmMain);
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(main->isMaximized()) << "no size was taken out of the name";
+    }
+}
+
 TEST_F(StartupTest, ACommandLineSizeBeyondTheScreenIsKeptOnTheWorkArea)
 {
     writeSettings("[Options]\nLangID=EN\n");
     user_->steps.push_back([](QDialog& d) { Click(d, "cmd(99)"); });
-    EXPECT_EQ(start("-s:4000x3000"), std::nullopt);
+    EXPECT_EQ(start({"-s:4000x3000"}), std::nullopt);
     auto* main = zvLib::Form(zvForm::frmMain);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(main->isMaximized());
@@ -301,7 +348,7 @@ TEST_F(StartupTest, ACommandLineFileThatCannotBeOpenedIsSaidAndTheStartPageFollo
         user_->messages.clear();
         user_->dialogs.clear();
         user_->steps.push_back([](QDialog& d) { Click(d, "cmd(99)"); });
-        EXPECT_EQ(start("\"" + k.file + "\""), std::nullopt);
+        EXPECT_EQ(start({k.file}), std::nullopt);
         EXPECT_EQ(user_->messages, std::vector<std::string>{k.message}) << k.file;
         EXPECT_EQ(user_->dialogs, std::vector<std::string>{"New circuit"})
             << "the start page, as without a file";

@@ -12,6 +12,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 using testsupport::readAll;
 using testsupport::TempDir;
@@ -108,13 +109,53 @@ TEST_F(RecentFiles, OneFileBySeveralNamesKeepsTheEntryListedFirst)
 
 TEST_F(RecentFiles, GapsAreClosedAndOtherSectionsKept)
 {
-    writeAll(zvLib::IniFile, "[Options]\nLangID=EN\n[MRUFiles]\n1=\n2=/c/two.zv6\n4= /c/four.zv6 \n"
+    writeAll(zvLib::IniFile, "[Options]\nLangID=EN\n[MRUFiles]\n1=\n2=/c/two.zv6\n4=/c/four.zv6\n"
                              "[Colors]\nmeasure=0\n");
     EXPECT_EQ(zvLib::MRUEntries(), (Entries{"", "/c/two.zv6", "", "/c/four.zv6"}));
     zvLib::MRUAdd("/c/new.zv6");
     EXPECT_EQ(zvLib::MRUEntries(), (Entries{"/c/new.zv6", "/c/two.zv6", "/c/four.zv6", ""}));
     EXPECT_EQ(zvLib::GetSetting("Zorv", "Options", "LangID"), "EN");
     EXPECT_EQ(zvLib::GetSetting("Zorv", "Colors", "measure"), "0");
+}
+
+// Each name is a file beside its look-alike without the blank or tab: the list must give back
+// the very name added, however far it moves down, and never the look-alike.
+TEST_F(RecentFiles, NamesWithBlanksAtTheirEndsComeBackAsAdded)
+{
+    const std::vector<std::string> odd = {tmp.file("plan.zv6 "), tmp.file("tab.zv6\t"),
+                                          " " + tmp.file("lead.zv6"), "\t" + tmp.file("t.zv6")};
+    for (const char* name : {"plan.zv6", "tab.zv6", "lead.zv6", "t.zv6"}) {
+        writeAll(tmp.file(name), "the look-alike");
+    }
+    writeAll(odd[0], "the named file");
+    writeAll(odd[1], "the named file");
+    std::vector<std::string> added;
+    const auto add = [&](const std::string& name) {
+        zvLib::MRUAdd(name);
+        added.insert(added.begin(), name);
+        Entries expected{"", "", "", ""};
+        for (std::size_t i = 0; i < expected.size() && i < added.size(); ++i) {
+            expected[i] = added[i];
+        }
+        EXPECT_EQ(zvLib::MRUEntries(), expected) << "after [" << name << "]";
+    };
+    for (const std::string& name : odd) {
+        add(name);
+    }
+    for (const char* later : {"a.zv6", "b.zv6", "c.zv6", "d.zv6"}) {
+        add(tmp.file(later));
+    }
+}
+
+// An entry that stands with blanks around it (an older program's, a hand edit) may have
+// named a file with those blanks: it is neither shown as the trimmed name nor written back so.
+TEST_F(RecentFiles, AnEntryStoredWithBlanksAroundItIsLeftOut)
+{
+    writeAll(zvLib::IniFile, "[MRUFiles]\n1=/c/plan.zv6 \n2=/c/two.zv6\n3= /c/three.zv6\n");
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{"", "/c/two.zv6", "", ""}));
+    zvLib::MRUAdd("/c/new.zv6");
+    EXPECT_EQ(zvLib::MRUEntries(), (Entries{"/c/new.zv6", "/c/two.zv6", "", ""}));
+    EXPECT_EQ(readAll(zvLib::IniFile).find("/c/plan.zv6\n"), std::string::npos);
 }
 
 TEST_F(RecentFiles, FrozenSettingsAreNotWritten)

@@ -102,9 +102,45 @@ TEST_F(Ini, WriteCreatesFileSectionAndKey)
 {
     IniWrite("Options", "LangID", "EN", file);
     EXPECT_EQ(readAll(file), "[Options]\nLangID=EN\n");
-    IniWrite("Colors", "Back", "  ", file);  // blanks are a value, written as given
-    EXPECT_EQ(readAll(file), "[Options]\nLangID=EN\n[Colors]\nBack=  \n");
-    EXPECT_EQ(IniRead("Colors", "Back", file), "");
+    IniWrite("Colors", "Back", "  ", file);  // blanks are a value, kept inside quotes
+    EXPECT_EQ(readAll(file), "[Options]\nLangID=EN\n[Colors]\nBack=\"  \"\n");
+    EXPECT_EQ(IniRead("Colors", "Back", file), "  ");
+}
+
+// Reading takes blanks, tabs, VT and FF off a value's ends and one pair of enclosing quotes:
+// a value that would lose them is written quoted, so every reader gives it back whole.
+TEST_F(Ini, EveryValueWithoutALineBreakReadsBackWhole)
+{
+    const std::string values[] = {"  ",      " lead",  "trail ", "\ttabs\t", "\"quoted\"",
+                                  "'single'", "\v",    "\f x",   "a\"",     "\"",
+                                  "'",       "\"a' ", "plain",  "in side"};
+    for (const std::string& v : values) {
+        IniWrite("Round", "", "", file);
+        IniWrite("Round", "k", v, file);
+        EXPECT_EQ(IniRead("Round", "k", file), v) << "[" << v << "]";
+        EXPECT_EQ(IniReadExact("Round", "k", file), std::optional<std::string>(v)) << v;
+        Pairs pairs;
+        ASSERT_EQ(IniReadSection("Round", file, pairs), 1);
+        EXPECT_EQ(pairs[0].second, v);
+        IniWriteSection("Round", {{"k", ""}, {"m", v}}, file);
+        EXPECT_EQ(IniRead("Round", "m", file), v) << "[" << v << "]";
+    }
+    EXPECT_EQ(readAll(file), "[Round]\nm=in side\n") << "a value reading keeps is not quoted";
+}
+
+TEST_F(Ini, AnExactReadLeavesOutAValueStoredWithBlanksAroundIt)
+{
+    writeAll(file, "[MRUFiles]\n1=/c/a.zv6\n2=/c/b.zv6 \n3= /c/c.zv6\n4=\"/c/d.zv6 \"\n"
+                   "5 =\t/c/e.zv6\n6=\n");
+    EXPECT_EQ(IniReadExact("mrufiles", "1", file), std::optional<std::string>("/c/a.zv6"));
+    EXPECT_EQ(IniReadExact("MRUFiles", "2", file), std::nullopt);
+    EXPECT_EQ(IniReadExact("MRUFiles", "3", file), std::nullopt);
+    EXPECT_EQ(IniReadExact("MRUFiles", "4", file), std::optional<std::string>("/c/d.zv6 "));
+    EXPECT_EQ(IniReadExact("MRUFiles", "5", file), std::nullopt);
+    EXPECT_EQ(IniReadExact("MRUFiles", "6", file), std::optional<std::string>(""));
+    EXPECT_EQ(IniReadExact("MRUFiles", "7", file), std::optional<std::string>(""));
+    EXPECT_EQ(IniReadExact("None", "1", file), std::optional<std::string>(""));
+    EXPECT_EQ(IniReadExact("MRUFiles", "1", tmp.file("none.ini")), std::optional<std::string>(""));
 }
 
 TEST_F(Ini, RewriteChangesOnlyTheKeyAndKeepsTheRest)

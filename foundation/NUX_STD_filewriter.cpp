@@ -11,9 +11,11 @@
 #include <cstdio>
 #include <deque>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <mutex>
 #include <random>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -264,21 +266,38 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
     return WriteCause::None;
 }
 
+// True unless the opened link is an ordinary one, which the system follows by its text: a
+// link of /proc (a descriptor's, cwd, root, exe, map_files...) leads to what it holds, and its
+// text is only a description that may name another file, or one that is not there. A link
+// whose file system cannot be told is taken for one of /proc.
+bool HoldsItsTarget(const cFd& link)
+{
+    struct statfs fs {};
+    return fstatfs(link.get(), &fs) != 0 || fs.f_type == PROC_SUPER_MAGIC;
+}
+
 // A link of the user or of root, judged on what the system's own lookup reaches through it:
 // where the last part of the path leads to a pipe, a terminal, a socket or a device (also
 // through a descriptor's link under /proc), the write is refused; otherwise the walk goes on
 // along the link's text, which must lead to that same file or folder. Where the system reaches
-// nothing, the text tells what is missing, or names the new file.
+// nothing through an ordinary link, the text tells what is missing, or names the new file;
+// through a link of /proc, the write is refused for the open's own error.
 WriteCause cWalk::OwnLink(const std::string& part, bool last, const cFd& link, int& error)
 {
     cFd reached(openat(dir_.get(), part.c_str(), O_PATH | O_CLOEXEC));
     struct stat st {};
-    if (reached.get() >= 0 && fstat(reached.get(), &st) == 0) {
-        if (last && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-            return WriteCause::NotRegular;
+    if (reached.get() < 0 || fstat(reached.get(), &st) != 0) {
+        const int failed = LastError();
+        if (HoldsItsTarget(link)) {
+            error = failed;
+            return WriteCause::System;
         }
-        checks_.push_back(cLinkCheck{rest_.size(), std::move(reached), st});
+        return FollowLink(link, error);
     }
+    if (last && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        return WriteCause::NotRegular;
+    }
+    checks_.push_back(cLinkCheck{rest_.size(), std::move(reached), st});
     return FollowLink(link, error);
 }
 

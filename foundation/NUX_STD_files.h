@@ -102,8 +102,10 @@ enum class WriteCause {
 // folder reached, and a name followed by "/" or "/." (in the path or in a link's text) must be
 // a folder. A symbolic link of the user or of root is followed (at most 40) by its text, read
 // whole, only where that text leads to the very file or folder the system reaches through the
-// link: a descriptor's link under /proc to a deleted or memory file (Nameless), or whose text
-// now names another file (Elsewhere), is refused. The file is written where the link leads,
+// link, on the very mount (where the system tells mounts): a descriptor's link under /proc to a
+// deleted or memory file (Nameless), or whose text now names another file or the same folder
+// on another mount (Elsewhere: a folder of a process in another mount namespace, a folder
+// since hidden below a mount), is refused. The file is written where the link leads,
 // and a missing target of an ordinary link is made there when the system reaches nothing; a
 // link of /proc (a descriptor's, cwd, root, exe, map_files: told by the file system it lives
 // on), which the system follows to what it holds and never by its text, is refused with the

@@ -102,10 +102,15 @@ enum class WriteCause {
 // folder reached, and a name followed by "/" or "/." (in the path or in a link's text) must be
 // a folder. A symbolic link of the user or of root is followed (at most 40) by its text, read
 // whole, only where that text leads to the very file or folder the system reaches through the
-// link: a descriptor's link under /proc to a deleted or memory file (Nameless), or whose text
-// now names another file (Elsewhere), is refused. The file is written where the link leads, a
-// missing target is made there when the system reaches nothing, and a final link that leads to
-// anything but a regular file or a folder (a pipe, a device, a descriptor's link under /proc
+// link, on the very mount (where the system tells mounts): a descriptor's link under /proc to a
+// deleted or memory file (Nameless), or whose text now names another file or the same folder
+// on another mount (Elsewhere: a folder of a process in another mount namespace, a folder
+// since hidden below a mount), is refused. The file is written where the link leads,
+// and a missing target of an ordinary link is made there when the system reaches nothing; a
+// link of /proc (a descriptor's, cwd, root, exe, map_files: told by the file system it lives
+// on), which the system follows to what it holds and never by its text, is refused with the
+// open's own error (System) when the system reaches nothing through it. A final link that leads
+// to anything but a regular file or a folder (a pipe, a device, a descriptor's link under /proc
 // to one) is refused. Another user's link to a folder on the way is refused, and another
 // user's final link is replaced itself where its folder allows, else refused. A path as long
 // as the system's path limit is refused before anything is done. The hidden file is then made in

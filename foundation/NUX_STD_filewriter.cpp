@@ -8,12 +8,16 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <mutex>
 #include <random>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -126,21 +130,51 @@ struct cEntry {
     std::string name;
 };
 
+// A file or folder as a walk reaches it: the file (device and inode) and, where the system
+// tells it, the mount it is reached on. One folder may lie below other mounts in another mount
+// namespace, or below a mount made over it since a descriptor of it was opened.
+struct cReached {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    mode_t mode = 0;
+    std::uint64_t mount = 0; // the mount's number, where hasMount
+    bool hasMount = false;
+};
+
+// What at and name lead to (flags as for statx: AT_EMPTY_PATH for the descriptor itself, 0 to
+// follow a final link); false with errno set when the system cannot tell. Where the system
+// has no statx, the file alone is told, without its mount.
+bool Reach(int at, const char* name, int flags, cReached& out)
+{
+    struct statx sx {};
+    if (statx(at, name, flags, STATX_TYPE | STATX_INO | STATX_MNT_ID, &sx) == 0) {
+        out = cReached{makedev(sx.stx_dev_major, sx.stx_dev_minor), sx.stx_ino, sx.stx_mode,
+                       sx.stx_mnt_id, (sx.stx_mask & STATX_MNT_ID) != 0};
+        return true;
+    }
+    struct stat st {};
+    if (errno != ENOSYS || fstatat(at, name, &st, flags) != 0) {
+        return false;
+    }
+    out = cReached{st.st_dev, st.st_ino, st.st_mode, 0, false};
+    return true;
+}
+
+// True when the two are one file reached on one mount (as far as the system tells mounts).
+bool SameFile(const cReached& a, const cReached& b)
+{
+    return a.dev == b.dev && a.ino == b.ino && (!a.hasMount || !b.hasMount || a.mount == b.mount);
+}
+
 // What the system's own lookup reached through a link that the walk follows by its text:
 // once the parts of the text are walked (when as many parts are left as before them), the walk
-// must stand on that very file. The descriptor keeps it alive until then, so that a file of
-// /proc keeps its inode number.
+// must stand on that very file, on that very mount. The descriptor keeps both alive until
+// then, so that a file of /proc keeps its inode number and no mount's number is given again.
 struct cLinkCheck {
     std::size_t partsLeft; // the parts left after the link's text
     cFd reached;           // what an open through the link reached
-    struct stat st;        // and its device and inode
+    cReached at;           // and its file and mount
 };
-
-// True when the two are one file.
-bool SameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 // One walk of a path to the entry a write replaces: the state between its steps.
 class cWalk {
@@ -192,8 +226,8 @@ WriteCause cWalk::Run(cEntry& found, int& error)
 WriteCause cWalk::CheckFolderReached()
 {
     while (!checks_.empty() && checks_.back().partsLeft == rest_.size()) {
-        struct stat st {};
-        if (fstat(dir_.get(), &st) != 0 || !SameFile(st, checks_.back().st)) {
+        cReached here;
+        if (!Reach(dir_.get(), "", AT_EMPTY_PATH, here) || !SameFile(here, checks_.back().at)) {
             return WriteCause::Elsewhere;
         }
         checks_.pop_back();
@@ -209,12 +243,12 @@ WriteCause cWalk::CheckEntryReached(const cEntry& found)
     if (checks_.empty()) {
         return WriteCause::None;
     }
-    struct stat st {};
-    if (fstatat(found.folder.get(), found.name.c_str(), &st, 0) != 0) {
+    cReached entry;
+    if (!Reach(found.folder.get(), found.name.c_str(), 0, entry)) {
         return errno == ENOENT ? WriteCause::Nameless : WriteCause::Elsewhere;
     }
     for (const cLinkCheck& check : checks_) {
-        if (!SameFile(st, check.st)) {
+        if (!SameFile(entry, check.at)) {
             return WriteCause::Elsewhere;
         }
     }
@@ -264,21 +298,38 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
     return WriteCause::None;
 }
 
+// True unless the opened link is an ordinary one, which the system follows by its text: a
+// link of /proc (a descriptor's, cwd, root, exe, map_files...) leads to what it holds, and its
+// text is only a description that may name another file, or one that is not there. A link
+// whose file system cannot be told is taken for one of /proc.
+bool HoldsItsTarget(const cFd& link)
+{
+    struct statfs fs {};
+    return fstatfs(link.get(), &fs) != 0 || fs.f_type == PROC_SUPER_MAGIC;
+}
+
 // A link of the user or of root, judged on what the system's own lookup reaches through it:
 // where the last part of the path leads to a pipe, a terminal, a socket or a device (also
 // through a descriptor's link under /proc), the write is refused; otherwise the walk goes on
 // along the link's text, which must lead to that same file or folder. Where the system reaches
-// nothing, the text tells what is missing, or names the new file.
+// nothing through an ordinary link, the text tells what is missing, or names the new file;
+// through a link of /proc, the write is refused for the open's own error.
 WriteCause cWalk::OwnLink(const std::string& part, bool last, const cFd& link, int& error)
 {
     cFd reached(openat(dir_.get(), part.c_str(), O_PATH | O_CLOEXEC));
-    struct stat st {};
-    if (reached.get() >= 0 && fstat(reached.get(), &st) == 0) {
-        if (last && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-            return WriteCause::NotRegular;
+    cReached at;
+    if (reached.get() < 0 || !Reach(reached.get(), "", AT_EMPTY_PATH, at)) {
+        const int failed = LastError();
+        if (HoldsItsTarget(link)) {
+            error = failed;
+            return WriteCause::System;
         }
-        checks_.push_back(cLinkCheck{rest_.size(), std::move(reached), st});
+        return FollowLink(link, error);
     }
+    if (last && !S_ISREG(at.mode) && !S_ISDIR(at.mode)) {
+        return WriteCause::NotRegular;
+    }
+    checks_.push_back(cLinkCheck{rest_.size(), std::move(reached), at});
     return FollowLink(link, error);
 }
 

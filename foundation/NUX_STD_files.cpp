@@ -28,8 +28,10 @@ constexpr int kErrAccess = 75;
 constexpr int kErrPathNotFound = 76;
 constexpr int kErrDeviceIO = 57;
 
-// A whole-file read takes the file in blocks of this size.
+// A whole-file read takes the file in blocks of this size, into a buffer reserved for the
+// file's size and this margin more.
 constexpr std::size_t kReadBlock = 65536;
+constexpr std::uint64_t kReadMargin = 4096;
 
 // The files a read takes: stored ones only, or the system's own made up as they are read.
 enum class FileKind { Stored, System };
@@ -442,10 +444,12 @@ int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_
 
 ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
 {
-    // The bound holds for what is read, whatever size the file claimed, and the memory held
-    // never grows far past it.
+    // The bound holds for what is read, whatever size the file claimed. The buffer is
+    // reserved once for the size and a margin, so a file that does not grow past that while
+    // it is read is never moved; one that does grows by doubling, up to the bound.
     const std::uint64_t room = out.size() < maxBytes ? maxBytes - out.size() : 0;
-    out.reserve(out.size() + static_cast<std::size_t>(std::min(size, room)));
+    const bool marginFits = size < room && room - size > kReadMargin;
+    out.reserve(out.size() + static_cast<std::size_t>(marginFits ? size + kReadMargin : room));
     char buf[kReadBlock];
     for (;;) {
         const ssize_t n = read(fd, buf, sizeof buf);

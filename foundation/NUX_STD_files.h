@@ -77,7 +77,11 @@ constexpr std::uint64_t kMaxReadBytes = std::uint64_t(256) << 20;
 int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
                    ReadFault& fault);
 // Reads a file opened by OpenForReading (size its size) to its end, appended to out, at most
-// maxBytes in all; the fault when reading fails or goes past the bound.
+// maxBytes in all; the fault when reading fails or goes past the bound. Memory: out is reserved
+// once for size and 4 KiB more (at most up to the bound), and a file no longer than that when
+// read is taken in without out moving: that buffer is the peak (with a 64 KiB block on the
+// stack). A file that grows past it while read doubles out, up to the bound; at each move the
+// old and the new buffer are held at once, so the peak is then below twice the bound.
 ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out);
 // The whole file as bytes through OpenForReading and ReadOpenFile, at most maxBytes of them (a
 // file that grew past the bound is TooLarge); false with the cause in fault.

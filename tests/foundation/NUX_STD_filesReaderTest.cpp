@@ -200,6 +200,30 @@ TEST_F(NUX_STD_filesReader, ADescriptorsLinkUnderProcReadsTheFileItHolds)
     close(inMemory);
 }
 
+// A file that grew by a few bytes since its size was taken (a save of another program landing
+// meanwhile) is held in one buffer of about its size: the buffer is never doubled for it, nor
+// held twice while it moves.
+TEST_F(NUX_STD_filesReader, AFileThatGrewALittleWhileOpenIsHeldInOneBufferOfItsSize)
+{
+    const std::string file = t.file("c.zv6");
+    const std::string bytes = CircuitBytes();
+    testsupport::writeAll(file, bytes);
+    std::uint64_t size = 0;
+    ReadFault fault = ReadFault::None;
+    const int fd = OpenForReading(file, kLargeBound, size, fault);
+    ASSERT_GE(fd, 0);
+    const std::string more(100, '!');
+    const int appender = open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(appender, 0);
+    ASSERT_EQ(write(appender, more.data(), more.size()), static_cast<ssize_t>(more.size()));
+    close(appender);
+    std::string out;
+    EXPECT_EQ(ReadOpenFile(fd, size, kLargeBound, out), ReadFault::None);
+    close(fd);
+    EXPECT_TRUE(out == bytes + more) << out.size() << " bytes";
+    EXPECT_LT(out.capacity(), size + size / 4) << "bytes held for a file of " << size;
+}
+
 // The program's own reads of the system's files go on: the process status, read whole
 // within a small bound, and refused past it.
 TEST_F(NUX_STD_filesReader, TheSystemReaderReadsTheProcessStatus)

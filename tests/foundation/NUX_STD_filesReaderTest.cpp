@@ -159,8 +159,9 @@ TEST_F(NUX_STD_filesReader, AProcFileIsRefusedAtOnceWithoutBeingRead)
 
 TEST_F(NUX_STD_filesReader, ASysfsFileIsRefusedAsMadeUpByTheSystem)
 {
+    constexpr unsigned long kSysfs = 0x62656572; // the file system's magic number
     struct statfs sf {};
-    if (statfs("/sys", &sf) != 0 || sf.f_type != 0x62656572) {
+    if (statfs("/sys", &sf) != 0 || static_cast<unsigned long>(sf.f_type) != kSysfs) {
         GTEST_SKIP() << "no sysfs at /sys";
     }
     const std::string file = SysfsFile("/sys/kernel");

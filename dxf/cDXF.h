@@ -138,8 +138,8 @@ class cDXF {
     // whatever becomes of the file), sets FileName and fits the scale; true when it was read.
     // A drawing larger than MaxDrawingBytes gives false, with a diagnostic and nothing
     // loaded. A file that cannot be opened raises cError with the cause's number (53, 70, 76;
-    // 75 for a named pipe, a device or a folder, refused at once), one that cannot be read
-    // cError 57.
+    // 75 for a named pipe, a device, a folder or a file the system makes up as it is read,
+    // refused at once), one that cannot be read cError 57.
     bool fileLoad(const std::string& path);
     // Reads a drawing from its bytes (FileName stays empty) and fits the scale. Bytes beyond
     // MaxDrawingBytes are not read but kept, with a diagnostic, and given back by FileStream.

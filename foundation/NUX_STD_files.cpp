@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 #include <utility>
 
@@ -26,6 +27,14 @@ constexpr int kErrPermission = 70;
 constexpr int kErrAccess = 75;
 constexpr int kErrPathNotFound = 76;
 constexpr int kErrDeviceIO = 57;
+
+// A whole-file read takes the file in blocks of this size, into a buffer reserved for the
+// file's size and this margin more.
+constexpr std::size_t kReadBlock = 65536;
+constexpr std::uint64_t kReadMargin = 4096;
+
+// The files a read takes: stored ones only, or the system's own made up as they are read.
+enum class FileKind { Stored, System };
 
 // Date values of the failure results of GetFileDate, and of the Unix epoch.
 constexpr double kDate1601 = -109205.0;
@@ -146,6 +155,105 @@ ReadFault OpenFault(int e, const std::string& path)
     default:
         return ReadFault::OpenFailed;
     }
+}
+
+// The file systems whose files the system makes up as they are read, told by their magic
+// numbers: such a file says it is regular, of a size of 0 or of one page, and may give bytes
+// without end.
+bool MadeUpAsRead(const struct statfs& fs)
+{
+    switch (static_cast<std::uint32_t>(fs.f_type)) {
+    case 0x9fa0:     // proc
+    case 0x62656572: // sysfs
+    case 0x64626720: // debugfs
+    case 0x74726163: // tracefs
+    case 0x73636673: // securityfs
+    case 0x0027e0eb: // cgroup
+    case 0x63677270: // cgroup2
+    case 0x62656570: // configfs
+    case 0xcafe4a11: // bpf
+    case 0x6165676c: // pstore
+    case 0xde5e81e4: // efivarfs
+    case 0x65735543: // fusectl
+    case 0x42494e4d: // binfmt_misc
+    case 0xf97cff8c: // selinuxfs
+    case 0x43415d53: // smackfs
+    case 0x07655821: // resctrl
+    case 0x19800202: // mqueue
+    case 0x6e667364: // nfsd
+    case 0x67596969: // rpc_pipefs
+    case 0x9fa1:     // openpromfs
+    case 0x9fa2:     // usbdevfs
+    case 0xabba1974: // xenfs
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Why the file a descriptor names (opened O_PATH) is not read; None when it is. Only a
+// regular file of at most maxBytes is, and only a stored one unless the system's own files
+// are asked for: the file system tells, never the text of the path.
+ReadFault NamedFileRefusal(int named, std::uint64_t maxBytes, FileKind kind, struct stat& st)
+{
+    if (fstat(named, &st) != 0) {
+        return ReadFault::ReadFailed;
+    }
+    const ReadFault refusal = FileRefusal(st, maxBytes);
+    if (refusal != ReadFault::None || kind == FileKind::System) {
+        return refusal;
+    }
+    struct statfs fs {};
+    if (fstatfs(named, &fs) != 0) {
+        return ReadFault::OpenFailed;
+    }
+    return MadeUpAsRead(fs) ? ReadFault::SystemFile : ReadFault::None;
+}
+
+// The one open for reading behind OpenForReading and ReadSystemFile.
+int OpenFile(const std::string& path, std::uint64_t maxBytes, FileKind kind, std::uint64_t& size,
+             ReadFault& fault)
+{
+    size = 0;
+    // First a descriptor that only names the file: what it is decides, and a named pipe or a
+    // device is refused without ever being opened. A descriptor's link under /proc is
+    // followed to the file it holds, whose own file system is then seen.
+    const int named = open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (named < 0) {
+        fault = OpenFault(errno, path);
+        return -1;
+    }
+    struct stat st {};
+    fault = NamedFileRefusal(named, maxBytes, kind, st);
+    if (fault != ReadFault::None) {
+        close(named);
+        return -1;
+    }
+    // That very file is then opened for reading through its descriptor; where the system
+    // shows no descriptors, by its path again, checked below to be the same file.
+    const std::string self = "/proc/self/fd/" + std::to_string(named);
+    constexpr int kRead = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    int fd = open(self.c_str(), kRead);
+    if (fd < 0 && errno == ENOENT) {
+        fd = open(path.c_str(), kRead);
+    }
+    const int openError = errno;
+    close(named);
+    if (fd < 0) {
+        fault = OpenFault(openError, path);
+        return -1;
+    }
+    struct stat now {};
+    fault = fstat(fd, &now) != 0 ? ReadFault::ReadFailed : FileRefusal(now, maxBytes);
+    if (fault == ReadFault::None && (now.st_dev != st.st_dev || now.st_ino != st.st_ino)) {
+        fault = ReadFault::NotRegular; // replaced in between by something else
+    }
+    if (fault != ReadFault::None) {
+        close(fd);
+        return -1;
+    }
+    size = static_cast<std::uint64_t>(now.st_size);
+    return fd;
 }
 
 // The days from 1970-01-01 to a civil date (proleptic Gregorian calendar).
@@ -317,6 +425,8 @@ const char* ReadFaultText(ReadFault fault)
         return "Permission denied";
     case ReadFault::NotRegular:
         return "Not a regular file";
+    case ReadFault::SystemFile:
+        return "Made up by the system as it is read, not a stored file";
     case ReadFault::TooLarge:
         return "File too large";
     case ReadFault::ReadFailed:
@@ -329,54 +439,18 @@ const char* ReadFaultText(ReadFault fault)
 int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
                    ReadFault& fault)
 {
-    size = 0;
-    // First a descriptor that only names the file: what it is decides, and a named pipe or a
-    // device is refused without ever being opened.
-    const int named = open(path.c_str(), O_PATH | O_CLOEXEC);
-    if (named < 0) {
-        fault = OpenFault(errno, path);
-        return -1;
-    }
-    struct stat st {};
-    fault = fstat(named, &st) != 0 ? ReadFault::ReadFailed : FileRefusal(st, maxBytes);
-    if (fault != ReadFault::None) {
-        close(named);
-        return -1;
-    }
-    // That very file is then opened for reading through its descriptor; where the system
-    // shows no descriptors, by its path again, checked below to be the same file.
-    const std::string self = "/proc/self/fd/" + std::to_string(named);
-    constexpr int kRead = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int fd = open(self.c_str(), kRead);
-    if (fd < 0 && errno == ENOENT) {
-        fd = open(path.c_str(), kRead);
-    }
-    const int openError = errno;
-    close(named);
-    if (fd < 0) {
-        fault = OpenFault(openError, path);
-        return -1;
-    }
-    struct stat now {};
-    fault = fstat(fd, &now) != 0 ? ReadFault::ReadFailed : FileRefusal(now, maxBytes);
-    if (fault == ReadFault::None && (now.st_dev != st.st_dev || now.st_ino != st.st_ino)) {
-        fault = ReadFault::NotRegular; // replaced in between by something else
-    }
-    if (fault != ReadFault::None) {
-        close(fd);
-        return -1;
-    }
-    size = static_cast<std::uint64_t>(now.st_size);
-    return fd;
+    return OpenFile(path, maxBytes, FileKind::Stored, size, fault);
 }
 
 ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out)
 {
-    // The bound holds for what is read, whatever size the file claimed (a pseudo-file says
-    // 0), and the memory held never grows far past it.
+    // The bound holds for what is read, whatever size the file claimed. The buffer is
+    // reserved once for the size and a margin, so a file that does not grow past that while
+    // it is read is never moved; one that does grows by doubling, up to the bound.
     const std::uint64_t room = out.size() < maxBytes ? maxBytes - out.size() : 0;
-    out.reserve(out.size() + static_cast<std::size_t>(std::min(size, room)));
-    char buf[65536];
+    const bool marginFits = size < room && room - size > kReadMargin;
+    out.reserve(out.size() + static_cast<std::size_t>(marginFits ? size + kReadMargin : room));
+    char buf[kReadBlock];
     for (;;) {
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n == 0) {
@@ -392,29 +466,49 @@ ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::
             return ReadFault::TooLarge;
         }
         if (out.size() + static_cast<std::size_t>(n) > out.capacity()) {
-            const std::uint64_t doubled = std::max<std::uint64_t>(out.capacity() * 2, 65536);
+            const std::uint64_t doubled = std::max<std::uint64_t>(out.capacity() * 2, kReadBlock);
             out.reserve(static_cast<std::size_t>(std::min(doubled, maxBytes)));
         }
         out.append(buf, static_cast<std::size_t>(n));
     }
 }
 
+namespace {
+
+// Reads a file opened by OpenFile whole (reserve the bytes to hold at first) and closes it;
+// bytes get what was read only when all of it was.
+ReadFault ReadAndClose(int fd, std::uint64_t reserve, std::uint64_t maxBytes, std::string& bytes)
+{
+    std::string out;
+    const ReadFault fault = ReadOpenFile(fd, reserve, maxBytes, out);
+    close(fd);
+    if (fault == ReadFault::None) {
+        bytes = std::move(out);
+    }
+    return fault;
+}
+
+} // namespace
+
 bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,
                    ReadFault& fault)
 {
     std::uint64_t size = 0;
     const int fd = OpenForReading(path, maxBytes, size, fault);
-    if (fd < 0) {
-        return false;
+    if (fd >= 0) {
+        fault = ReadAndClose(fd, size, maxBytes, bytes);
     }
-    std::string out;
-    fault = ReadOpenFile(fd, size, maxBytes, out);
-    close(fd);
-    if (fault != ReadFault::None) {
-        return false;
-    }
-    bytes = std::move(out);
-    return true;
+    return fault == ReadFault::None;
+}
+
+bool ReadSystemFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
+{
+    std::uint64_t size = 0;
+    ReadFault fault = ReadFault::None;
+    const int fd = OpenFile(path, maxBytes, FileKind::System, size, fault);
+    // What the system shows is made as it is read and its size says nothing: the buffer is
+    // the bound's, reserved at once, and never moves.
+    return fd >= 0 && ReadAndClose(fd, maxBytes, maxBytes, bytes) == ReadFault::None;
 }
 
 std::string ReadFileText(const std::string& path)

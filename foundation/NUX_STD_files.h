@@ -55,6 +55,7 @@ enum class ReadFault {
     PathNotFound, // a folder of the path is missing or is no folder (76)
     Permission,   // the user may not read it (70)
     NotRegular,   // a folder, a named pipe, a device or a socket (75)
+    SystemFile,   // made up by the system as it is read: /proc, /sys and their kind (75)
     TooLarge,     // larger than the reader's bound (75)
     OpenFailed,   // any other failure of the open (75)
     ReadFailed,   // the read itself failed (57)
@@ -69,17 +70,28 @@ constexpr std::uint64_t kMaxReadBytes = std::uint64_t(256) << 20;
 
 // The one way a file is opened for reading: at once, never waiting on a named pipe or a
 // device, not handed to child processes, and only when it is a regular file of at most
-// maxBytes. Its descriptor (the caller closes it) with its size in size, or -1 with the cause
-// in fault.
+// maxBytes that is stored, not made up by the system as it is read (a file of /proc, /sys,
+// debugfs, cgroup and their kind, told by its file system, so a descriptor's link under /proc
+// leads to the file it holds). Its descriptor (the caller closes it) with its size in size, or
+// -1 with the cause in fault.
 int OpenForReading(const std::string& path, std::uint64_t maxBytes, std::uint64_t& size,
                    ReadFault& fault);
 // Reads a file opened by OpenForReading (size its size) to its end, appended to out, at most
-// maxBytes in all; the fault when reading fails or goes past the bound.
+// maxBytes in all; the fault when reading fails or goes past the bound. Memory: out is reserved
+// once for size and 4 KiB more (at most up to the bound), and a file no longer than that when
+// read is taken in without out moving: that buffer is the peak (with a 64 KiB block on the
+// stack). A file that grows past it while read doubles out, up to the bound; at each move the
+// old and the new buffer are held at once, so the peak is then below twice the bound.
 ReadFault ReadOpenFile(int fd, std::uint64_t size, std::uint64_t maxBytes, std::string& out);
-// The whole file as bytes through OpenForReading, at most maxBytes of them (a file that grew
-// past the bound is TooLarge); false with the cause in fault.
+// The whole file as bytes through OpenForReading and ReadOpenFile, at most maxBytes of them (a
+// file that grew past the bound is TooLarge); false with the cause in fault.
 bool ReadFileBytes(const std::string& path, std::uint64_t maxBytes, std::string& bytes,
                    ReadFault& fault);
+// A file of the system's own read whole for the program itself (such as /proc/self/status): a
+// regular file, stored or made up by the system as it is read, opened as OpenForReading opens
+// one, at most maxBytes, held in one buffer of maxBytes reserved at once (keep the bound
+// small); false when it cannot be read or holds more.
+bool ReadSystemFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 // The whole file as bytes, at most kMaxReadBytes. A missing file in an existing folder gives ""
 // and creates nothing; an empty path or any other fault raises cError with its number.
 std::string ReadFileText(const std::string& path);

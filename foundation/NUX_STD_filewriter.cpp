@@ -384,8 +384,7 @@ WriteCause cWalk::FollowLink(const cFd& link, int& error)
 mode_t CurrentUmask()
 {
     std::string status;
-    ReadFault fault = ReadFault::None;
-    if (ReadFileBytes("/proc/self/status", std::uint64_t(64) << 10, status, fault)) {
+    if (ReadSystemFile("/proc/self/status", std::size_t(64) << 10, status)) {
         const std::size_t at = status.find("\nUmask:");
         unsigned mask = 0;
         if (at != std::string::npos &&

@@ -281,6 +281,8 @@ const char* readFailureKey(ReadFault fault)
         return "$msg.readfailed.denied";
     case ReadFault::NotRegular:
         return "$msg.readfailed.notfile";
+    case ReadFault::SystemFile:
+        return "$msg.readfailed.systemfile";
     case ReadFault::TooLarge:
         return "$msg.readfailed.toolarge";
     default:

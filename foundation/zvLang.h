@@ -59,7 +59,7 @@ std::string NotSavedMessage(const std::string& path);
 
 // The message that the file at the path could not be read, in the current language, for the
 // reader's fault: "$msg.filenotfound" when it is not there, else "$msg.readfailed" with the
-// reason ("$msg.readfailed." followed by denied, notfile, toolarge or error).
+// reason ("$msg.readfailed." followed by denied, notfile, systemfile, toolarge or error).
 std::string ReadFailureMessage(const std::string& path, NUX_STD_library::ReadFault fault);
 // The same message for the error number of a failed NUX_STD_library::FileExists (53 or 76 not
 // found, 70 permission denied, 75 a folder or not a regular file).

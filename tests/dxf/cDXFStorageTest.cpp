@@ -212,3 +212,25 @@ TEST(cDXFStorage, APipeWhoseWriterStaysSilentIsRefusedAtOnce)
     EXPECT_TRUE(ended) << "the drawing waits for a silent writer";
     EXPECT_NE(load.get(), 0L) << "the pipe is read as a drawing";
 }
+
+// A file the system makes up as it is read (of a size of 0, without end) is refused at once
+// with the cause, never read up to the largest drawing.
+TEST(cDXFStorage, AFileOfProcIsRefusedAtOnceWithTheCause)
+{
+    cDXF d;
+    long number = 0;
+    std::string description;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        d.fileLoad("/proc/self/pagemap");
+    } catch (const cError& e) {
+        number = e.Number();
+        description = e.Description();
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(number, 75);
+    const std::string cause =
+        NUX_STD_library::ReadFaultText(NUX_STD_library::ReadFault::SystemFile);
+    EXPECT_NE(description.find(cause), std::string::npos) << description;
+    EXPECT_LT(took.count(), 1.0);
+}

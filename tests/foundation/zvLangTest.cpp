@@ -159,6 +159,23 @@ TEST_F(zvLangTest, ASaveThroughALinkToAFileWithoutANameSaysSo)
     close(fd);
 }
 
+// A file the system makes up as it is read is refused with words that say so, in the shipped
+// table: neither "a folder, a device or a pipe" nor a failure of the system.
+TEST_F(zvLangTest, AReadOfAFileTheSystemMakesUpSaysSo)
+{
+    NUX_STD_library::AppPath(std::string(ZORV_SOURCE_DIR) + "/resources");
+    ASSERT_EQ(zvLang::LoadLanguageFile(), 0);
+    zvLang::LangID("EN");
+    const std::string path = "/proc/self/pagemap";
+    std::string bytes;
+    NUX_STD_library::ReadFault fault = NUX_STD_library::ReadFault::None;
+    EXPECT_FALSE(NUX_STD_library::ReadFileBytes(path, std::uint64_t(1) << 20, bytes, fault));
+    const std::string message = zvLang::ReadFailureMessage(path, fault);
+    const std::string reason = zvLang::Translate("$msg.readfailed.systemfile");
+    EXPECT_NE(message.find(reason), std::string::npos) << message;
+    EXPECT_EQ(reason.find("[TODO]"), std::string::npos) << reason;
+}
+
 TEST_F(zvLangTest, WriteFailureReasonsNameTheRealCause)
 {
     namespace fs = std::filesystem;

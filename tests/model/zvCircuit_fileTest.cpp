@@ -517,6 +517,21 @@ TEST_F(zvCircuitFileTest, NamedPipeIsRefusedAtOnceWithOrWithoutAWriter)
     EXPECT_EQ(zvLib::Circuit(), current);
 }
 
+// A recent-files entry that leads to a file the system makes up as it is read (of a size of
+// 0, without end) is refused at once with the reader's fault, never read up to the bound.
+TEST_F(zvCircuitFileTest, AFileOfProcIsRefusedAtOnceWithTheReadersFault)
+{
+    const auto current = sampleCircuit();
+    zvFileOpenInfo info;
+    auto c = std::make_shared<zvCircuit>();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(c->FileOpen("/proc/self/pagemap", &info), -1);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(info.Fault, NUX_STD_library::ReadFault::SystemFile) << info.Reason;
+    EXPECT_LT(took.count(), 1.0);
+    EXPECT_EQ(zvLib::Circuit(), current);
+}
+
 TEST_F(zvCircuitFileTest, AbsurdCoordinatesAreRefusedWithNothingChanged)
 {
     const auto current = sampleCircuit();

@@ -25,22 +25,8 @@
 namespace fs = std::filesystem;
 using namespace NUX_STD_library;
 using testsupport::AsUser;
+using testsupport::Names;
 using testsupport::TempDir;
-
-namespace {
-
-// The names in a folder (to see that no temporary file is left behind).
-std::vector<std::string> Names(const fs::path& dir)
-{
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        out.push_back(e.path().filename().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-} // namespace
 
 TEST(NUX_STD_files, PathTexts)
 {

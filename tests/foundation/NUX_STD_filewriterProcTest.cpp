@@ -26,23 +26,13 @@
 
 namespace fs = std::filesystem;
 using namespace NUX_STD_library;
+using testsupport::Names;
 using testsupport::TempDir;
 
 namespace {
 
 // How long saves go on through a descriptor's link while it comes and goes.
 constexpr auto kFlipTime = std::chrono::milliseconds(1500);
-
-// The names in a folder.
-std::vector<std::string> Names(const fs::path& dir)
-{
-    std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        out.push_back(e.path().filename().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
 
 // How many descriptors the process holds.
 std::size_t OpenDescriptors()
@@ -184,39 +174,21 @@ class cMountedElsewhere {
 // be made, if none could.
 std::string InOwnNamespace(const std::function<std::string()>& action, std::string& skipped)
 {
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(ends[0]);
-        std::string report = "\1";
+    const testsupport::ChildOutcome child = testsupport::InChild([&] {
         if (unshare(CLONE_NEWNS) == 0 &&
             mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) {
-            report = std::string(1, '\0') + action();
-        } else {
-            report += std::strerror(errno);
+            return std::string(1, '\0') + action();
         }
-        [[maybe_unused]] const ssize_t told = write(ends[1], report.data(), report.size());
-        _exit(0);
-    }
-    close(ends[1]);
-    std::string report;
-    char buffer[4096];
-    for (ssize_t n = 0; child > 0 && (n = read(ends[0], buffer, sizeof buffer)) > 0;) {
-        report.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(ends[0]);
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || report.empty()) {
+        return "\1" + std::string(std::strerror(errno));
+    });
+    if (!child.ran || child.report.empty()) {
         return "the child process did not report";
     }
-    if (report[0] == '\1') {
-        skipped = "no mount namespace: " + report.substr(1);
+    if (child.report[0] == '\1') {
+        skipped = "no mount namespace: " + child.report.substr(1);
         return "";
     }
-    return report.substr(1);
+    return child.report.substr(1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Helpers shared by the test executables.
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -85,22 +86,27 @@ bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& a
     return AsUserReport(uid, std::move(groups), told).empty();
 }
 
-std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,
-                         const std::function<std::string()>& action)
+std::vector<std::string> Names(const std::filesystem::path& dir)
 {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        out.push_back(e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+ChildOutcome InChild(const std::function<std::string()>& body)
+{
+    ChildOutcome outcome;
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) {
-        return "no pipe to the child";
+        return outcome;
     }
     const pid_t child = fork();
     if (child == 0) {
         close(ends[0]);
-        if (setgroups(groups.size(), groups.data()) != 0 || setresgid(uid, uid, uid) != 0 ||
-            setresuid(uid, uid, uid) != 0) {
-            _exit(9);
-        }
-        umask(022);
-        const std::string report = action();
+        const std::string report = body();
         for (std::size_t done = 0; done < report.size();) {
             const ssize_t n = write(ends[1], report.data() + done, report.size() - done);
             if (n <= 0 && errno != EINTR) {
@@ -111,26 +117,39 @@ std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,
         _exit(report.empty() ? 0 : 1);
     }
     close(ends[1]);
-    std::string report;
     char buffer[4096];
     for (ssize_t n = 0; child > 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
         if (n > 0) {
-            report.append(buffer, static_cast<std::size_t>(n));
+            outcome.report.append(buffer, static_cast<std::size_t>(n));
         } else if (errno != EINTR) {
             break;
         }
     }
     close(ends[0]);
-    int status = 0;
-    if (child <= 0 || waitpid(child, &status, 0) != child) {
+    outcome.ran = child > 0 && waitpid(child, &outcome.status, 0) == child;
+    return outcome;
+}
+
+std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,
+                         const std::function<std::string()>& action)
+{
+    const ChildOutcome child = InChild([&] {
+        if (setgroups(groups.size(), groups.data()) != 0 || setresgid(uid, uid, uid) != 0 ||
+            setresuid(uid, uid, uid) != 0) {
+            _exit(9);
+        }
+        umask(022);
+        return action();
+    });
+    if (!child.ran) {
         return "the child could not be started or waited for";
     }
-    const int expected = report.empty() ? 0 : 1;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != expected) {
+    const int expected = child.report.empty() ? 0 : 1;
+    if (!WIFEXITED(child.status) || WEXITSTATUS(child.status) != expected) {
         return "the child as user " + std::to_string(uid) + " ended with status " +
-               std::to_string(status) + (report.empty() ? "" : ": " + report);
+               std::to_string(child.status) + (child.report.empty() ? "" : ": " + child.report);
     }
-    return report;
+    return child.report;
 }
 
 std::string Mutate(std::string s, std::mt19937& rng, const std::vector<std::string>& tokens,

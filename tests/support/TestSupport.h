@@ -40,6 +40,19 @@ void writeAll(const std::string& path, const std::string& bytes);
 // beside it as <name>.actual and returns false; with ZORV_UPDATE_GOLDEN=1 rewrites the golden.
 bool matchesGolden(const std::string& name, const std::string& actual);
 
+// The names in a folder, sorted (to see that nothing else was made there).
+std::vector<std::string> Names(const std::filesystem::path& dir);
+
+// What a child process came to: the text it handed back and how it ended.
+struct ChildOutcome {
+    bool ran = false;   // the child was started and waited for
+    std::string report; // the text the body returned
+    int status = 0;     // its wait status
+};
+// Runs the body in a forked child, which hands its text back through a pipe and ends with
+// status 0 when the text is empty, else 1 (the body may end the child itself with another).
+ChildOutcome InChild(const std::function<std::string()>& body);
+
 // Runs the action in a child process as another user (with the further groups given, umask
 // 022); true when the action gave true there. Needs root.
 bool AsUser(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& action);

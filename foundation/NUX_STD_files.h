@@ -119,11 +119,11 @@ enum class WriteCause {
 // on another mount (Elsewhere: a folder of a process in another mount namespace, a folder
 // since hidden below a mount), is refused. The file is written where the link leads,
 // and a missing target of an ordinary link is made there when the system reaches nothing; a
-// link of /proc (a descriptor's, cwd, root, exe, map_files: told by the file system it lives
-// on), which the system follows to what it holds and never by its text, is refused with the
-// open's own error (System) when the system reaches nothing through it. A final link that leads
-// to anything but a regular file or a folder (a pipe, a device, a descriptor's link under /proc
-// to one) is refused. Another user's link to a folder on the way is refused, and another
+// link of /proc (a descriptor's, cwd, root, exe, map_files: told by OnProcFileSystem of the
+// folder it lies in), which the system follows to what it holds and never by its text, is refused
+// with the open's own error (System) when the system reaches nothing through it. A final link that
+// leads to anything but a regular file or a folder (a pipe, a device, a descriptor's link under
+// /proc to one) is refused. Another user's link to a folder on the way is refused, and another
 // user's final link is replaced itself where its folder allows, else refused. A path as long
 // as the system's path limit is refused before anything is done. The hidden file is then made in
 // the final folder (mode 0600), written, and renamed over the target, or removed, through
@@ -181,6 +181,11 @@ struct WriteFailure {
 const WriteFailure& LastWriteFailure();
 // Lets a write beyond the file-size limit fail with an error instead of ending the process.
 void IgnoreFileSizeSignal();
+// True when the open descriptor lies on a mount of the proc file system, as the process's own
+// mount table tells it: nothing is asked of the file system the descriptor lies on, so a FUSE
+// server that answers by following links, or that is busy or stopped, is never waited on.
+// False when the table cannot tell (no /proc to read, a descriptor not open).
+bool OnProcFileSystem(int fd);
 // True when WriteFileText refuses the path for a link of another user that may be neither
 // followed nor replaced, or for links without end.
 bool IsRefusedLink(const std::string& path);

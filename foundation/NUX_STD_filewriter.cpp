@@ -5,6 +5,7 @@
 // never send a write elsewhere.
 #include "foundation/NUX_STD_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -12,11 +13,9 @@
 #include <cstdio>
 #include <deque>
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <mutex>
 #include <random>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #include <utility>
@@ -298,29 +297,71 @@ WriteCause cWalk::Step(const std::string& part, bool last, cEntry& found, bool& 
     return WriteCause::None;
 }
 
-// True unless the opened link is an ordinary one, which the system follows by its text: a
-// link of /proc (a descriptor's, cwd, root, exe, map_files...) leads to what it holds, and its
-// text is only a description that may name another file, or one that is not there. A link
-// whose file system cannot be told is taken for one of /proc.
-bool HoldsItsTarget(const cFd& link)
+// The most bytes of the mount table read to tell a folder's file system (some 100000 mounts).
+constexpr std::size_t kMostMountTable = std::size_t(16) << 20;
+
+// The file system type of the mount numbered id in a mount table ("/proc/self/mountinfo"
+// lines: the mount's number first, the type after the field " - "); empty when not listed.
+std::string MountType(const std::string& table, unsigned long id)
 {
-    struct statfs fs {};
-    return fstatfs(link.get(), &fs) != 0 || fs.f_type == PROC_SUPER_MAGIC;
+    const std::string number = std::to_string(id) + " ";
+    for (std::size_t line = 0; line < table.size();) {
+        std::size_t end = table.find('\n', line);
+        end = end == std::string::npos ? table.size() : end;
+        if (table.compare(line, number.size(), number) == 0) {
+            const std::size_t dash = table.find(" - ", line);
+            if (dash == std::string::npos || dash >= end) {
+                return {};
+            }
+            const std::size_t type = dash + 3;
+            const std::size_t typeEnd = std::min(table.find(' ', type), end);
+            return table.substr(type, typeEnd - type);
+        }
+        line = end + 1;
+    }
+    return {};
 }
+
+} // namespace
+
+bool OnProcFileSystem(int fd)
+{
+    if (fd < 0) {
+        return false;
+    }
+    // Both come from what the system holds of this process: the descriptor's mount and the
+    // mounts' types. The descriptor keeps its mount in the table while it is open.
+    std::string info;
+    if (!ReadSystemFile("/proc/self/fdinfo/" + std::to_string(fd), 4096, info)) {
+        return false;
+    }
+    const std::size_t at = info.find("\nmnt_id:");
+    unsigned long id = 0;
+    if (at == std::string::npos || std::sscanf(info.c_str() + at, "\nmnt_id: %lu", &id) != 1) {
+        return false;
+    }
+    std::string table;
+    return ReadSystemFile("/proc/self/mountinfo", kMostMountTable, table) &&
+           MountType(table, id) == "proc";
+}
+
+namespace {
 
 // A link of the user or of root, judged on what the system's own lookup reaches through it:
 // where the last part of the path leads to a pipe, a terminal, a socket or a device (also
 // through a descriptor's link under /proc), the write is refused; otherwise the walk goes on
 // along the link's text, which must lead to that same file or folder. Where the system reaches
 // nothing through an ordinary link, the text tells what is missing, or names the new file;
-// through a link of /proc, the write is refused for the open's own error.
+// through a link of /proc (told by the folder it lies in, never by asking about the link: a
+// FUSE server would answer that by following the link), the write is refused for the open's
+// own error.
 WriteCause cWalk::OwnLink(const std::string& part, bool last, const cFd& link, int& error)
 {
     cFd reached(openat(dir_.get(), part.c_str(), O_PATH | O_CLOEXEC));
     cReached at;
     if (reached.get() < 0 || !Reach(reached.get(), "", AT_EMPTY_PATH, at)) {
         const int failed = LastError();
-        if (HoldsItsTarget(link)) {
+        if (OnProcFileSystem(dir_.get())) {
             error = failed;
             return WriteCause::System;
         }

@@ -7,6 +7,7 @@ pkgs=(build-essential cmake ninja-build pkg-config clang
       qt6-base-dev libgl-dev libpugixml-dev libcurl4-openssl-dev
       libgtest-dev libgmock-dev libbenchmark-dev xdg-utils
       python3-xlrd libgif-dev poppler-utils
+      bindfs # bindfs: a FUSE file system for the writer's tests (they run where /dev/fuse is)
       libdxflib-dev) # libdxflib-dev: only the DXF reading bench's peer (bench/dxflib.cpp)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -26,6 +26,7 @@
 
 namespace fs = std::filesystem;
 using namespace NUX_STD_library;
+using testsupport::InOwnNamespace;
 using testsupport::Names;
 using testsupport::TempDir;
 
@@ -168,28 +169,6 @@ class cMountedElsewhere {
     int hold_ = -1;
     std::string why_;
 };
-
-// Runs the action in a child process in a mount namespace of its own (its mounts private to
-// it, gone with it); its text, empty when all went well. skipped gets why no namespace could
-// be made, if none could.
-std::string InOwnNamespace(const std::function<std::string()>& action, std::string& skipped)
-{
-    const testsupport::ChildOutcome child = testsupport::InChild([&] {
-        if (unshare(CLONE_NEWNS) == 0 &&
-            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) {
-            return std::string(1, '\0') + action();
-        }
-        return "\1" + std::string(std::strerror(errno));
-    });
-    if (!child.ran || child.report.empty()) {
-        return "the child process did not report";
-    }
-    if (child.report[0] == '\1') {
-        skipped = "no mount namespace: " + child.report.substr(1);
-        return "";
-    }
-    return child.report.substr(1);
-}
 
 } // namespace
 

@@ -3,12 +3,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <grp.h>
+#include <poll.h>
 #include <random>
+#include <sched.h>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -96,7 +101,42 @@ std::vector<std::string> Names(const std::filesystem::path& dir)
     return out;
 }
 
-ChildOutcome InChild(const std::function<std::string()>& body)
+namespace {
+
+// Reads the child's text until it closes the pipe, or until the deadline where one is given;
+// false when the deadline came first.
+bool ReadReport(int from, std::string& report, const std::chrono::steady_clock::time_point* until)
+{
+    char buffer[4096];
+    for (;;) {
+        if (until != nullptr) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                *until - std::chrono::steady_clock::now());
+            pollfd p{from, POLLIN, 0};
+            const int ready = left.count() > 0 ? poll(&p, 1, static_cast<int>(left.count())) : 0;
+            if (ready == 0) {
+                return false;
+            }
+            if (ready < 0 && errno != EINTR) {
+                return true;
+            }
+            if (ready < 0) {
+                continue;
+            }
+        }
+        const ssize_t n = read(from, buffer, sizeof buffer);
+        if (n == 0 || (n < 0 && errno != EINTR)) {
+            return true;
+        }
+        if (n > 0) {
+            report.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+}
+
+ChildOutcome RunChild(const std::function<std::string()>& body,
+                      const std::chrono::steady_clock::time_point* until,
+                      const std::function<void()>& free)
 {
     ChildOutcome outcome;
     int ends[2];
@@ -117,17 +157,49 @@ ChildOutcome InChild(const std::function<std::string()>& body)
         _exit(report.empty() ? 0 : 1);
     }
     close(ends[1]);
-    char buffer[4096];
-    for (ssize_t n = 0; child > 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
-        if (n > 0) {
-            outcome.report.append(buffer, static_cast<std::size_t>(n));
-        } else if (errno != EINTR) {
-            break;
+    if (child > 0 && !ReadReport(ends[0], outcome.report, until)) {
+        outcome.late = true;
+        if (free) {
+            free();
         }
+        kill(child, SIGKILL);
     }
     close(ends[0]);
     outcome.ran = child > 0 && waitpid(child, &outcome.status, 0) == child;
     return outcome;
+}
+
+} // namespace
+
+ChildOutcome InChild(const std::function<std::string()>& body)
+{
+    return RunChild(body, nullptr, {});
+}
+
+ChildOutcome InChildWithin(const std::function<std::string()>& body,
+                           std::chrono::milliseconds limit, const std::function<void()>& free)
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    return RunChild(body, &until, free);
+}
+
+std::string InOwnNamespace(const std::function<std::string()>& action, std::string& skipped)
+{
+    const ChildOutcome child = InChild([&] {
+        if (unshare(CLONE_NEWNS) == 0 &&
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0) {
+            return std::string(1, '\0') + action();
+        }
+        return "\1" + std::string(std::strerror(errno));
+    });
+    if (!child.ran || child.report.empty()) {
+        return "the child process did not report";
+    }
+    if (child.report[0] == '\1') {
+        skipped = "no mount namespace: " + child.report.substr(1);
+        return "";
+    }
+    return child.report.substr(1);
 }
 
 std::string AsUserReport(uid_t uid, std::vector<gid_t> groups,

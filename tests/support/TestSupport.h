@@ -2,6 +2,7 @@
 // actions run as another user.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -48,10 +49,19 @@ struct ChildOutcome {
     bool ran = false;   // the child was started and waited for
     std::string report; // the text the body returned
     int status = 0;     // its wait status
+    bool late = false;  // it had not ended its text by the time limit
 };
 // Runs the body in a forked child, which hands its text back through a pipe and ends with
 // status 0 when the text is empty, else 1 (the body may end the child itself with another).
 ChildOutcome InChild(const std::function<std::string()>& body);
+// Runs the body in a child like InChild; where the child has not ended its text within the
+// limit, free() is called to release what holds it (then it is killed) and late is set.
+ChildOutcome InChildWithin(const std::function<std::string()>& body,
+                           std::chrono::milliseconds limit, const std::function<void()>& free);
+// Runs the action in a child process in a mount namespace of its own (its mounts private to
+// it, gone with it); its text, empty when all went well. skipped gets why no namespace could
+// be made, if none could. Needs root.
+std::string InOwnNamespace(const std::function<std::string()>& action, std::string& skipped);
 
 // Runs the action in a child process as another user (with the further groups given, umask
 // 022); true when the action gave true there. Needs root.

@@ -1,6 +1,7 @@
-// The generated drawing the DXF benchmarks read: about 50 MB of ASCII DXF with lines, arcs,
-// circles, texts and polylines with bulges spread over many layers, written as CAD programs
-// write it (codes right-aligned, CR LF line ends). The same seed always gives the same bytes.
+// The generated drawing the DXF benchmarks read: about 50 MB (or a size asked for) of ASCII DXF
+// with lines, arcs, circles, texts and polylines with bulges spread over many layers, written as
+// CAD programs write it (codes right-aligned, CR LF line ends). The same seed and size always
+// give the same bytes, and a larger drawing opens with the bytes of a smaller one.
 #pragma once
 
 #include <cmath>
@@ -11,7 +12,7 @@
 
 namespace benchdxf {
 
-// The drawing's size, reached at the first entity boundary past it.
+// The drawing's usual size, reached at the first entity boundary past it.
 inline constexpr std::size_t kTargetBytes = 50u << 20;
 // The number of layers the entities are spread over.
 inline constexpr int kLayers = 600;
@@ -96,36 +97,46 @@ inline void WriteEntity(Writer& w, std::mt19937& rng, int n)
     }
 }
 
-// The whole drawing, made once.
+// A drawing of about the given size, ended at the first entity boundary past it.
+inline std::string MakeDrawing(std::size_t targetBytes)
+{
+    std::string out;
+    out.reserve(targetBytes + (1 << 20));
+    Writer w(out);
+    std::mt19937 rng(7);
+    w.Group(0, "SECTION");
+    w.Group(2, "ENTITIES");
+    for (int n = 0; out.size() < targetBytes; ++n) {
+        WriteEntity(w, rng, n);
+    }
+    w.Group(0, "ENDSEC");
+    w.Group(0, "EOF");
+    return out;
+}
+
+// The drawing of the usual size, made once.
 inline const std::string& Drawing()
 {
-    static const std::string bytes = [] {
-        std::string out;
-        out.reserve(kTargetBytes + (1 << 20));
-        Writer w(out);
-        std::mt19937 rng(7);
-        w.Group(0, "SECTION");
-        w.Group(2, "ENTITIES");
-        for (int n = 0; out.size() < kTargetBytes; ++n) {
-            WriteEntity(w, rng, n);
-        }
-        w.Group(0, "ENDSEC");
-        w.Group(0, "EOF");
-        return out;
-    }();
+    static const std::string bytes = MakeDrawing(kTargetBytes);
     return bytes;
 }
 
-// Writes the drawing to a file, for timing whole programs on it; false when it cannot.
-inline bool WriteDrawing(const char* path)
+// Writes the bytes to a file; false when it cannot.
+inline bool WriteBytes(const char* path, const std::string& bytes)
 {
     std::FILE* f = std::fopen(path, "wb");
     if (f == nullptr) {
         return false;
     }
-    const std::string& bytes = Drawing();
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// Writes the drawing of the usual size to a file, for timing whole programs on it; false when
+// it cannot.
+inline bool WriteDrawing(const char* path)
+{
+    return WriteBytes(path, Drawing());
 }
 
 // The drawing in a temporary file for the life of the object; Path() is empty when it could

@@ -1,11 +1,13 @@
 // Reading speed of the background drawing on the generated 50 MB drawing (DXFDrawing.h): read
-// from memory, and loaded from a file as the developer tools load one. With --write FILE it
-// only writes the drawing, so that whole programs can be timed on it (bench/dxf_process.sh).
+// from memory, and loaded from a file as the developer tools load one. With --write FILE [MB]
+// it only writes the drawing (of about MB megabytes when given), so that whole programs can be
+// timed on it (bench/dxf_process.sh, bench/dxf_first_read.sh).
 #include "DXFDrawing.h"
 #include "dxf/cDXF.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -67,6 +69,15 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
         return benchdxf::WriteDrawing(argv[2]) ? 0 : 1;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--write") == 0) {
+        char* end = nullptr;
+        const unsigned long mb = std::strtoul(argv[3], &end, 10);
+        if (end == argv[3] || *end != '\0' || mb == 0 || mb > 4096) {
+            std::fprintf(stderr, "usage: bench_dxf --write FILE [MB from 1 to 4096]\n");
+            return 2;
+        }
+        return benchdxf::WriteBytes(argv[2], benchdxf::MakeDrawing(std::size_t(mb) << 20)) ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

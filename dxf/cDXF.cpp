@@ -22,6 +22,10 @@ constexpr std::array<std::int32_t, 16> kPresetColors = {
 // The scale of a drawing that cannot be fitted to the canvas: one drawing unit per millimetre.
 const cFixed kUnfittedScale = cFixed::fromRaw(100);
 
+// A file of at least this many bytes is read into a buffer of its size; a smaller one through
+// the whole-file read.
+constexpr std::size_t kLargeDrawing = std::size_t(256) << 10;
+
 // Closes a file descriptor when it goes out of scope.
 struct FileCloser {
     int fd;
@@ -135,10 +139,10 @@ bool cDXF::ReadFile(const std::string& path)
     const auto size = static_cast<std::size_t>(fileSize);
     bool read = false;
     bool grew = false;
-    if (size >= dxftable::kLargeTable) {
-        // A large drawing is read into memory of its own on large pages, not cleared first.
-        char* p = static_cast<char*>(dxftable::AllocateLarge(size));
-        held_.reset(p, [size](const char* q) { dxftable::FreeLarge(const_cast<char*>(q), size); });
+    if (size >= kLargeDrawing) {
+        // A large drawing is read into a buffer of its size, not cleared first.
+        char* p = new char[size];
+        held_.reset(p, [](const char* q) { delete[] q; });
         bytes_ = std::string_view(p, ReadUpTo(fd, p, size, read));
     } else {
         // A file that grew past the largest drawing while it was read does not fit.

@@ -322,8 +322,8 @@ class cDXF {
 
     std::string fileName_;
     // The drawing's bytes as they were loaded: a text handed in or a small file read
-    // (owned_), or a large file read into memory of its own (held_); reading and saving both
-    // work on them where they lie.
+    // (owned_), or a large file read into a buffer of its size (held_); reading and saving
+    // both work on them where they lie.
     std::string owned_;
     std::shared_ptr<const char> held_;
     std::string_view bytes_;

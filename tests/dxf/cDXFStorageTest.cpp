@@ -6,13 +6,17 @@
 #include "foundation/cError.h"
 #include "support/TestSupport.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -188,6 +192,47 @@ TEST(cDXFStorage, TheBytesSavedAreTheBytesReadWhateverBecomesOfTheFile)
         close(open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)); // lets the reader go
     }
     EXPECT_TRUE(load.get()) << "a named pipe is read as a drawing";
+}
+
+TEST(cDXFStorage, ALargeDrawingIsReadWithoutAskingForLargePages)
+{
+    // Large pages cost a drawing read once more than they give (each fault may wait for the
+    // system to gather memory): neither the file's bytes nor the tables may ask for them.
+    testsupport::TempDir tmp;
+    const std::string path = tmp.file("large.dxf");
+    std::string bytes = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+    for (int i = 0; i < 40000; ++i) {
+        bytes += "0\r\nLINE\r\n8\r\n0\r\n10\r\n" + std::to_string(i) +
+                 "\r\n20\r\n1\r\n11\r\n2\r\n21\r\n3\r\n";
+    }
+    bytes += "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+    testsupport::writeAll(path, bytes);
+    cDXF d;
+    d.fileLoad(path);
+    ASSERT_EQ(d.Lines().size(), 40000u);
+    ASSERT_GE(d.TableBytes(), std::size_t(256) << 10); // a table as large as the file's bytes
+
+    // The mappings whose flags carry "hg" were marked with MADV_HUGEPAGE.
+    std::ifstream smaps("/proc/self/smaps");
+    ASSERT_TRUE(smaps) << "no /proc/self/smaps";
+    std::string line;
+    std::string range;
+    std::vector<std::string> marked;
+    while (std::getline(smaps, line)) {
+        if (line.rfind("VmFlags:", 0) == 0) {
+            std::istringstream flags(line.substr(8));
+            for (std::string flag; flags >> flag;) {
+                if (flag == "hg") {
+                    marked.push_back(range);
+                }
+            }
+        } else if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find('-') != std::string::npos) {
+            range = line.substr(0, line.find(' '));
+        }
+    }
+    EXPECT_TRUE(marked.empty()) << "mappings asking for large pages: " << marked.size()
+                                << ", the first " << marked.front();
 }
 
 TEST(cDXFStorage, APipeWhoseWriterStaysSilentIsRefusedAtOnce)

@@ -6,6 +6,7 @@
 
 #include "app/frmOpt.h"
 #include "app/frmSplash.h"
+#include "app/zvLang_qt.h"
 #include "app/zvLib_commands_groups.h"
 #include "app/zvLib_shell.h"
 #include "app/zvModal.h"
@@ -169,6 +170,7 @@ void ChooseLanguage()
         return;
     }
     zvLang::LangID(code);
+    zvLang::TranslateQt();
     zvLib::TranslateOpenForms();
 }
 

@@ -10,6 +10,7 @@
 #include "app/core/zvLib_stock.h"
 #include "app/frmSplash.h"
 #include "app/zvIconFiles.h"
+#include "app/zvLang_qt.h"
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
 #include "app/zvModal.h"
@@ -134,13 +135,15 @@ int EndUnsaved(int status)
     return status;
 }
 
-// The language from the settings, else from the chooser; false when none was chosen.
+// The language from the settings, else from the chooser, and Qt's own texts in it; false when
+// none was chosen.
 bool SettleLanguage()
 {
     zvLang::LangID(GetSetting("Zorv", "Options", "LangID", ""));
     if (zvLang::LangID().empty()) {
         zvLang::LangID(Splash().getLanguage());
     }
+    zvLang::TranslateQt();
     return !zvLang::LangID().empty();
 }
 

@@ -5,6 +5,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
 pkgs=(build-essential cmake ninja-build pkg-config clang
       qt6-base-dev libgl-dev libpugixml-dev libcurl4-openssl-dev
+      qt6-translations-l10n # qt6-translations-l10n: Qt's own buttons and dialogs translated
       libgtest-dev libgmock-dev libbenchmark-dev xdg-utils
       python3-xlrd libgif-dev poppler-utils
       bindfs # bindfs: a FUSE file system for the writer's tests (they run where /dev/fuse is)

@@ -5,6 +5,7 @@
 
 #include "app/core/zvLib_catalogue.h"
 #include "app/core/zvLib_settings.h"
+#include "app/zvLang_qt.h"
 #include "app/zvLib_shell.h"
 #include "app/zvLib_update.h"
 #include "app/zvStartup.h"
@@ -160,6 +161,7 @@ void AppFixture::TearDown()
     zvLib::TempFolder.clear();
     zvLib::UpdateSite = zvLib::DistributorSite;
     zvLang::LangID("");
+    zvLang::TranslateQt();
     NUX_STD_library::AppPath("");
     for (const auto& [name, value] : savedEnv_) {
         if (value) {

@@ -122,28 +122,6 @@ bool LooksLikeUrl(const std::string& s)
     return i >= 2 && i < s.size() && s[i] == ':' && std::isalpha(static_cast<unsigned char>(s[0]));
 }
 
-// The full path of an executable found along $PATH, or "".
-std::string FindInPath(const std::string& name)
-{
-    const std::string path = Env("PATH");
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        auto end = path.find(':', begin);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        const std::string dir = end > begin ? path.substr(begin, end - begin) : ".";
-        const std::string candidate = dir + "/" + name;
-        struct stat st {};
-        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-            access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-        begin = end + 1;
-    }
-    return {};
-}
-
 // How long an opener is waited for before it counts as busy with the document it opened.
 constexpr int kOpenerWaitMs = 3000;
 
@@ -216,6 +194,27 @@ Run RunDetached(const std::string& program, const std::string& arg, int waitMs)
 }
 
 } // namespace
+
+std::string FindInPath(const std::string& name)
+{
+    const std::string path = Env("PATH");
+    std::size_t begin = 0;
+    while (begin <= path.size()) {
+        auto end = path.find(':', begin);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string dir = end > begin ? path.substr(begin, end - begin) : ".";
+        const std::string candidate = dir + "/" + name;
+        struct stat st {};
+        if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        begin = end + 1;
+    }
+    return {};
+}
 
 bool IsInIDE()
 {

@@ -1,6 +1,7 @@
 // NUX_STD_library, system side: development mode, the user's folders, machine and user names,
-// the program's version, opening documents and web addresses with their associated program,
-// and the file version, type and icon queries that have no meaning on this platform.
+// the program's version, finding a program along PATH, opening documents and web addresses
+// with their associated program, and the file version, type and icon queries that have no
+// meaning on this platform.
 #pragma once
 
 #include "foundation/cSurface.h"
@@ -34,6 +35,9 @@ std::string GetOSVersion();
 // not waited for any longer); 2 for a missing file, 31 when no opener could be started or it
 // failed (no program for the file). hwnd and showCmd are unused.
 int ShellOpen(int hwnd, const std::string& file, int showCmd);
+// The full path of the program of that name found along $PATH (a regular file that may be
+// run), or "".
+std::string FindInPath(const std::string& name);
 // The program's version: major.minor.0.revision ("6.0.0.79").
 std::string AppVersion();
 // A file's version from its version resource; always empty (executables here carry none).

@@ -3,12 +3,12 @@
 // the system's own open would, and the question whether a link is one of /proc is answered
 // without asking the file system it lies on, so a busy or stopped server never holds a save.
 #include "foundation/NUX_STD_files.h"
+#include "foundation/NUX_STD_system.h"
 #include "support/TestSupport.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -34,23 +34,6 @@ constexpr auto kLimit = std::chrono::milliseconds(5000);
 // The folder of the FUSE connections' control files.
 const char* const kConnections = "/sys/fs/fuse/connections";
 
-// The path of bindfs when it can be run here; empty when not.
-std::string BindfsProgram()
-{
-    const char* path = std::getenv("PATH");
-    std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
-    for (std::size_t begin = 0; begin <= dirs.size();) {
-        std::size_t end = dirs.find(':', begin);
-        end = end == std::string::npos ? dirs.size() : end;
-        const std::string candidate = dirs.substr(begin, end - begin) + "/bindfs";
-        if (end > begin && access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-        begin = end + 1;
-    }
-    return {};
-}
-
 // Why FUSE mounts cannot be tried here; empty when they can.
 std::string WhyNoFuse()
 {
@@ -60,7 +43,7 @@ std::string WhyNoFuse()
     if (access("/dev/fuse", R_OK | W_OK) != 0) {
         return "no /dev/fuse";
     }
-    if (BindfsProgram().empty()) {
+    if (FindInPath("bindfs").empty()) {
         return "bindfs is not installed";
     }
     return {};
@@ -77,7 +60,7 @@ class cBindfs {
             why_ = "no folder to mount on";
             return;
         }
-        const std::string program = BindfsProgram();
+        const std::string program = FindInPath("bindfs");
         pid_ = fork();
         if (pid_ == 0) {
             const int null = open("/dev/null", O_RDWR);
